@@ -1,0 +1,42 @@
+#pragma once
+
+#include "core/points.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace ct {
+
+// The experiment state record: the one set of values that carries an
+// experiment run from window to window. Windows pass nothing to each other
+// directly; everything that outlives a window lives here.
+struct Module1 {
+    // Number of the trial about to be played within the current game; set to 1
+    // when a game window loads and advanced once per choice.
+    std::int16_t trial = 0;
+    // Points won so far in the current game; 0 when a game window loads.
+    Points winnings;
+    // Slot g holds the points of game g (1 to 8); slots 0, 9 and 10 stay empty.
+    std::array<std::optional<Points>, 11> gameScores{};
+    // The participant's data file: the decimal ID followed by ".csv", relative
+    // to the working directory.
+    std::string dataFileName;
+    // True: the left button carries the left option (5 points); false: the
+    // options are swapped between the buttons. Drawn once at registration.
+    bool leftOptionOnLeft = false;
+    // Sum of the finished games' points; replaced by its money value after the
+    // last game.
+    double totalEarnings = 0.0;
+    // Number of games finished so far.
+    std::int16_t gameNumber = 0;
+    std::int16_t subjectId = 0;
+    // Handle through which registration wrote the header line.
+    std::int16_t fileNumber = 0;
+};
+
+// The process-wide instance.
+Module1 &module1();
+
+} // namespace ct
