@@ -1,6 +1,5 @@
 #pragma once
 
-#include <compare>
 #include <cstdint>
 
 namespace ct {
@@ -34,8 +33,12 @@ public:
     friend Points operator+(Points a, Points b) { return a += b; }
     friend Points operator-(Points a, Points b) { return a -= b; }
 
-    friend constexpr auto operator<=>(Points, Points) = default;
-    friend constexpr bool operator==(Points, Points) = default;
+    friend constexpr bool operator==(Points a, Points b) { return a.m_units == b.m_units; }
+    friend constexpr bool operator!=(Points a, Points b) { return a.m_units != b.m_units; }
+    friend constexpr bool operator<(Points a, Points b) { return a.m_units < b.m_units; }
+    friend constexpr bool operator<=(Points a, Points b) { return a.m_units <= b.m_units; }
+    friend constexpr bool operator>(Points a, Points b) { return a.m_units > b.m_units; }
+    friend constexpr bool operator>=(Points a, Points b) { return a.m_units >= b.m_units; }
 
 private:
     constexpr explicit Points(std::int64_t units) : m_units(units) {}

@@ -1,0 +1,173 @@
+#include "platform/controls.h"
+
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+
+namespace ct {
+
+PictureBox::PictureBox(const QPixmap &picture, bool stretch, QWidget *parent)
+    : QWidget(parent), m_picture(picture), m_stretch(stretch)
+{
+    setAttribute(Qt::WA_TranslucentBackground);
+}
+
+void PictureBox::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    if (m_stretch)
+        painter.drawPixmap(rect(), m_picture);
+    else
+        painter.drawPixmap(0, 0, m_picture);
+}
+
+ShapeBox::ShapeBox(const QColor &fill, QWidget *parent) : QWidget(parent), m_fill(fill) {}
+
+void ShapeBox::setFillColor(const QColor &fill)
+{
+    m_fill = fill;
+    update();
+}
+
+void ShapeBox::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), m_fill);
+    painter.setPen(QPen(palette().color(QPalette::WindowText), 0));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+LineBox::LineBox(QWidget *parent) : QWidget(parent) {}
+
+void LineBox::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::WindowText));
+}
+
+QLabel *addLabel(QWidget *parent, const char *name, const QString &caption, const TwipsRect &rect,
+                 const QFont &font, const LabelStyle &style)
+{
+    auto *label = new QLabel(caption, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setFont(font);
+    label->setWordWrap(true);
+    label->setAlignment(style.alignment | Qt::AlignTop);
+    QPalette palette = label->palette();
+    if (style.background.isValid()) {
+        label->setAutoFillBackground(true);
+        palette.setColor(QPalette::Window, style.background);
+    }
+    if (style.text.isValid())
+        palette.setColor(QPalette::WindowText, style.text);
+    label->setPalette(palette);
+    if (style.border) {
+        label->setFrameShape(QFrame::Box);
+        label->setFrameShadow(QFrame::Plain);
+        label->setLineWidth(1);
+    }
+    setTwipsGeometry(label, rect);
+    return label;
+}
+
+QPushButton *addButton(QWidget *parent, const char *name, const QString &caption, const TwipsRect &rect,
+                       const QFont &font)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setFont(font);
+    // Enter and Space both press the button that has the focus.
+    button->setAutoDefault(true);
+    setTwipsGeometry(button, rect);
+    return button;
+}
+
+QGroupBox *addFrame(QWidget *parent, const char *name, const QString &caption, const TwipsRect &rect,
+                    const QFont &font)
+{
+    auto *frame = new QGroupBox(caption, parent);
+    frame->setObjectName(QString::fromLatin1(name));
+    frame->setFont(font);
+    frame->setFocusPolicy(Qt::NoFocus);
+    setTwipsGeometry(frame, rect);
+    return frame;
+}
+
+PictureBox *addPicture(QWidget *parent, const char *name, const QString &resource, const TwipsRect &rect,
+                       bool stretch)
+{
+    auto *picture = new PictureBox(QPixmap(resource), stretch, parent);
+    picture->setObjectName(QString::fromLatin1(name));
+    setTwipsGeometry(picture, rect);
+    return picture;
+}
+
+ShapeBox *addShape(QWidget *parent, const char *name, const TwipsRect &rect, const QColor &fill)
+{
+    auto *shape = new ShapeBox(fill, parent);
+    shape->setObjectName(QString::fromLatin1(name));
+    setTwipsGeometry(shape, rect);
+    return shape;
+}
+
+LineBox *addLine(QWidget *parent, const char *name, int x1, int y1, int x2, int y2)
+{
+    auto *line = new LineBox(parent);
+    line->setObjectName(QString::fromLatin1(name));
+    // One pixel thick along the line's direction.
+    const float thickness = static_cast<float>(kTwipsPerPixel);
+    const float left = static_cast<float>(std::min(x1, x2));
+    const float top = static_cast<float>(std::min(y1, y2));
+    const float width = x1 == x2 ? thickness : static_cast<float>(std::abs(x2 - x1)) + thickness;
+    const float height = y1 == y2 ? thickness : static_cast<float>(std::abs(y2 - y1)) + thickness;
+    setTwipsGeometry(line, {left, top, width, height});
+    return line;
+}
+
+void stackFrontToBack(std::initializer_list<QWidget *> controls)
+{
+    // Raising from the back to the front leaves the first one on top.
+    for (auto it = std::rbegin(controls); it != std::rend(controls); ++it)
+        (*it)->raise();
+}
+
+void chainTabOrder(std::initializer_list<QWidget *> controls)
+{
+    QWidget *previous = nullptr;
+    for (QWidget *control : controls) {
+        if (previous)
+            QWidget::setTabOrder(previous, control);
+        previous = control;
+    }
+}
+
+void setUpWindow(QWidget *window, const QString &caption, int widthTwips, int heightTwips, const QFont &font,
+                 QPalette::ColorRole background)
+{
+    window->setWindowTitle(caption);
+    window->setFont(font);
+    setClientAreaTwips(window, widthTwips, heightTwips);
+    QPalette palette = window->palette();
+    palette.setColor(QPalette::Window, palette.color(background));
+    window->setPalette(palette);
+    window->setAutoFillBackground(true);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                           | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+}
+
+void centreOnScreen(QWidget *window)
+{
+    const QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame = window->frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    window->move(frame.topLeft());
+}
+
+} // namespace ct

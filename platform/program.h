@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace ct {
+
+// Ends the program at once with the given exit status: no further events are
+// handled and no window's close handler runs. Callers return right after.
+void endProgram(int exitStatus);
+
+// Stops the program on an error the experimenter must see: the message goes
+// to standard error and into a stop box, then the program ends with status 1.
+void fatalError(QWidget *parent, const QString &message);
+
+// The system's default alert sound.
+void beep();
+
+// Tests replace what ending the program and beeping do.
+void setEndProgramHook(std::function<void(int)> hook);
+void setBeepHook(std::function<void()> hook);
+
+// The title of the program's own error and confirmation boxes.
+inline const QString kProgramTitle = QStringLiteral("choicetask");
+
+} // namespace ct

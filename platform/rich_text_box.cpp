@@ -1,0 +1,42 @@
+#include "platform/rich_text_box.h"
+
+#include "platform/rtf/rtf_reader.h"
+#include "platform/twips.h"
+
+#include <QFileInfo>
+#include <QTextDocument>
+
+#include <memory>
+
+namespace ct {
+
+RichTextBox::RichTextBox(QWidget *parent) : QTextBrowser(parent)
+{
+    setReadOnly(true);
+    setOpenLinks(false);
+    setTabChangesFocus(true);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Selectable and scrollable by keyboard, but not editable.
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    document()->setDefaultFont(designFont("MS Sans Serif", 8.5));
+    setPlainText(QStringLiteral("RichTextBox1"));
+}
+
+bool RichTextBox::LoadFile(const QString &path, QString *error)
+{
+    auto loaded = std::make_unique<QTextDocument>();
+    loaded->setDefaultFont(document()->defaultFont());
+    QString reason;
+    if (!rtf::readFile(path, *loaded, &reason)) {
+        if (error)
+            *error = reason;
+        return false;
+    }
+    // The box owns the new document; the one it replaces is deleted with it.
+    loaded->setParent(this);
+    setDocument(loaded.release());
+    return true;
+}
+
+} // namespace ct

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+
+namespace ct {
+
+struct AppContext;
+class RichTextBox;
+
+// The instructions window: shows the instruction file and "OK" starts the
+// first game.
+class frmInstructions : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmInstructions(AppContext &context, QWidget *parent = nullptr);
+
+    // Loads the instruction file; false once the program has been stopped
+    // because the file is missing or not readable rich text.
+    bool Form_Load();
+
+    RichTextBox *rtbInstructions = nullptr;
+    QPushButton *Command1 = nullptr;
+    QLabel *Label10 = nullptr;
+
+private slots:
+    void Command1_Click();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    AppContext &m_context;
+    bool m_placed = false;
+};
+
+} // namespace ct

@@ -1,0 +1,76 @@
+#include "setup/frmSubjects.h"
+
+#include "game/trial_record.h"
+#include "platform/controls.h"
+#include "platform/files.h"
+#include "platform/message_box.h"
+#include "platform/program.h"
+#include "setup/app_context.h"
+#include "setup/participant_id.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace ct {
+
+frmSubjects::frmSubjects(AppContext &context, QWidget *parent) : QWidget(parent), m_context(context)
+{
+    setObjectName(QStringLiteral("frmSubjects"));
+    setUpWindow(this, QStringLiteral("Subject info"), 6480, 3540, designFont("MS Sans Serif", 8.25, true),
+                QPalette::Button);
+
+    Txt_id = new QLineEdit(this);
+    Txt_id->setObjectName(QStringLiteral("Txt_id"));
+    setTwipsGeometry(Txt_id, {4200, 1080, 855, 375});
+
+    Command1 = addButton(this, "Command1", QStringLiteral("Run"), {1680, 1680, 2655, 615},
+                         designFont("MS Sans Serif", 13.5));
+    Label1 = addLabel(this, "Label1", QStringLiteral("Participant ID Number:"), {960, 1080, 3015, 375},
+                      designFont("MS Sans Serif", 13.5), {});
+
+    stackFrontToBack({Txt_id, Command1, Label1});
+    // Focus starts on "Run"; the ID box comes next.
+    chainTabOrder({Command1, Txt_id});
+    connect(Command1, &QPushButton::clicked, this, &frmSubjects::Command1_Click);
+}
+
+void frmSubjects::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!m_placed) {
+        m_placed = true;
+        centreOnScreen(this);
+        Command1->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void frmSubjects::Command1_Click()
+{
+    const QString text = Txt_id->text();
+    const ParticipantId parsed = parseParticipantId(text.toStdString());
+    if (parsed.status == IdStatus::Zero)
+        return;
+    if (parsed.status != IdStatus::Ok) {
+        MessageBox::warning(this, QStringLiteral("Subject info"),
+                            QString::fromStdString(participantIdProblem(parsed.status, text.toStdString())));
+        return;
+    }
+
+    Module1 &state = m_context.state;
+    state.subjectId = parsed.id;
+    state.dataFileName = dataFileNameFor(parsed.id);
+    const FileResult written = appendDurably(state.dataFileName, kHeaderLine);
+    if (!written.ok) {
+        fatalError(this, QString::fromStdString(written.error));
+        return;
+    }
+    state.fileNumber = static_cast<std::int16_t>(written.handle);
+
+    state.leftOptionOnLeft = leftOptionOnLeftFor(m_context.uniformDraw());
+
+    m_context.flow.openInstructions();
+    close();
+}
+
+} // namespace ct

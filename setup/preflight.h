@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+namespace ct {
+
+// Checks, before any ID is taken, that the files the experiment will read
+// exist and can be read: the instruction file in the working directory and the
+// settings file in the program's folder. Returns the problem for the
+// experimenter, or an empty text when all is well.
+QString missingInputProblem(const QString &programFolder);
+
+} // namespace ct

@@ -1,0 +1,288 @@
+#include "app/experiment.h"
+#include "manual_clock.h"
+#include "gui_support.h"
+#include "platform/rich_text_box.h"
+#include "platform/twips.h"
+#include "setup/frmInstructions.h"
+#include "setup/frmSubjects.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace ct;
+using namespace ct::test;
+
+namespace {
+
+const QByteArray kInstructions = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Please read carefully.\\par}";
+const QByteArray kHeader = "Trial,Choice,PayOff,winnings,historyLeft,GameUnitsRemaining\r\n";
+
+} // namespace
+
+class SetupWindowsTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<WorkingFolder> folder;
+    std::unique_ptr<ProgramRecorder> recorder;
+    std::unique_ptr<Experiment> experiment;
+    ManualClock clock;
+    Module1 state;
+    double nextDraw = 0.25;
+
+    frmSubjects *startRegistration()
+    {
+        auto *window = qobject_cast<frmSubjects *>(experiment->start());
+        return window;
+    }
+    void typeAndRun(frmSubjects *window, const QString &id)
+    {
+        window->Txt_id->setText(id);
+        QTest::mouseClick(window->Command1, Qt::LeftButton);
+    }
+
+private slots:
+    void init()
+    {
+        folder = std::make_unique<WorkingFolder>();
+        folder->write(QStringLiteral("instructions_condition_1.rtf"), kInstructions);
+        folder->write(QStringLiteral("config.ini"), "50\r\n$\r\n");
+        recorder = std::make_unique<ProgramRecorder>();
+        state = Module1{};
+        experiment = std::make_unique<Experiment>(state, clock, [this] { return nextDraw; }, folder->path());
+    }
+    void cleanup()
+    {
+        closeAllWindows();
+        experiment.reset();
+        recorder.reset();
+        folder.reset();
+    }
+
+    void registrationWindowLayout()
+    {
+        frmSubjects *window = startRegistration();
+        QVERIFY(window);
+        QCOMPARE(window->windowTitle(), QStringLiteral("Subject info"));
+        QCOMPARE(window->size(), QSize(432, 236));
+        QCOMPARE(window->Txt_id->geometry(), QRect(280, 72, 57, 25));
+        QCOMPARE(window->Command1->geometry(), QRect(112, 112, 177, 41));
+        QCOMPARE(window->Label1->geometry(), QRect(64, 72, 201, 25));
+        QCOMPARE(window->Command1->text(), QStringLiteral("Run"));
+        QCOMPARE(window->Label1->text(), QStringLiteral("Participant ID Number:"));
+        QCOMPARE(window->Txt_id->text(), QString());
+
+        QCOMPARE(window->Txt_id->font().pointSizeF(), 8.25);
+        QVERIFY(window->Txt_id->font().bold());
+        QCOMPARE(window->Command1->font().pointSizeF(), 13.5);
+        QVERIFY(!window->Command1->font().bold());
+        QCOMPARE(window->Label1->font().pointSizeF(), 13.5);
+        QVERIFY(!window->Label1->font().bold());
+        QCOMPARE(window->Label1->font().family(), QStringLiteral("MS Sans Serif"));
+
+        // Focus starts on "Run"; Tab moves into the ID box.
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QCOMPARE(QApplication::focusWidget(), window->Command1);
+        QTest::keyClick(window->Command1, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), window->Txt_id);
+        // Front to back: text box, button, label.
+        const QObjectList order = window->children();
+        QVERIFY(order.indexOf(window->Txt_id) > order.indexOf(window->Command1));
+        QVERIFY(order.indexOf(window->Command1) > order.indexOf(window->Label1));
+    }
+
+    void registrationCreatesFileAndOpensInstructions_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<int>("subjectId");
+        QTest::newRow("7") << "7" << "7.csv" << 7;
+        QTest::newRow("007") << "007" << "7.csv" << 7;
+        QTest::newRow("-3") << "-3" << "-3.csv" << -3;
+        QTest::newRow("2.5 to even") << "2.5" << "2.csv" << 2;
+        QTest::newRow("3.5 to even") << "3.5" << "4.csv" << 4;
+        QTest::newRow("0.4 passes the zero check") << "0.4" << "0.csv" << 0;
+        QTest::newRow("blanks") << "  12 " << "12.csv" << 12;
+    }
+    void registrationCreatesFileAndOpensInstructions()
+    {
+        QFETCH(QString, id);
+        QFETCH(QString, fileName);
+        QFETCH(int, subjectId);
+        QPointer<frmSubjects> window = startRegistration();
+        typeAndRun(window, id);
+
+        QCOMPARE(folder->read(fileName), kHeader);
+        QCOMPARE(state.subjectId, subjectId);
+        QCOMPARE(QString::fromStdString(state.dataFileName), fileName);
+        QVERIFY(state.leftOptionOnLeft); // the draw was 0.25
+        QVERIFY(recorder->boxes.empty());
+        QTRY_VERIFY(!window);
+        auto *instructions = qobject_cast<frmInstructions *>(topLevel(QStringLiteral("frmInstructions")));
+        QVERIFY(instructions);
+        QVERIFY(instructions->rtbInstructions->toPlainText().contains(QStringLiteral("Please read carefully.")));
+    }
+
+    void drawOfOneHalfPutsTheLeftOptionOnTheRightButton()
+    {
+        nextDraw = 0.5;
+        typeAndRun(startRegistration(), QStringLiteral("5"));
+        QVERIFY(!state.leftOptionOnLeft);
+    }
+
+    void zeroDoesNothing_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::newRow("0") << "0";
+        QTest::newRow("0.0") << "0.0";
+        QTest::newRow("-0") << "-0";
+    }
+    void zeroDoesNothing()
+    {
+        QFETCH(QString, id);
+        frmSubjects *window = startRegistration();
+        typeAndRun(window, id);
+        QVERIFY(window->isVisible());
+        QVERIFY(recorder->boxes.empty());
+        QCOMPARE(QDir(folder->path()).entryList({QStringLiteral("*.csv")}), QStringList());
+        QVERIFY(!topLevel(QStringLiteral("frmInstructions")));
+    }
+
+    void refusedIdTellsTheExperimenterAndCreatesNothing_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("empty") << "" << "Please type the participant ID number before pressing Run.";
+        QTest::newRow("letters") << "abc" << "\"abc\" is not a participant ID number. Please type a number such as 7.";
+        QTest::newRow("too large") << "40000"
+                                   << "\"40000\" is outside the range of participant ID numbers (-32768 to 32767).";
+    }
+    void refusedIdTellsTheExperimenterAndCreatesNothing()
+    {
+        QFETCH(QString, id);
+        QFETCH(QString, message);
+        frmSubjects *window = startRegistration();
+        typeAndRun(window, id);
+        QCOMPARE(recorder->boxes.size(), size_t(1));
+        QCOMPARE(recorder->boxes[0].text, message);
+        QCOMPARE(recorder->boxes[0].icon, MessageBox::Icon::Warning);
+        QVERIFY(window->isVisible());
+        QCOMPARE(QDir(folder->path()).entryList(QDir::Files), QStringList({"config.ini", "instructions_condition_1.rtf"}));
+        QVERIFY(recorder->exitStatuses.empty());
+    }
+
+    void enterOnTheFocusedRunButtonRegistersNothingForAnEmptyId()
+    {
+        frmSubjects *window = startRegistration();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(recorder->boxes.size(), size_t(1));
+        QVERIFY(window->isVisible());
+    }
+
+    void sameIdTwiceAppendsASecondHeader()
+    {
+        folder->write(QStringLiteral("7.csv"), kHeader + " 1 , 1 , 5 , 5 , 1 , 150 ,\r\n");
+        typeAndRun(startRegistration(), QStringLiteral("7"));
+        QCOMPARE(folder->read(QStringLiteral("7.csv")), kHeader + " 1 , 1 , 5 , 5 , 1 , 150 ,\r\n" + kHeader);
+    }
+
+    void unwritableDataFileStopsTheProgram()
+    {
+        QDir(folder->path()).mkdir(QStringLiteral("9.csv")); // a folder where the file should go
+        frmSubjects *window = startRegistration();
+        typeAndRun(window, QStringLiteral("9"));
+        QCOMPARE(recorder->exitStatuses, std::vector<int>{1});
+        QCOMPARE(recorder->boxes.size(), size_t(1));
+        QCOMPARE(recorder->boxes[0].icon, MessageBox::Icon::Stop);
+        QVERIFY2(recorder->boxes[0].text.contains(QStringLiteral("9.csv")), qPrintable(recorder->boxes[0].text));
+        QVERIFY(recorder->boxes[0].text.contains(QStringLiteral("Is a directory")));
+        QVERIFY(!topLevel(QStringLiteral("frmInstructions")));
+    }
+
+    void missingInputFilesStopBeforeRegistration_data()
+    {
+        QTest::addColumn<QString>("removed");
+        QTest::addColumn<QString>("where");
+        QTest::newRow("instructions") << "instructions_condition_1.rtf" << "the folder the program is started in";
+        QTest::newRow("settings") << "config.ini" << "the program's folder";
+    }
+    void missingInputFilesStopBeforeRegistration()
+    {
+        QFETCH(QString, removed);
+        QFETCH(QString, where);
+        QFile::remove(folder->file(removed));
+        QVERIFY(!experiment->start());
+        QCOMPARE(recorder->exitStatuses, std::vector<int>{1});
+        QCOMPARE(recorder->boxes.size(), size_t(1));
+        const QString text = recorder->boxes[0].text;
+        QVERIFY2(text.startsWith(QStringLiteral("The file \"%1\" is missing. It is expected in %2: ").arg(removed, where)),
+                 qPrintable(text));
+        QVERIFY(text.contains(folder->file(removed)));
+        QVERIFY(!topLevel(QStringLiteral("frmSubjects")));
+    }
+
+    void instructionsWindowLayout()
+    {
+        frmInstructions window(experiment->context());
+        QCOMPARE(window.windowTitle(), QStringLiteral("Instructions"));
+        QCOMPARE(window.size(), QSize(670, 634));
+        QCOMPARE(window.rtbInstructions->geometry(), QRect(29, 32, 601, 545));
+        QCOMPARE(window.Command1->geometry(), QRect(616, 592, 36, 33));
+        QCOMPARE(window.Label10->geometry(), QRect(472, 600, 145, 17));
+        QCOMPARE(window.Command1->text(), QStringLiteral("OK"));
+        QCOMPARE(window.Label10->text(), QStringLiteral("Click here to continue"));
+        QCOMPARE(window.Command1->font().pointSizeF(), 9.75);
+        QVERIFY(window.Command1->font().bold());
+        QCOMPARE(window.Label10->font().family(), QStringLiteral("System"));
+        QCOMPARE(window.palette().color(QPalette::Window), window.palette().color(QPalette::ToolTipBase));
+        // Created with the placeholder; loading replaces it.
+        QCOMPARE(window.rtbInstructions->toPlainText(), QStringLiteral("RichTextBox1"));
+        QCOMPARE(window.rtbInstructions->document()->defaultFont().pointSizeF(), 8.5);
+        QVERIFY(window.Form_Load());
+        QCOMPARE(window.rtbInstructions->toPlainText().trimmed(), QStringLiteral("Please read carefully."));
+        QVERIFY(window.rtbInstructions->isReadOnly());
+        // The button is in front of the label it overlaps; Tab goes from OK to the text.
+        QVERIFY(window.children().indexOf(window.Command1) > window.children().indexOf(window.Label10));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QCOMPARE(QApplication::focusWidget(), window.Command1);
+        QTest::keyClick(window.Command1, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(window.rtbInstructions));
+    }
+
+    void instructionsFocusStartsOnOkAndEnterStartsTheGame()
+    {
+        typeAndRun(startRegistration(), QStringLiteral("7"));
+        QPointer<QWidget> instructions = topLevel(QStringLiteral("frmInstructions"));
+        QVERIFY(instructions);
+        QVERIFY(QTest::qWaitForWindowActive(instructions));
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Command1"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTRY_VERIFY(!instructions);
+        QWidget *game = topLevel(QStringLiteral("frmTesting2"));
+        QVERIFY(game);
+        QCOMPARE(game->windowTitle(), QStringLiteral("Game"));
+        QCOMPARE(game->size(), QSize(659, 440));
+    }
+
+    void brokenInstructionFileStopsTheProgram()
+    {
+        folder->write(QStringLiteral("instructions_condition_1.rtf"), "plain text, not rich text");
+        QPointer<frmSubjects> window = startRegistration();
+        typeAndRun(window, QStringLiteral("7"));
+        QCOMPARE(recorder->exitStatuses, std::vector<int>{1});
+        QCOMPARE(recorder->boxes.size(), size_t(1));
+        QVERIFY2(recorder->boxes[0].text.contains(folder->file(QStringLiteral("instructions_condition_1.rtf"))),
+                 qPrintable(recorder->boxes[0].text));
+        QVERIFY(recorder->boxes[0].text.contains(QStringLiteral("not an RTF file")));
+        QVERIFY(!topLevel(QStringLiteral("frmInstructions")));
+        // The header was written before the instructions were read.
+        QCOMPARE(folder->read(QStringLiteral("7.csv")), kHeader);
+    }
+};
+
+QTEST_MAIN(SetupWindowsTest)
+#include "setup_windows_test.moc"
