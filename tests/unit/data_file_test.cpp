@@ -1,0 +1,153 @@
+#include "core/number_text.h"
+#include "game/data_file.h"
+#include "game/simulated_participant.h"
+#include "game/trial_record.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace ct;
+
+namespace {
+
+std::string run(const char *name, std::uint64_t seed = 0, const char *choices = "")
+{
+    const auto strategy = strategyNamed(name, seed, choices);
+    EXPECT_TRUE(strategy.has_value()) << name;
+    const SimulatedRun simulated = simulate(*strategy);
+    EXPECT_TRUE(simulated.ok) << simulated.error;
+    return simulated.bytes;
+}
+
+std::string header()
+{
+    return std::string(kHeaderLine);
+}
+
+} // namespace
+
+TEST(SimulatedParticipant, StrategiesGiveTheirKnownScores)
+{
+    struct Case {
+        const char *name;
+        std::uint64_t seed;
+        const char *choices;
+        const char *points;
+        std::size_t lines;
+    } const cases[] = {
+        {"left", 0, "", "750", 1 + 8 * 150},
+        {"right", 0, "", "530", 1 + 8 * 53},
+        {"best", 0, "", "760", 1 + 8 * 148},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const SimulatedRun simulated = simulate(*strategyNamed(c.name, c.seed, c.choices));
+        ASSERT_TRUE(simulated.ok);
+        EXPECT_EQ(simulated.gamePoints, std::vector<std::string>(8, c.points));
+        EXPECT_EQ(static_cast<std::size_t>(std::count(simulated.bytes.begin(), simulated.bytes.end(), '\n')), c.lines);
+    }
+}
+
+TEST(SimulatedParticipant, RandomIsReproducibleBySeedAndChoicesAreConsumedInOrder)
+{
+    EXPECT_EQ(run("random", 42), run("random", 42));
+    EXPECT_NE(run("random", 42), run("random", 43));
+
+    // One game of 145 left then 4 right, seven all-left games.
+    std::string choices = std::string(145, 'L') + "RRRR";
+    for (int g = 0; g < 7; ++g)
+        choices += std::string(150, 'L');
+    const SimulatedRun simulated = simulate(*strategyNamed("choices", 0, choices));
+    ASSERT_TRUE(simulated.ok) << simulated.error;
+    EXPECT_EQ(simulated.gamePoints.front(), "759.4");
+    EXPECT_NE(simulated.bytes.find(" 149 , 0 , 4.4 , 759.4 , .6 , .8 ,\r\n 1 , 1 , 5 , 5 , 1 , 150 ,\r\n"),
+              std::string::npos);
+
+    EXPECT_FALSE(simulate(*strategyNamed("choices", 0, "LLR")).ok);
+    const SimulatedRun leftOver = simulate(*strategyNamed("choices", 0, choices + "L"));
+    EXPECT_FALSE(leftOver.ok);
+    EXPECT_EQ(leftOver.error, "1 choices are left over after game 8");
+    EXPECT_FALSE(strategyNamed("choices", 0, "LXR").has_value());
+    EXPECT_FALSE(strategyNamed("sometimes", 0, "").has_value());
+}
+
+TEST(DataFile, ReadsBackEveryStrategy)
+{
+    for (const char *name : {"left", "right", "best", "random"}) {
+        SCOPED_TRACE(name);
+        const DataFileResult read = readDataFile(run(name, 7));
+        ASSERT_TRUE(read.ok) << read.errorLine << ": " << read.error;
+        ASSERT_EQ(read.file.registrations.size(), 1u);
+        const auto &games = read.file.registrations[0].games;
+        ASSERT_EQ(games.size(), 8u);
+        for (const auto &game : games)
+            EXPECT_TRUE(game.complete);
+    }
+}
+
+TEST(DataFile, TwoRegistrationsAndAnIncompleteGame)
+{
+    // First registration: one game and three trials of a second game (the
+    // program was ended); then the same ID registered again.
+    const std::string first = run("best");
+    const auto cut = first.find("\r\n 4 , ", first.find("\r\n 148 , ") + 1);
+    const std::string partial = first.substr(0, cut + 2);
+    const DataFileResult read = readDataFile(partial + run("left"));
+    ASSERT_TRUE(read.ok) << read.errorLine << ": " << read.error;
+    ASSERT_EQ(read.file.registrations.size(), 2u);
+    const auto &interrupted = read.file.registrations[0].games;
+    ASSERT_EQ(interrupted.size(), 2u);
+    EXPECT_TRUE(interrupted[0].complete);
+    EXPECT_EQ(interrupted[0].points(), Points::fromWhole(760));
+    EXPECT_FALSE(interrupted[1].complete);
+    EXPECT_EQ(interrupted[1].trials.size(), 3u);
+    EXPECT_EQ(read.file.registrations[1].headerLine, 1 + 148 + 3 + 1);
+    EXPECT_EQ(read.file.registrations[1].games.size(), 8u);
+}
+
+TEST(DataFile, RefusesMalformedFilesWithTheLine)
+{
+    const std::string h = header();
+    const std::string t1 = " 1 , 1 , 5 , 5 , 1 , 150 ,\r\n";
+    const std::string t2 = " 2 , 1 , 5 , 10 , 1 , 149 ,\r\n";
+    struct Case {
+        const char *name;
+        std::string bytes;
+        int line;
+        const char *error;
+    } const cases[] = {
+        {"line feed only", h + " 1 , 1 , 5 , 5 , 1 , 150 ,\n", 2, "the line does not end with CR LF (the file may have been cut off)"},
+        {"cut off mid-line", h + t1 + " 2 , 1 , 5", 3, "the line does not end with CR LF (the file may have been cut off)"},
+        {"data before the header", t1, 1, "a data line before the first header line"},
+        {"edited winnings", h + t1 + " 2 , 1 , 5 , 11 , 1 , 149 ,\r\n", 3,
+         "numbers that do not follow from the choices (expected \" 2 , 1 , 5 , 10 , 1 , 149 ,\")"},
+        {"skipped trial", h + t1 + " 3 , 1 , 5 , 10 , 1 , 149 ,\r\n", 3, "trial 3 where trial 2 was expected"},
+        {"game not starting at 1", h + t2, 2, "trial 2 where a game should start with trial 1"},
+        {"new game too early", h + t1 + t1, 3, "a new game starts before the previous one used up its units"},
+        {"seven numbers", h + " 1 , 1 , 5 , 5 , 1 , 150 , 1 ,\r\n", 2,
+         "not a data line of this program: \" 1 , 1 , 5 , 5 , 1 , 150 , 1 ,\""},
+        {"missing spaces", h + "1,1,5,5,1,150,\r\n", 2, "not a data line of this program: \"1,1,5,5,1,150,\""},
+        {"a choice of 2", h + " 1 , 2 , 5 , 5 , 1 , 150 ,\r\n", 2,
+         "a choice other than 1 (left option) or 0 (right option)"},
+        {"other header", "Trial,Choice\r\n", 1, "not a data line of this program: \"Trial,Choice\""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const DataFileResult read = readDataFile(c.bytes);
+        EXPECT_FALSE(read.ok);
+        EXPECT_EQ(read.errorLine, c.line);
+        EXPECT_EQ(read.error, c.error);
+    }
+}
+
+TEST(DataFile, EmptyAndHeaderOnlyFiles)
+{
+    const DataFileResult empty = readDataFile("");
+    EXPECT_TRUE(empty.ok);
+    EXPECT_TRUE(empty.file.registrations.empty());
+    const DataFileResult headerOnly = readDataFile(header() + header());
+    ASSERT_TRUE(headerOnly.ok);
+    EXPECT_EQ(headerOnly.file.registrations.size(), 2u);
+    EXPECT_TRUE(headerOnly.file.registrations[0].games.empty());
+}
