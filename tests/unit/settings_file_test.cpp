@@ -1,4 +1,5 @@
 #include "feedback/settings_file.h"
+#include "feedback/text_decoding.h"
 #include "qt_printing.h"
 
 #include <QDir>
@@ -16,6 +17,30 @@ const QLocale kGerman(QLocale::German, QLocale::Germany);
 const QLocale kFrench(QLocale::French, QLocale::France);
 
 } // namespace
+
+TEST(DecodeSettingsText, Utf8WhenValidOtherwiseCodePage1252)
+{
+    struct Case {
+        const char *name;
+        QByteArray bytes;
+        QString text;
+    } const cases[] = {
+        {"ASCII", "US$ ", "US$ "},
+        {"UTF-8 euro", "\xE2\x82\xAC", QStringLiteral("\u20AC")},
+        {"UTF-8 yen", "\xC2\xA5", QStringLiteral("\u00A5")},
+        {"1252 euro", "\x80", QStringLiteral("\u20AC")},
+        {"1252 pound and yen", "\xA3\xA5", QStringLiteral("\u00A3\u00A5")},
+        {"1252 quotes and dashes", "\x93x\x94\x96\x97", QStringLiteral("\u201Cx\u201D\u2013\u2014")},
+        {"1252 last of the high controls", "\x9F", QStringLiteral("\u0178")},
+        {"1252 unassigned bytes", "\x81\x8D\x8F\x90\x9D", QStringLiteral("\u0081\u008D\u008F\u0090\u009D")},
+        {"overlong UTF-8 is not UTF-8", "\xC0\xAF", QStringLiteral("\u00C0\u00AF")},
+        {"truncated UTF-8 is not UTF-8", "\xE2\x82", QStringLiteral("\u00E2\u201A")},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(decodeUtf8OrWindows1252(c.bytes), c.text);
+    }
+}
 
 TEST(ParseSettings, ReadsRateAndCurrencyText)
 {
