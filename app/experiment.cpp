@@ -1,5 +1,7 @@
 #include "app/experiment.h"
 
+#include "feedback/frmFeedback1.h"
+#include "feedback/settings_file.h"
 #include "game/frmTesting2.h"
 #include "platform/program.h"
 #include "setup/frmInstructions.h"
@@ -15,7 +17,14 @@ Experiment::Experiment(Module1 &state, Clock &clock, std::function<double()> uni
 
 QWidget *Experiment::start()
 {
-    const QString problem = missingInputProblem(m_context.programFolder);
+    // A missing or unusable input file must stop the program before a
+    // participant is registered, not after the first game.
+    QString problem = missingInputProblem(m_context.programFolder);
+    if (problem.isEmpty()) {
+        const SettingsRead settings = ReadSettingsFile(m_context.programFolder);
+        if (!settings.ok())
+            problem = settings.error + QStringLiteral("\n\nNo participant has been registered.");
+    }
     if (!problem.isEmpty()) {
         fatalError(nullptr, problem);
         return nullptr;
@@ -41,6 +50,14 @@ void Experiment::openGame()
     window->show();
 }
 
-void Experiment::openFeedback() {}
+void Experiment::openFeedback()
+{
+    auto *window = new frmFeedback1(m_context);
+    if (!window->loaded()) {
+        delete window; // the program has been stopped
+        return;
+    }
+    window->show();
+}
 
 } // namespace ct

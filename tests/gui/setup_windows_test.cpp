@@ -224,6 +224,19 @@ private slots:
         QVERIFY(!topLevel(QStringLiteral("frmSubjects")));
     }
 
+    void unusableSettingsStopBeforeRegistration()
+    {
+        folder->write(QStringLiteral("config.ini"), "fifty\r\n$\r\n");
+        QVERIFY(!experiment->start());
+        QCOMPARE(recorder->exitStatuses, std::vector<int>{1});
+        QCOMPARE(recorder->boxes.size(), size_t(1));
+        const QString text = recorder->boxes[0].text;
+        QVERIFY2(text.startsWith(QStringLiteral("Line 1 of the settings file \"config.ini\"")), qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("\"fifty\"")));
+        QVERIFY(text.endsWith(QStringLiteral("No participant has been registered.")));
+        QVERIFY(!topLevel(QStringLiteral("frmSubjects")));
+    }
+
     void instructionsWindowLayout()
     {
         frmInstructions window(experiment->context());

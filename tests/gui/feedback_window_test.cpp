@@ -1,0 +1,616 @@
+#include "assets/pictures.h"
+#include "feedback/frmFeedback1.h"
+#include "gui_support.h"
+#include "manual_clock.h"
+#include "platform/controls.h"
+#include "platform/twips.h"
+#include "setup/app_context.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+#include <vector>
+
+using namespace ct;
+using namespace ct::test;
+
+namespace {
+
+// Records what the feedback window asks of the experiment.
+class FakeFlow final : public WindowFlow {
+public:
+    void openInstructions() override { ++instructions; }
+    void openGame() override { ++games; }
+    void openFeedback() override { ++feedbacks; }
+    int instructions = 0;
+    int games = 0;
+    int feedbacks = 0;
+};
+
+const QLocale kEnglish(QLocale::English, QLocale::UnitedKingdom);
+const QLocale kGerman(QLocale::German, QLocale::Germany);
+const QColor kGreen(0, 192, 0);
+const QColor kRed(255, 0, 0);
+
+const QString kBest = QStringLiteral("Well done! You got the maximum possible score of 760");
+const QString kBelow = QStringLiteral("Although remember, the maximum possible score is 760");
+
+QString describe(const TwipsRect &r)
+{
+    return QStringLiteral("%1, %2, %3 x %4").arg(r.left).arg(r.top).arg(r.width).arg(r.height);
+}
+
+} // namespace
+
+class FeedbackWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<WorkingFolder> folder;
+    std::unique_ptr<ProgramRecorder> recorder;
+    std::unique_ptr<AppContext> context;
+    ManualClock clock;
+    Module1 state;
+    FakeFlow flow;
+
+    // The state as the game window leaves it after the last of `scores`: the
+    // earlier games recorded, the last one's points in winnings.
+    void playedGames(const std::vector<double> &scores)
+    {
+        state.gameNumber = static_cast<std::int16_t>(scores.size() - 1);
+        state.totalEarnings = 0;
+        for (std::size_t g = 1; g < scores.size(); ++g) {
+            state.gameScores[g] = Points::fromDouble(scores[g - 1]);
+            state.totalEarnings += scores[g - 1];
+        }
+        state.winnings = Points::fromDouble(scores.back());
+    }
+    QPointer<frmFeedback1> feedbackAfter(const std::vector<double> &scores)
+    {
+        playedGames(scores);
+        return new frmFeedback1(*context);
+    }
+    void writeSettings(const QByteArray &bytes) { folder->write(QStringLiteral("config.ini"), bytes); }
+
+    static QColor textColour(const QWidget *w) { return w->palette().color(QPalette::WindowText); }
+    static QColor fill(const ShapeBox *bar) { return bar->fillColor(); }
+    // The faces the participant sees, by name.
+    static QStringList facesShown(frmFeedback1 *w)
+    {
+        QStringList shown;
+        for (PictureBox *face : {w->imgsurprised, w->imgwretched, w->imgneutral, w->imghappy})
+            if (face->isVisibleTo(w))
+                shown << face->objectName();
+        return shown;
+    }
+    static QList<ShapeBox *> bars(frmFeedback1 *w)
+    {
+        return {w->Shape1, w->Shape2, w->Shape3, w->Shape4, w->Shape5, w->Shape6, w->Shape7, w->Shape8};
+    }
+    static int barsShown(frmFeedback1 *w)
+    {
+        int shown = 0;
+        for (ShapeBox *bar : bars(w))
+            shown += bar->isVisibleTo(w) ? 1 : 0;
+        return shown;
+    }
+
+private slots:
+    void init()
+    {
+        QLocale::setDefault(kEnglish);
+        folder = std::make_unique<WorkingFolder>();
+        writeSettings("50\r\n$\r\n");
+        recorder = std::make_unique<ProgramRecorder>();
+        state = Module1{};
+        flow = FakeFlow{};
+        context = std::make_unique<AppContext>(AppContext{state, clock, flow, [] { return 0.25; }, folder->path()});
+    }
+    void cleanup()
+    {
+        closeAllWindows();
+        context.reset();
+        recorder.reset();
+        folder.reset();
+        QLocale::setDefault(kEnglish);
+    }
+
+    void layoutGeometry_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("pixels");
+        QTest::addColumn<QRectF>("twips");
+        QTest::newRow("Command1") << "Command1" << QRect(336, 584, 100, 33) << QRectF(5040, 8760, 1500, 495);
+        QTest::newRow("Shape8") << "Shape8" << QRect(544, 464, 41, 9) << QRectF(8160, 6960, 615, 135);
+        QTest::newRow("Shape7") << "Shape7" << QRect(480, 464, 41, 9) << QRectF(7200, 6960, 615, 135);
+        QTest::newRow("Shape6") << "Shape6" << QRect(416, 464, 41, 9) << QRectF(6240, 6960, 615, 135);
+        QTest::newRow("Shape5") << "Shape5" << QRect(352, 464, 41, 9) << QRectF(5280, 6960, 615, 135);
+        QTest::newRow("Label14") << "Label14" << QRect(544, 472, 49, 17) << QRectF(8160, 7080, 735, 255);
+        QTest::newRow("Label13") << "Label13" << QRect(480, 472, 49, 17) << QRectF(7200, 7080, 735, 255);
+        QTest::newRow("Label12") << "Label12" << QRect(416, 472, 49, 17) << QRectF(6240, 7080, 735, 255);
+        QTest::newRow("Label11") << "Label11" << QRect(48, 352, 33, 17) << QRectF(720, 5280, 495, 255);
+        QTest::newRow("Label10") << "Label10" << QRect(48, 392, 33, 17) << QRectF(720, 5880, 495, 255);
+        QTest::newRow("label9") << "label9" << QRect(48, 432, 33, 17) << QRectF(720, 6480, 495, 255);
+        QTest::newRow("Label8") << "Label8" << QRect(48, 312, 41, 25) << QRectF(720, 4680, 615, 375);
+        QTest::newRow("Shape4") << "Shape4" << QRect(288, 464, 41, 9) << QRectF(4320, 6960, 615, 135);
+        QTest::newRow("Shape3") << "Shape3" << QRect(224, 464, 41, 9) << QRectF(3360, 6960, 615, 135);
+        QTest::newRow("Shape2") << "Shape2" << QRect(160, 464, 41, 9) << QRectF(2400, 6960, 615, 135);
+        QTest::newRow("Label7") << "Label7" << QRect(352, 472, 49, 17) << QRectF(5280, 7080, 735, 255);
+        QTest::newRow("Label6") << "Label6" << QRect(288, 472, 49, 17) << QRectF(4320, 7080, 735, 255);
+        QTest::newRow("Label5") << "Label5" << QRect(224, 472, 49, 17) << QRectF(3360, 7080, 735, 255);
+        QTest::newRow("Label4") << "Label4" << QRect(160, 472, 49, 17) << QRectF(2400, 7080, 735, 255);
+        QTest::newRow("Label3") << "Label3" << QRect(96, 472, 49, 17) << QRectF(1440, 7080, 735, 255);
+        // Lines are one pixel thick and include both end points.
+        QTest::newRow("Line2") << "Line2" << QRect(88, 472, 513, 1) << QRectF(1320, 7080, 7695, 15);
+        QTest::newRow("Line1") << "Line1" << QRect(88, 320, 1, 153) << QRectF(1320, 4800, 15, 2295);
+        QTest::newRow("imgsurprised") << "imgsurprised" << QRect(344, 192, 69, 66) << QRectF(5160, 2880, 1035, 990);
+        QTest::newRow("imgwretched") << "imgwretched" << QRect(336, 208, 107, 97) << QRectF(5040, 3120, 1605, 1455);
+        QTest::newRow("imgneutral") << "imgneutral" << QRect(336, 208, 105, 97) << QRectF(5040, 3120, 1575, 1455);
+        QTest::newRow("imghappy") << "imghappy" << QRect(336, 208, 100, 97) << QRectF(5040, 3120, 1500, 1455);
+        QTest::newRow("Label2") << "Label2" << QRect(112, 496, 513, 73) << QRectF(1680, 7440, 7695, 1095);
+        QTest::newRow("Label1") << "Label1" << QRect(136, 144, 505, 57) << QRectF(2040, 2160, 7575, 855);
+        QTest::newRow("LblWellDone") << "LblWellDone" << QRect(128, 24, 513, 105) << QRectF(1920, 360, 7695, 1575);
+    }
+    void layoutGeometry()
+    {
+        QFETCH(QString, name);
+        QFETCH(QRect, pixels);
+        QFETCH(QRectF, twips);
+        QPointer<frmFeedback1> window = feedbackAfter({500});
+        QVERIFY(window->loaded());
+        QWidget *control = child<QWidget>(window, name);
+        QCOMPARE(control->geometry(), pixels);
+        const TwipsRect expected{float(twips.x()), float(twips.y()), float(twips.width()), float(twips.height())};
+        QVERIFY2(twipsGeometry(control) == expected, qPrintable(describe(twipsGeometry(control))));
+    }
+
+    void layoutWindowFontsAndColours()
+    {
+        QPointer<frmFeedback1> window = feedbackAfter({500});
+        QCOMPARE(window->objectName(), QStringLiteral("frmFeedback1"));
+        QCOMPARE(window->windowTitle(), QStringLiteral("How Did You Do?"));
+        QCOMPARE(window->size(), QSize(732, 635));
+        const QColor tooltip = window->palette().color(QPalette::ToolTipBase);
+        const QColor buttonText = window->palette().color(QPalette::ButtonText);
+        QCOMPARE(window->palette().color(QPalette::Window), tooltip);
+        QCOMPARE(window->font().family(), QStringLiteral("MS Sans Serif"));
+        QCOMPARE(window->font().pointSizeF(), 8.25);
+        QVERIFY(!window->font().bold());
+
+        QCOMPARE(window->Command1->text(), QStringLiteral("Continue"));
+        QCOMPARE(window->Command1->font().family(), QStringLiteral("System"));
+        QCOMPARE(window->Command1->font().pointSizeF(), 9.75);
+        QVERIFY(window->Command1->font().bold());
+
+        struct LabelCase {
+            QLabel *label;
+            const char *caption;
+            const char *family;
+            double points;
+            bool bold;
+            bool opaque;
+            Qt::Alignment alignment;
+        };
+        const LabelCase labels[] = {
+            {window->Label3, "Game 1", "MS Sans Serif", 8.25, true, false, Qt::AlignLeft},
+            {window->Label4, "Game 2", "MS Sans Serif", 8.25, true, false, Qt::AlignLeft},
+            {window->Label5, "Game 3", "MS Sans Serif", 8.25, true, false, Qt::AlignLeft},
+            {window->Label6, "Game 4", "MS Sans Serif", 8.25, true, false, Qt::AlignLeft},
+            {window->Label7, "Game 5", "MS Sans Serif", 8.25, true, false, Qt::AlignLeft},
+            {window->Label12, "Game 6", "MS Sans Serif", 8.25, true, false, Qt::AlignLeft},
+            {window->Label13, "Game 7", "MS Sans Serif", 8.25, true, false, Qt::AlignLeft},
+            {window->Label14, "Game 8", "MS Sans Serif", 8.25, true, false, Qt::AlignLeft},
+            {window->Label8, "Points", "MS Sans Serif", 8.25, true, false, Qt::AlignLeft},
+            {window->Label11, "600", "MS Sans Serif", 8.25, false, false, Qt::AlignRight},
+            {window->Label10, "400", "MS Sans Serif", 8.25, false, false, Qt::AlignRight},
+            {window->label9, "200", "MS Sans Serif", 8.25, false, false, Qt::AlignRight},
+            {window->Label2, "Take a break, then play the game again to see if you can beat your score", "Verdana", 12,
+             true, true, Qt::AlignHCenter},
+            {window->Label1, "It is possible to get a maximum of 760 points though...", "Verdana", 12, true, true,
+             Qt::AlignHCenter},
+        };
+        for (const LabelCase &c : labels) {
+            const QString name = c.label->objectName();
+            QVERIFY2(c.label->text() == QLatin1String(c.caption), qPrintable(name));
+            QVERIFY2(c.label->font().family() == QLatin1String(c.family), qPrintable(name));
+            QVERIFY2(c.label->font().pointSizeF() == c.points, qPrintable(name));
+            QVERIFY2(c.label->font().bold() == c.bold, qPrintable(name));
+            QVERIFY2(c.label->autoFillBackground() == c.opaque, qPrintable(name));
+            if (c.opaque)
+                QVERIFY2(c.label->palette().color(QPalette::Window) == tooltip, qPrintable(name));
+            QVERIFY2(c.label->alignment() & c.alignment, qPrintable(name));
+            QVERIFY2(c.label->wordWrap(), qPrintable(name));
+            QVERIFY2(textColour(c.label) == buttonText, qPrintable(name));
+        }
+        QCOMPARE(window->LblWellDone->font().family(), QStringLiteral("Verdana"));
+        QCOMPARE(window->LblWellDone->font().pointSizeF(), 20.25);
+        QVERIFY(window->LblWellDone->font().bold());
+        QCOMPARE(textColour(window->LblWellDone), kRed);
+        QVERIFY(window->LblWellDone->autoFillBackground());
+        QCOMPARE(window->LblWellDone->palette().color(QPalette::Window), tooltip);
+        QVERIFY(window->LblWellDone->alignment() & Qt::AlignHCenter);
+
+        for (ShapeBox *bar : bars(window))
+            QCOMPARE(fill(bar), kGreen);
+
+        struct FaceCase {
+            PictureBox *face;
+            QSize picture;
+            bool stretches;
+        };
+        const FaceCase faces[] = {
+            {window->imgsurprised, QSize(69, 66), false},
+            {window->imgwretched, QSize(259, 233), true},
+            {window->imgneutral, QSize(250, 249), true},
+            {window->imghappy, QSize(180, 177), true},
+        };
+        for (const FaceCase &c : faces) {
+            QCOMPARE(c.face->picture().size(), c.picture);
+            QCOMPARE(c.face->stretches(), c.stretches);
+        }
+    }
+
+    void layoutStackingAndFocus()
+    {
+        QPointer<frmFeedback1> window = feedbackAfter({500});
+        frmFeedback1 *w = window;
+        // Front to back: each control lies over the ones after it.
+        const QList<QWidget *> frontToBack = {
+            w->Command1, w->Shape8, w->Shape7, w->Shape6, w->Shape5, w->Label14, w->Label13, w->Label12,
+            w->Label11,  w->Label10, w->label9, w->Label8, w->Shape4, w->Shape3, w->Shape2, w->Shape1,
+            w->Label7,   w->Label6, w->Label5, w->Label4, w->Label3, w->Line2, w->Line1, w->imgsurprised,
+            w->imgwretched, w->imgneutral, w->imghappy, w->Label2, w->Label1, w->LblWellDone};
+        const QObjectList order = w->children();
+        for (int i = 1; i < frontToBack.size(); ++i)
+            QVERIFY2(order.indexOf(frontToBack[i - 1]) > order.indexOf(frontToBack[i]),
+                     qPrintable(frontToBack[i]->objectName()));
+        int controls = 0;
+        for (QWidget *control : w->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+            ++controls;
+            if (control != w->Command1)
+                QVERIFY2(control->focusPolicy() == Qt::NoFocus, qPrintable(control->objectName()));
+        }
+        QCOMPARE(controls, 30);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(w->Command1));
+        QTest::keyClick(w->Command1, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(w->Command1));
+    }
+
+    void afterGameOne_data()
+    {
+        QTest::addColumn<double>("points");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<float>("height");
+        QTest::newRow("760") << 760.0 << "Well done, you got: 760 points! That's the equivalent of $3.80" << 2204.0f;
+        QTest::newRow("530") << 530.0 << "Well done, you got: 530 points! That's the equivalent of $2.65" << 1537.0f;
+        QTest::newRow("759.4") << 759.4 << "Well done, you got: 759.4 points! That's the equivalent of $3.80"
+                               << 2202.26f;
+    }
+    void afterGameOne()
+    {
+        QFETCH(double, points);
+        QFETCH(QString, message);
+        QFETCH(float, height);
+        QPointer<frmFeedback1> window = feedbackAfter({points});
+        QVERIFY(window->loaded());
+        QCOMPARE(state.gameNumber, 1);
+        QCOMPARE(state.gameScores[1], Points::fromDouble(points));
+        QCOMPARE(state.totalEarnings, points);
+        QCOMPARE(recorder->beeps, 1);
+        QVERIFY(recorder->boxes.empty());
+
+        QCOMPARE(window->LblWellDone->text(), message);
+        // Label1 keeps its layout caption and colour, even at 760 points.
+        QCOMPARE(window->Label1->text(), QStringLiteral("It is possible to get a maximum of 760 points though..."));
+        QCOMPARE(textColour(window->Label1), window->palette().color(QPalette::ButtonText));
+        QCOMPARE(window->Label2->text(),
+                 QStringLiteral("Take a break, then play the game again to see if you can beat your score"));
+        QCOMPARE(window->Command1->text(), QStringLiteral("Continue"));
+        QCOMPARE(facesShown(window), QStringList{"imgsurprised"});
+
+        QCOMPARE(barsShown(window), 1);
+        QVERIFY(window->Shape1->isVisibleTo(window));
+        QCOMPARE(fill(window->Shape1), kGreen);
+        const TwipsRect bar = twipsGeometry(window->Shape1);
+        QVERIFY2(bar == (TwipsRect{1440, 7095.0f - height, 615, height}), qPrintable(describe(bar)));
+        QCOMPARE(window->Shape1->geometry().bottom() + 1, 473);
+    }
+
+    void comparisonWithTheGameBefore_data()
+    {
+        QTest::addColumn<double>("last");
+        QTest::addColumn<double>("current");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QColor>("colour");
+        QTest::addColumn<QString>("face");
+        QTest::addColumn<QColor>("bar");
+        QTest::newRow("700 -> 760") << 700.0 << 760.0
+                                    << "That's 60 points more than you got last time. " + kBest << QColor(0, 255, 0)
+                                    << "imghappy" << kGreen;
+        QTest::newRow("700 -> 650") << 700.0 << 650.0
+                                    << "...But that's 50 points less than you got last time. " + kBelow << kRed
+                                    << "imgwretched" << kRed;
+        QTest::newRow("equal") << 700.0 << 700.0 << "That's exactly the same as you got last time. " + kBelow
+                               << QColor(0, 0, 0) << "imgneutral" << kGreen;
+        QTest::newRow("equal at 760") << 760.0 << 760.0 << "That's exactly the same as you got last time. " + kBest
+                                      << QColor(0, 0, 0) << "imgneutral" << kGreen;
+        QTest::newRow("decimal difference") << 700.0 << 759.4
+                                            << "That's 59.4 points more than you got last time. " + kBelow
+                                            << QColor(0, 255, 0) << "imghappy" << kGreen;
+    }
+    void comparisonWithTheGameBefore()
+    {
+        QFETCH(double, last);
+        QFETCH(double, current);
+        QFETCH(QString, caption);
+        QFETCH(QColor, colour);
+        QFETCH(QString, face);
+        QFETCH(QColor, bar);
+        QPointer<frmFeedback1> window = feedbackAfter({last, current});
+        QCOMPARE(state.gameNumber, 2);
+        QCOMPARE(window->Label1->text(), caption);
+        QCOMPARE(textColour(window->Label1), colour);
+        QCOMPARE(facesShown(window), QStringList{face});
+        QCOMPARE(fill(window->Shape1), kGreen);
+        QCOMPARE(fill(window->Shape2), bar);
+        QCOMPARE(barsShown(window), 2);
+        QCOMPARE(window->Label2->text(),
+                 QStringLiteral("Take a break, then play the game again to see if you can beat your score"));
+        QCOMPARE(window->Command1->text(), QStringLiteral("Continue"));
+    }
+
+    void commaDecimalSeparator()
+    {
+        QLocale::setDefault(kGerman);
+        writeSettings("12,5\r\nEUR \r\n");
+        QPointer<frmFeedback1> window = feedbackAfter({700, 759.4});
+        QVERIFY(window->loaded());
+        QCOMPARE(window->LblWellDone->text(),
+                 QStringLiteral("Well done, you got: 759,4 points! That's the equivalent of EUR 0,95"));
+        QCOMPARE(window->Label1->text(), "That's 59,4 points more than you got last time. " + kBelow);
+    }
+
+    void barsColouredByTheGameBefore()
+    {
+        QPointer<frmFeedback1> window = feedbackAfter({500, 400, 600});
+        QCOMPARE(fill(window->Shape1), kGreen);
+        QCOMPARE(fill(window->Shape2), kRed);
+        QCOMPARE(fill(window->Shape3), kGreen);
+        QCOMPARE(barsShown(window), 3);
+        QVERIFY(twipsGeometry(window->Shape1) == (TwipsRect{1440, 5645, 615, 1450}));
+        QVERIFY(twipsGeometry(window->Shape2) == (TwipsRect{2400, 5935, 615, 1160}));
+        QVERIFY(twipsGeometry(window->Shape3) == (TwipsRect{3360, 5355, 615, 1740}));
+        // Future bars keep their layout state.
+        QVERIFY(twipsGeometry(window->Shape4) == (TwipsRect{4320, 6960, 615, 135}));
+        QCOMPARE(fill(window->Shape4), kGreen);
+    }
+
+    void zeroPointBarStandsOnTheBaseLine()
+    {
+        QPointer<frmFeedback1> window = feedbackAfter({500, 0});
+        QVERIFY(twipsGeometry(window->Shape2) == (TwipsRect{2400, 7095, 615, 0}));
+        QCOMPARE(window->Shape2->geometry(), QRect(160, 473, 41, 0));
+        QCOMPARE(window->Shape1->geometry().y() + window->Shape1->geometry().height(), 473);
+        QCOMPARE(fill(window->Shape2), kRed);
+        QCOMPARE(window->LblWellDone->text(), QStringLiteral("Well done, you got: 0 points! That's the equivalent of $0.00"));
+    }
+
+    void moneyText_data()
+    {
+        QTest::addColumn<QByteArray>("settings");
+        QTest::addColumn<double>("points");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("empty file") << QByteArray() << 760.0 << "Well done, you got: 760 points!";
+        QTest::newRow("rate 0") << QByteArray("0\r\n$\r\n") << 760.0 << "Well done, you got: 760 points!";
+        QTest::newRow("50 alone") << QByteArray("50") << 760.0
+                                  << "Well done, you got: 760 points! That's the equivalent of 3.80";
+        QTest::newRow("50 and 760") << QByteArray("50\r\nGBP\r\n") << 760.0
+                                    << "Well done, you got: 760 points! That's the equivalent of GBP3.80";
+        QTest::newRow("25 and 333") << QByteArray("25\r\n") << 333.0
+                                    << "Well done, you got: 333 points! That's the equivalent of 0.83";
+        QTest::newRow("extra lines") << QByteArray("50\r\n$\r\n99\r\n") << 760.0
+                                     << "Well done, you got: 760 points! That's the equivalent of $3.80";
+        QTest::newRow("half a cent up") << QByteArray("13.4\r\n") << 750.0
+                                        << "Well done, you got: 750 points! That's the equivalent of 1.01";
+    }
+    void moneyText()
+    {
+        QFETCH(QByteArray, settings);
+        QFETCH(double, points);
+        QFETCH(QString, message);
+        writeSettings(settings);
+        QPointer<frmFeedback1> window = feedbackAfter({points});
+        QVERIFY(window->loaded());
+        QCOMPARE(window->LblWellDone->text(), message);
+    }
+
+    void afterGameEight_data()
+    {
+        QTest::addColumn<QByteArray>("settings");
+        QTest::addColumn<QString>("endText");
+        QTest::addColumn<double>("earnings");
+        QTest::newRow("25 and eight games of 333")
+            << QByteArray("25\r\n") << "That is the end of the Experiment. Thanks for taking part! You earned 6.66 "
+                                       "during the experiment. Please do not exit the program until the experimenter "
+                                       "has noted the amount"
+            << 2664.0 * 25 / 10000;
+        QTest::newRow("no rate") << QByteArray() << "That is the end of the Experiment. Thanks for taking part!" << 0.0;
+    }
+    void afterGameEight()
+    {
+        QFETCH(QByteArray, settings);
+        QFETCH(QString, endText);
+        QFETCH(double, earnings);
+        writeSettings(settings);
+        QPointer<frmFeedback1> window = feedbackAfter({333, 333, 333, 333, 333, 333, 333, 333});
+        QVERIFY(window->loaded());
+        QCOMPARE(state.gameNumber, 8);
+        QCOMPARE(state.totalEarnings, earnings);
+        QCOMPARE(window->Label2->text(), endText);
+        QCOMPARE(window->Command1->text(), QStringLiteral("Exit"));
+        QCOMPARE(window->Label1->text(), "That's exactly the same as you got last time. " + kBelow);
+        QCOMPARE(facesShown(window), QStringList{"imgneutral"});
+        QCOMPARE(barsShown(window), 8);
+        if (!settings.isEmpty())
+            QCOMPARE(window->LblWellDone->text(),
+                     QStringLiteral("Well done, you got: 333 points! That's the equivalent of 0.83"));
+
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QTest::mouseClick(window->Command1, Qt::LeftButton);
+        QCOMPARE(recorder->boxes.size(), std::size_t(1));
+        QCOMPARE(recorder->boxes[0].icon, MessageBox::Icon::Stop);
+        QCOMPARE(recorder->boxes[0].title, QStringLiteral("Wait!"));
+        QCOMPARE(recorder->boxes[0].text, QStringLiteral("Please let the experimenter see how much you earned before "
+                                                         "pressing OK and closing the game"));
+        QVERIFY(!recorder->boxes[0].yesNo);
+        QCOMPARE(recorder->exitStatuses, std::vector<int>{0});
+        QCOMPARE(flow.games, 0);
+    }
+
+    void lastGameRisingToTheMaximum()
+    {
+        QPointer<frmFeedback1> window = feedbackAfter({100, 200, 300, 400, 500, 600, 700, 760});
+        QCOMPARE(window->Label1->text(), "That's 60 points more than you got last time. " + kBest);
+        QCOMPARE(barsShown(window), 8);
+        for (ShapeBox *bar : bars(window))
+            QCOMPARE(fill(bar), kGreen);
+        QVERIFY(twipsGeometry(window->Shape8) == (TwipsRect{8160, 4891, 615, 2204}));
+        // 3560 points in all, at 50 per 10000 points.
+        QVERIFY(window->Label2->text().contains(QStringLiteral("You earned $17.80 during the experiment.")));
+    }
+
+    void buttonAfterGameEightDoesNothingMore()
+    {
+        // A ninth load is outside the experiment; its button does nothing.
+        QPointer<frmFeedback1> window = feedbackAfter({1, 2, 3, 4, 5, 6, 7, 8, 9});
+        QCOMPARE(state.gameNumber, 9);
+        QCOMPARE(window->Command1->text(), QStringLiteral("Continue"));
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QTest::mouseClick(window->Command1, Qt::LeftButton);
+        QVERIFY(recorder->boxes.empty());
+        QVERIFY(recorder->exitStatuses.empty());
+        QCOMPARE(flow.games, 0);
+        QVERIFY(window && window->isVisible());
+    }
+
+    void oneBeepPerLoad()
+    {
+        QPointer<frmFeedback1> first = feedbackAfter({500});
+        QCOMPARE(recorder->beeps, 1);
+        delete first;
+        state.winnings = Points::fromWhole(600);
+        QPointer<frmFeedback1> second = new frmFeedback1(*context);
+        QCOMPARE(recorder->beeps, 2);
+        QCOMPARE(state.gameNumber, 2);
+    }
+
+    void unusableSettingsStopBeforeTheGameIsRecorded_data()
+    {
+        QTest::addColumn<QByteArray>("settings");
+        QTest::addColumn<bool>("present");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing") << QByteArray() << false
+                                 << "The settings file \"config.ini\" could not be read from the program's folder %1.";
+        QTest::newRow("empty first line") << QByteArray("\r\n$\r\n") << true
+                                          << "Line 1 of the settings file \"config.ini\" in the program's folder %1 "
+                                             "is empty.";
+        QTest::newRow("not a number") << QByteArray("fifty\r\n$\r\n") << true
+                                      << "Line 1 of the settings file \"config.ini\" in the program's folder %1 is "
+                                         "not a number: \"fifty\".";
+        QTest::newRow("negative") << QByteArray("-50\r\n") << true
+                                  << "Line 1 of the settings file \"config.ini\" in the program's folder %1 holds a "
+                                     "negative exchange rate: \"-50\".";
+        QTest::newRow("too large") << QByteArray("1e12\r\n") << true
+                                   << "Line 1 of the settings file \"config.ini\" in the program's folder %1 holds an "
+                                      "exchange rate that is too large: \"1e12\".";
+    }
+    void unusableSettingsStopBeforeTheGameIsRecorded()
+    {
+        QFETCH(QByteArray, settings);
+        QFETCH(bool, present);
+        QFETCH(QString, message);
+        if (present)
+            writeSettings(settings);
+        else
+            QVERIFY(QFile::remove(folder->file(QStringLiteral("config.ini"))));
+        const QByteArray data = "Trial,Choice,PayOff,winnings,historyLeft,GameUnitsRemaining\r\n 1 , 1 , 5 , 5 , 1 , 150 ,\r\n";
+        folder->write(QStringLiteral("7.csv"), data);
+        playedGames({500, 600});
+        const Module1 before = state;
+
+        std::unique_ptr<frmFeedback1> window = std::make_unique<frmFeedback1>(*context);
+        QVERIFY(!window->loaded());
+        QCOMPARE(recorder->exitStatuses, std::vector<int>{1});
+        QCOMPARE(recorder->boxes.size(), std::size_t(1));
+        QCOMPARE(recorder->boxes[0].icon, MessageBox::Icon::Stop);
+        const QString text = recorder->boxes[0].text;
+        QVERIFY2(text.startsWith(message.arg(folder->path())), qPrintable(text));
+        QVERIFY2(text.endsWith(QStringLiteral("The program stops now. The trials played so far are kept in the data "
+                                              "file.")),
+                 qPrintable(text));
+        QCOMPARE(recorder->beeps, 0);
+        QCOMPARE(state.gameNumber, before.gameNumber);
+        QCOMPARE(state.gameScores, before.gameScores);
+        QCOMPARE(state.totalEarnings, before.totalEarnings);
+        QCOMPARE(window->LblWellDone->text(), QStringLiteral("Well done, you got: points!"));
+        QCOMPARE(folder->read(QStringLiteral("7.csv")), data);
+        QVERIFY(!folder->exists(QStringLiteral("config.ini")) || folder->read(QStringLiteral("config.ini")) == settings);
+    }
+
+    void continueOpensTheNextGameAndCloses()
+    {
+        QPointer<frmFeedback1> window = feedbackAfter({500, 600});
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QTest::mouseClick(window->Command1, Qt::LeftButton);
+        QCOMPARE(flow.games, 1);
+        QVERIFY(recorder->boxes.empty());
+        QTRY_VERIFY(!window);
+        QCOMPARE(flow.games, 1);
+        QCOMPARE(flow.feedbacks, 0);
+        QCOMPARE(state.gameNumber, 2);
+    }
+
+    void continueByKeyboardFromTheFocusedButton()
+    {
+        QPointer<frmFeedback1> window = feedbackAfter({500});
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(flow.games, 1);
+        QTRY_VERIFY(!window);
+    }
+
+    void closingFromTheFrameStartsNothing()
+    {
+        QPointer<frmFeedback1> window = feedbackAfter({500, 600});
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QVERIFY(window->close());
+        QTRY_VERIFY(!window);
+        QCOMPARE(flow.games, 0);
+        QVERIFY(recorder->boxes.empty());
+        QVERIFY(recorder->exitStatuses.empty());
+    }
+
+    void closingAfterGameEightShowsNoEarningsMessage()
+    {
+        QPointer<frmFeedback1> window = feedbackAfter({1, 2, 3, 4, 5, 6, 7, 8});
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QVERIFY(window->close());
+        QTRY_VERIFY(!window);
+        QVERIFY(recorder->boxes.empty());
+        QVERIFY(recorder->exitStatuses.empty());
+    }
+};
+
+QTEST_MAIN(FeedbackWindowTest)
+#include "feedback_window_test.moc"
