@@ -44,16 +44,16 @@ public:
 
     bool arm(int milliseconds)
     {
-        itimerspec spec{};
+        itimerspec timing{};
         const std::int64_t ns = std::max<std::int64_t>(1, std::int64_t{milliseconds} * 1000000);
-        spec.it_value.tv_sec = static_cast<time_t>(ns / 1000000000);
-        spec.it_value.tv_nsec = static_cast<long>(ns % 1000000000);
-        return ::timerfd_settime(m_fd, 0, &spec, nullptr) == 0;
+        timing.it_value.tv_sec = static_cast<time_t>(ns / 1000000000);
+        timing.it_value.tv_nsec = static_cast<long>(ns % 1000000000);
+        return ::timerfd_settime(m_fd, 0, &timing, nullptr) == 0;
     }
     void disarm()
     {
-        itimerspec spec{};
-        (void)::timerfd_settime(m_fd, 0, &spec, nullptr);
+        itimerspec timing{};
+        (void)::timerfd_settime(m_fd, 0, &timing, nullptr);
         acknowledge();
     }
     // Clears the expiry so that the descriptor stops being readable.
