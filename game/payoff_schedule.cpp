@@ -49,11 +49,8 @@ void PayoffSchedule::score(bool leftOption, Points &winnings)
     winnings += m_payoff;
 }
 
-TrialResult playChoice(PayoffSchedule &schedule, std::int16_t &trial, Points &winnings, bool leftOption)
+TrialResult lastTrial(const PayoffSchedule &schedule, std::int16_t trial, Points winnings)
 {
-    schedule.storeChoice(trial, leftOption);
-    schedule.updateHistory(trial);
-    schedule.score(leftOption, winnings);
     TrialResult result;
     result.trial = static_cast<std::int16_t>(trial - 1);
     result.choice = schedule.choice(result.trial);
@@ -65,6 +62,14 @@ TrialResult playChoice(PayoffSchedule &schedule, std::int16_t &trial, Points &wi
     result.unitsLost = schedule.gameUnitsLost();
     result.gameOver = schedule.unitsUsedUp();
     return result;
+}
+
+TrialResult playChoice(PayoffSchedule &schedule, std::int16_t &trial, Points &winnings, bool leftOption)
+{
+    schedule.storeChoice(trial, leftOption);
+    schedule.updateHistory(trial);
+    schedule.score(leftOption, winnings);
+    return lastTrial(schedule, trial, winnings);
 }
 
 } // namespace ct

@@ -23,6 +23,11 @@ void beep();
 void setEndProgramHook(std::function<void(int)> hook);
 void setBeepHook(std::function<void()> hook);
 
+// Exit status when the experimenter stops the experiment before its end (for
+// example by closing a game window in mid-game and confirming): not an error,
+// but not a finished run either. A finished run ends with 0, an error with 1.
+inline constexpr int kExitStoppedByExperimenter = 3;
+
 // The title of the program's own error and confirmation boxes.
 inline const QString kProgramTitle = QStringLiteral("choicetask");
 

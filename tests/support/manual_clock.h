@@ -24,6 +24,9 @@ public:
     // Advances to the end of the next active single-shot timer (a pause);
     // false when there is none.
     bool finishPause();
+    // Fires the next active single-shot timer `early` seconds before it is
+    // due, as a coarse system timer may; false when there is none.
+    bool fireSingleShotEarly(double early);
 
     int activeTimers() const;
 

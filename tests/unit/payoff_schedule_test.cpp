@@ -197,3 +197,43 @@ TEST(PayoffSchedule, NoGameExceeds760Points)
     EXPECT_EQ(maximum, pts(760));
     EXPECT_GT(searcher.expanded, 1000) << "the search covered the state space";
 }
+
+TEST(PayoffSchedule, CostAndPauseForEveryShare)
+{
+    // k right-option choices at the start of a game leave a share of
+    // 1 - k/10; the cost is 1 to 3 units and the pause 0.33 s per unit.
+    struct Case {
+        const char *runs;
+        double historyLeft, cost, pause;
+    } const cases[] = {
+        {"L1", 1.0, 1.0, 0.33},   {"R1", 0.9, 1.2, 0.396},  {"R2", 0.8, 1.4, 0.462},
+        {"R3", 0.7, 1.6, 0.528},  {"R4", 0.6, 1.8, 0.594},  {"R5", 0.5, 2.0, 0.66},
+        {"R6", 0.4, 2.2, 0.726},  {"R7", 0.3, 2.4, 0.792},  {"R8", 0.2, 2.6, 0.858},
+        {"R9", 0.1, 2.8, 0.924},  {"R10", 0.0, 3.0, 0.99},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.runs);
+        const Game game(c.runs);
+        EXPECT_EQ(game.schedule.historyLeft(), c.historyLeft);
+        EXPECT_NEAR(game.schedule.gameUnitsLost(), c.cost, 1e-12);
+        // The pause ends on the clock; it starts wherever the clock stands.
+        for (double now : {0.0, 1000.0, 86399.5}) {
+            EXPECT_NEAR(game.schedule.pauseEnd(now) - now, c.pause, 1e-9) << "clock at " << now;
+            EXPECT_GT(game.schedule.pauseEnd(now), now);
+        }
+    }
+}
+
+TEST(PayoffSchedule, NewScheduleStartsAGameAfresh)
+{
+    PayoffSchedule schedule;
+    EXPECT_EQ(schedule.gameUnits(), 150.0);
+    EXPECT_EQ(schedule.historyLeft(), 0.0);
+    EXPECT_EQ(schedule.payoffLeft(), 0.0);
+    EXPECT_EQ(schedule.payoffRight(), 0.0);
+    for (int t = 0; t < PayoffSchedule::kSlots; ++t) {
+        EXPECT_EQ(schedule.choice(t), 0);
+        EXPECT_EQ(schedule.leftShare(t), 0.0);
+    }
+    EXPECT_FALSE(schedule.unitsUsedUp());
+}
