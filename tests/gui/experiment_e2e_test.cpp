@@ -1,0 +1,209 @@
+// The whole experiment through the real windows: registration, instructions,
+// eight games played click by click by a scripted participant with a
+// different strategy in each game, the eight feedback windows and the end.
+// The clock is manual, so the run takes no real pauses.
+#include "app/experiment.h"
+#include "feedback/frmFeedback1.h"
+#include "game/frmTesting2.h"
+#include "game/simulated_participant.h"
+#include "gui_support.h"
+#include "manual_clock.h"
+#include "platform/controls.h"
+#include "platform/rich_text_box.h"
+#include "platform/twips.h"
+#include "setup/frmInstructions.h"
+#include "setup/frmSubjects.h"
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace ct;
+using namespace ct::test;
+
+namespace {
+
+struct GamePlan {
+    const char *runs;       // the options chosen, as runs: "L144 R4"
+    const char *headline;   // the feedback window's points message
+    const char *comparison; // Label1 after the game
+    bool drop;              // the game's bar is red
+    const char *points;
+};
+
+// The rate is 25 per 10000 points, the currency text "€".
+const GamePlan kGames[8] = {
+    {"L144 R4", "Well done, you got: 760 points! That's the equivalent of €1.90",
+     "It is possible to get a maximum of 760 points though...", false, "760"},
+    {"L145 R4", "Well done, you got: 759.4 points! That's the equivalent of €1.90",
+     "...But that's 0.6 points less than you got last time. Although remember, the maximum possible score is 760", true,
+     "759.4"},
+    {"R53", "Well done, you got: 530 points! That's the equivalent of €1.33",
+     "...But that's 229.4 points less than you got last time. Although remember, the maximum possible score is 760",
+     true, "530"},
+    {"L150", "Well done, you got: 750 points! That's the equivalent of €1.88",
+     "That's 220 points more than you got last time. Although remember, the maximum possible score is 760", false,
+     "750"},
+    {"L142 R5", "Well done, you got: 760 points! That's the equivalent of €1.90",
+     "That's 10 points more than you got last time. Well done! You got the maximum possible score of 760", false,
+     "760"},
+    {"L116 R9 L7 R1", "Well done, you got: 708.7 points! That's the equivalent of €1.77",
+     "...But that's 51.3 points less than you got last time. Although remember, the maximum possible score is 760",
+     true, "708.7"},
+    {"(L2 R1)x31",
+     "Well done, you got: 612.2 points! That's the equivalent of €1.53",
+     "...But that's 96.5 points less than you got last time. Although remember, the maximum possible score is 760",
+     true, "612.2"},
+    {"L123 R10 L3", "Well done, you got: 726.2 points! That's the equivalent of €1.82",
+     "That's 114 points more than you got last time. Although remember, the maximum possible score is 760", false,
+     "726.2"},
+};
+
+const QString kEndText = QStringLiteral(
+    "That is the end of the Experiment. Thanks for taking part! You earned €14.02 during the experiment. Please do not "
+    "exit the program until the experimenter has noted the amount");
+
+// Runs of options: "L144 R4"; "(L2 R1)x31" repeats a pattern.
+QByteArray expand(const char *runs)
+{
+    QByteArray text(runs);
+    int repeat = 1;
+    if (text.startsWith('(')) {
+        repeat = text.mid(text.indexOf(")x") + 2).toInt();
+        text = text.mid(1, text.indexOf(')') - 1);
+    }
+    QByteArray choices;
+    for (const QByteArray &run : text.split(' '))
+        choices.append(run.mid(1).toInt(), run.at(0));
+    return choices.repeated(repeat);
+}
+
+template <typename T> QPointer<T> window(const char *name)
+{
+    return qobject_cast<T *>(topLevel(QString::fromLatin1(name)));
+}
+
+} // namespace
+
+class ExperimentEndToEndTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void eightGamesThroughTheRealWindows()
+    {
+        WorkingFolder folder;
+        folder.write(QStringLiteral("instructions_condition_1.rtf"), "{\\rtf1\\ansi Read this first.\\par}");
+        folder.write(QStringLiteral("config.ini"), "25\r\n\xe2\x82\xac\r\n"); // "€" in UTF-8
+        ProgramRecorder recorder;
+        ManualClock clock;
+        Module1 state;
+        // A draw of 0.7 puts the left option on the right-hand button.
+        Experiment experiment(state, clock, [] { return 0.7; }, folder.path());
+        QElapsedTimer elapsed;
+        elapsed.start();
+
+        auto *registration = qobject_cast<frmSubjects *>(experiment.start());
+        QVERIFY(registration);
+        QTest::keyClicks(registration->Txt_id, QStringLiteral("42"));
+        QTest::mouseClick(registration->Command1, Qt::LeftButton);
+        QVERIFY(!state.leftOptionOnLeft);
+
+        QPointer<frmInstructions> instructions = window<frmInstructions>("frmInstructions");
+        QVERIFY(instructions);
+        QVERIFY(instructions->rtbInstructions->toPlainText().contains(QStringLiteral("Read this first.")));
+        QTest::mouseClick(instructions->Command1, Qt::LeftButton);
+
+        QByteArray allChoices;
+        int trials = 0;
+        for (int game = 1; game <= 8; ++game) {
+            const GamePlan &plan = kGames[game - 1];
+            const QByteArray choices = expand(plan.runs);
+            allChoices += choices;
+
+            QTRY_VERIFY(window<frmTesting2>("frmTesting2"));
+            QPointer<frmTesting2> play = window<frmTesting2>("frmTesting2");
+            QCOMPARE(play->lblChoose->text(), QStringLiteral("Click Go"));
+            QCOMPARE(state.trial, std::int16_t{1});
+            QTest::mouseClick(play->cmdGo, Qt::LeftButton);
+            for (char option : choices) {
+                QVERIFY2(play && play->isVisible(),
+                         qPrintable(QStringLiteral("game %1 ended before its choices ran out").arg(game)));
+                // The left option sits on cmdRight in this run.
+                QTest::mouseClick(option == 'L' ? play->cmdRight : play->cmdLeft, Qt::LeftButton);
+                ++trials;
+                for (int i = 0; i < 5 && play && play->isPausing(); ++i)
+                    clock.finishPause();
+            }
+            QTRY_VERIFY2(!play, qPrintable(QStringLiteral("game %1 did not end").arg(game)));
+
+            QPointer<frmFeedback1> feedback = window<frmFeedback1>("frmFeedback1");
+            QVERIFY(feedback);
+            QCOMPARE(state.gameNumber, std::int16_t(game));
+            QCOMPARE(feedback->LblWellDone->text(), QString::fromUtf8(plan.headline));
+            QCOMPARE(feedback->Label1->text(), QString::fromUtf8(plan.comparison));
+            const std::array<ShapeBox *, 8> bars = {feedback->Shape1, feedback->Shape2, feedback->Shape3,
+                                                    feedback->Shape4, feedback->Shape5, feedback->Shape6,
+                                                    feedback->Shape7, feedback->Shape8};
+            for (int k = 1; k <= 8; ++k) {
+                ShapeBox *bar = bars[static_cast<std::size_t>(k - 1)];
+                QCOMPARE(bar->isVisible(), k <= game);
+                if (k > game)
+                    continue;
+                const bool red = kGames[k - 1].drop;
+                QCOMPARE(bar->fillColor(), red ? QColor(255, 0, 0) : QColor(0, 192, 0));
+                const TwipsRect rect = twipsGeometry(bar);
+                QCOMPARE(rect.height, static_cast<float>(QByteArray(kGames[k - 1].points).toDouble() * 2.9));
+                QCOMPARE(rect.top + rect.height, 7095.0f);
+            }
+            QCOMPARE(feedback->imgsurprised->isVisible(), game == 1);
+            QCOMPARE(feedback->imgwretched->isVisible(), game > 1 && plan.drop);
+            QCOMPARE(feedback->imghappy->isVisible(), game > 1 && !plan.drop);
+            QVERIFY(!feedback->imgneutral->isVisible());
+            if (game < 8) {
+                QCOMPARE(feedback->Label2->text(),
+                         QStringLiteral("Take a break, then play the game again to see if you can beat your score"));
+                QCOMPARE(feedback->Command1->text(), QStringLiteral("Continue"));
+                QTest::mouseClick(feedback->Command1, Qt::LeftButton);
+                QTRY_VERIFY(!feedback);
+            } else {
+                QCOMPARE(feedback->Label2->text(), kEndText);
+                QCOMPARE(feedback->Command1->text(), QStringLiteral("Exit"));
+                QVERIFY(recorder.exitStatuses.empty());
+                QTest::mouseClick(feedback->Command1, Qt::LeftButton);
+            }
+        }
+        QCOMPARE(recorder.beeps, 8);
+        QCOMPARE(recorder.boxes.size(), size_t(1));
+        QCOMPARE(recorder.boxes[0].title, QStringLiteral("Wait!"));
+        QCOMPARE(recorder.boxes[0].text, QStringLiteral("Please let the experimenter see how much you earned before "
+                                                        "pressing OK and closing the game"));
+        QCOMPARE(recorder.boxes[0].icon, MessageBox::Icon::Stop);
+        QCOMPARE(recorder.exitStatuses, std::vector<int>{0});
+
+        // The data file, byte for byte: the simulator writes the same bytes
+        // for the same choices, and known lines sit where they belong.
+        const QByteArray data = folder.read(QStringLiteral("42.csv"));
+        const SimulatedRun simulated = simulate(*strategyNamed("choices", 0, allChoices.toStdString()));
+        QVERIFY2(simulated.ok, simulated.error.c_str());
+        QCOMPARE(data, QByteArray::fromStdString(simulated.bytes));
+        const QList<QByteArray> lines = data.split('\n');
+        QCOMPARE(lines.size(), 1 + trials + 1); // header, trials, and nothing after the last CR LF
+        QVERIFY(lines.last().isEmpty());
+        QCOMPARE(lines[0], QByteArray("Trial,Choice,PayOff,winnings,historyLeft,GameUnitsRemaining\r"));
+        QCOMPARE(lines[1], QByteArray(" 1 , 1 , 5 , 5 , 1 , 150 ,\r"));
+        QCOMPARE(lines[148], QByteArray(" 148 , 0 , 10 , 760 , .6 , 1.8 ,\r"));
+        QCOMPARE(lines[149], QByteArray(" 1 , 1 , 5 , 5 , 1 , 150 ,\r"));
+        QCOMPARE(lines[148 + 149], QByteArray(" 149 , 0 , 4.4 , 759.4 , .6 , .8 ,\r"));
+        QCOMPARE(lines[148 + 149 + 1], QByteArray(" 1 , 0 , 10 , 10 , .9 , 150 ,\r"));
+        QCOMPARE(lines[148 + 149 + 53], QByteArray(" 53 , 0 , 10 , 530 , 0 , 3 ,\r"));
+        QCOMPARE(lines[trials], QByteArray(" 136 , 1 , 1.2 , 726.2 , .3 , .6 ,\r"));
+
+        qInfo("eight games, %d trials, through the real windows in %lld ms", trials,
+              static_cast<long long>(elapsed.elapsed()));
+    }
+};
+
+QTEST_MAIN(ExperimentEndToEndTest)
+#include "experiment_e2e_test.moc"
