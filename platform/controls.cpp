@@ -1,7 +1,7 @@
 #include "platform/controls.h"
 
+#include <QApplication>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -41,6 +41,39 @@ void ShapeBox::paintEvent(QPaintEvent *)
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
+FrameBox::FrameBox(const QString &caption, QWidget *parent) : QGroupBox(caption, parent) {}
+
+void FrameBox::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const QFontMetrics metrics(font());
+    // An etched rectangle whose top runs through the middle of the caption.
+    const QRect box = rect().adjusted(0, metrics.height() / 2, -2, -2);
+    painter.setPen(palette().color(QPalette::Dark));
+    painter.drawRect(box);
+    painter.setPen(palette().color(QPalette::Light));
+    painter.drawRect(box.translated(1, 1));
+    if (title().isEmpty())
+        return;
+    const QRect caption(6, 0, metrics.horizontalAdvance(title()) + 4, metrics.height());
+    painter.fillRect(caption, palette().color(backgroundRole()));
+    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+    painter.drawText(caption, Qt::AlignCenter, title());
+}
+
+BoxLabel::BoxLabel(const QString &caption, QWidget *parent) : QLabel(caption, parent)
+{
+    setContentsMargins(1, 1, 1, 1);
+}
+
+void BoxLabel::paintEvent(QPaintEvent *event)
+{
+    QLabel::paintEvent(event);
+    QPainter painter(this);
+    painter.setPen(QApplication::palette().color(QPalette::WindowText));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
 LineBox::LineBox(QWidget *parent) : QWidget(parent) {}
 
 void LineBox::paintEvent(QPaintEvent *)
@@ -52,7 +85,7 @@ void LineBox::paintEvent(QPaintEvent *)
 QLabel *addLabel(QWidget *parent, const char *name, const QString &caption, const TwipsRect &rect,
                  const QFont &font, const LabelStyle &style)
 {
-    auto *label = new QLabel(caption, parent);
+    QLabel *label = style.border ? new BoxLabel(caption, parent) : new QLabel(caption, parent);
     label->setObjectName(QString::fromLatin1(name));
     label->setFont(font);
     label->setWordWrap(true);
@@ -65,11 +98,6 @@ QLabel *addLabel(QWidget *parent, const char *name, const QString &caption, cons
     if (style.text.isValid())
         palette.setColor(QPalette::WindowText, style.text);
     label->setPalette(palette);
-    if (style.border) {
-        label->setFrameShape(QFrame::Box);
-        label->setFrameShadow(QFrame::Plain);
-        label->setLineWidth(1);
-    }
     setTwipsGeometry(label, rect);
     return label;
 }
@@ -89,7 +117,7 @@ QPushButton *addButton(QWidget *parent, const char *name, const QString &caption
 QGroupBox *addFrame(QWidget *parent, const char *name, const QString &caption, const TwipsRect &rect,
                     const QFont &font)
 {
-    auto *frame = new QGroupBox(caption, parent);
+    auto *frame = new FrameBox(caption, parent);
     frame->setObjectName(QString::fromLatin1(name));
     frame->setFont(font);
     frame->setFocusPolicy(Qt::NoFocus);

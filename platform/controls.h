@@ -3,14 +3,14 @@
 #include "platform/twips.h"
 
 #include <QColor>
+#include <QGroupBox>
+#include <QLabel>
 #include <QPixmap>
 #include <QWidget>
 
 #include <initializer_list>
 
 class QFont;
-class QGroupBox;
-class QLabel;
 class QPushButton;
 
 namespace ct {
@@ -47,12 +47,34 @@ private:
     QColor m_fill;
 };
 
+// A frame around a group of controls, with its caption set into the top
+// border line (not above it, as some styles draw it).
+class FrameBox : public QGroupBox {
+    Q_OBJECT
+public:
+    FrameBox(const QString &caption, QWidget *parent);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};
+
 // A straight horizontal or vertical line, 1 pixel wide, in the window-text
 // colour.
 class LineBox : public QWidget {
     Q_OBJECT
 public:
     explicit LineBox(QWidget *parent);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};
+
+// A label with a single-line border that keeps the window-text colour of the
+// desktop scheme whatever colour its text is given.
+class BoxLabel : public QLabel {
+    Q_OBJECT
+public:
+    BoxLabel(const QString &caption, QWidget *parent);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -111,18 +111,18 @@ private slots:
         for (QLabel *value : {w.lblgametimelost, w.lblgametime, w.txtChoice, w.txtWins, w.txtPayoff}) {
             QVERIFY(value->autoFillBackground());
             QCOMPARE(value->palette().color(QPalette::Window), QColor(255, 255, 255));
-            QCOMPARE(value->frameShape(), QFrame::Box);
+            QVERIFY(qobject_cast<BoxLabel *>(value)); // single-line border
             QVERIFY(value->alignment() & Qt::AlignHCenter);
         }
         QCOMPARE(w.lblChoose->palette().color(QPalette::Window), QColor(255, 128, 0));
-        QCOMPARE(w.lblChoose->frameShape(), QFrame::Box);
+        QVERIFY(qobject_cast<BoxLabel *>(w.lblChoose));
         QVERIFY(w.lblChoose->alignment() & Qt::AlignHCenter);
         QVERIFY(w.Label2->alignment() & Qt::AlignRight);
         QVERIFY(w.Label1->alignment() & Qt::AlignLeft);
         for (QLabel *plain : {w.Label1, w.Label2}) {
             QVERIFY(plain->autoFillBackground());
             QCOMPARE(plain->palette().color(QPalette::Window), w.palette().color(QPalette::Button));
-            QCOMPARE(plain->frameShape(), QFrame::NoFrame);
+            QVERIFY(!qobject_cast<BoxLabel *>(plain));
         }
         QCOMPARE(w.TrialsShape->fillColor(), QColor(0, 192, 0));
         // The pictures, stretched to their controls.
