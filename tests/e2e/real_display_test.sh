@@ -1,0 +1,132 @@
+#!/usr/bin/env bash
+# The built program on a real X display (Xvfb), driven with real X input
+# (xdotool): registration, instructions, one whole game and its feedback
+# window, then the next game window. The data file is checked byte for byte
+# against the simulator's file for the same choices. Every wait is on a
+# condition (a window appearing, a line added to the data file), with a
+# deadline; nothing depends on how long a step takes.
+#
+#   real_display_test.sh PROGRAM SIMULATOR
+set -euo pipefail
+
+program=$1
+simulator=$2
+work=$(mktemp -d)
+xvfb_pid=""
+app_pid=""
+cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  [ -f "$work/data/42.csv" ] && echo "data file has $(wc -l < "$work/data/42.csv") lines" >&2
+  [ -f "$work/app.log" ] && sed 's/^/  program: /' "$work/app.log" >&2
+  exit 1
+}
+
+# Polls `condition` (a shell command) every 20 ms until it holds or
+# `seconds` pass.
+wait_for() {
+  local seconds=$1 what=$2
+  shift 2
+  local deadline=$((SECONDS + seconds))
+  until "$@"; do
+    [ "$SECONDS" -lt "$deadline" ] || fail "timed out waiting for $what"
+    sleep 0.02
+  done
+}
+
+# --- A display of our own -------------------------------------------------
+exec 3> "$work/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+exec 3>&-
+wait_for 20 "Xvfb to start" test -s "$work/display"
+export DISPLAY=":$(cat "$work/display")"
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+
+# --- The program beside its settings file; the data folder with the
+#     instruction file --------------------------------------------------------
+mkdir -p "$work/program" "$work/data" "$work/expected"
+cp "$program" "$work/program/choicetask"
+printf '50\r\n$\r\n' > "$work/program/config.ini"
+printf '{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\b Instructions\\b0\\par Press OK.\\par}' \
+  > "$work/data/instructions_condition_1.rtf"
+(cd "$work/data" && exec "$work/program/choicetask" > "$work/app.log" 2>&1) &
+app_pid=$!
+
+# Window titles are matched as regular expressions.
+feedback_title='How Did You Do\?'
+window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
+has_window() { [ -n "$(window_named "$1")" ]; }
+# Clicks at a point of a window's client area, in pixels.
+click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
+# The same for a window that may just have closed (the game window closes
+# itself right after its last trial).
+click_if_open() { xdotool mousemove --window "$1" "$2" "$3" click 1 > /dev/null 2>&1 || true; }
+
+wait_for 30 "the registration window" has_window "Subject info"
+registration=$(window_named "Subject info")
+
+# The ID box (Left 4200, Top 1080 twips = 280, 72 px), then Run.
+click "$registration" 300 84
+xdotool windowfocus --sync "$registration"
+xdotool type --delay 20 "42"
+click "$registration" 200 132
+
+wait_for 30 "the instructions window" has_window "Instructions"
+[ "$(cat "$work/data/42.csv")" = "$(printf 'Trial,Choice,PayOff,winnings,historyLeft,GameUnitsRemaining\r')" ] \
+  || fail "header line not as expected"
+has_window "Subject info" && fail "the registration window is still open"
+click "$(window_named Instructions)" 634 608 # OK
+
+wait_for 30 "the game window" has_window "Game"
+game=$(window_named Game)
+click "$game" 329 364 # Go
+
+# The participant keeps to the left-hand button; which option that is was
+# drawn at registration, so the first line tells which strategy was played.
+lines() { wc -l < "$work/data/42.csv"; }
+more_lines_than() { [ "$(lines)" -gt "$1" ]; }
+feedback_shown() { has_window "$feedback_title"; }
+trials=0
+until feedback_shown; do
+  before=$(lines)
+  click_if_open "$game" 228 364 # cmdLeft
+  # Clicks in the pause after a choice land on a hidden button; click again
+  # until the next line is written.
+  deadline=$((SECONDS + 10))
+  until more_lines_than "$before" || feedback_shown; do
+    [ "$SECONDS" -lt "$deadline" ] || fail "no trial recorded after clicking (trial $((trials + 1)))"
+    sleep 0.05
+    more_lines_than "$before" || feedback_shown || click_if_open "$game" 228 364
+  done
+  trials=$((trials + 1))
+  [ "$trials" -le 150 ] || fail "the game did not end after 150 trials"
+  # After the last trial the game window hands over to the feedback window.
+  if [ "$(lines)" -ge 54 ] && ! has_window Game; then
+    wait_for 10 "the feedback window" feedback_shown
+  fi
+done
+wait_for 10 "the game window to close" bash -c "! xdotool search --onlyvisible --name '^Game\$' >/dev/null"
+
+case $(sed -n 2p "$work/data/42.csv" | cut -d, -f2) in
+  " 1 ") strategy=left ;;
+  " 0 ") strategy=right ;;
+  *) fail "unexpected first trial line" ;;
+esac
+(cd "$work/expected" && "$simulator" 42 "$strategy" > /dev/null)
+expected_lines=$([ "$strategy" = left ] && echo 151 || echo 54)
+head -n "$expected_lines" "$work/expected/42.csv" > "$work/expected/game1.csv"
+cmp "$work/data/42.csv" "$work/expected/game1.csv" || fail "data file differs from the $strategy strategy's file"
+
+# Continue opens the next game window.
+click "$(window_named "$feedback_title")" 386 600
+wait_for 30 "the second game window" has_window "Game"
+has_window "$feedback_title" && fail "the feedback window is still open"
+kill -0 "$app_pid" || fail "the program has ended"
+echo "PASS: registration, one game of $((expected_lines - 1)) trials ($strategy option), feedback, next game"
