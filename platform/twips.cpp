@@ -46,32 +46,33 @@ TwipsRect twipsGeometry(const QWidget *widget)
             static_cast<float>(r.height())};
 }
 
-void setTwipsLeft(QWidget *widget, float left)
+namespace {
+void setOne(QWidget *widget, float TwipsRect::*field, float value)
 {
     TwipsRect r = twipsGeometry(widget);
-    r.left = left;
+    r.*field = value;
     setTwipsGeometry(widget, r);
+}
+} // namespace
+
+void setTwipsLeft(QWidget *widget, float left)
+{
+    setOne(widget, &TwipsRect::left, left);
 }
 
 void setTwipsTop(QWidget *widget, float top)
 {
-    TwipsRect r = twipsGeometry(widget);
-    r.top = top;
-    setTwipsGeometry(widget, r);
+    setOne(widget, &TwipsRect::top, top);
 }
 
 void setTwipsWidth(QWidget *widget, float width)
 {
-    TwipsRect r = twipsGeometry(widget);
-    r.width = width;
-    setTwipsGeometry(widget, r);
+    setOne(widget, &TwipsRect::width, width);
 }
 
 void setTwipsHeight(QWidget *widget, float height)
 {
-    TwipsRect r = twipsGeometry(widget);
-    r.height = height;
-    setTwipsGeometry(widget, r);
+    setOne(widget, &TwipsRect::height, height);
 }
 
 void setClientAreaTwips(QWidget *window, int width, int height)
