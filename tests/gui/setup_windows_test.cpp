@@ -1,11 +1,14 @@
 #include "app/experiment.h"
 #include "manual_clock.h"
 #include "gui_support.h"
+#include "platform/fonts.h"
 #include "platform/rich_text_box.h"
 #include "platform/twips.h"
 #include "setup/frmInstructions.h"
 #include "setup/frmSubjects.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -44,6 +47,39 @@ private:
     }
 
 private slots:
+    void initTestCase() { installFonts(); }
+
+    void designFontsHaveMetricAlikeStandIns_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<bool>("bold");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("MS Sans Serif") << "MS Sans Serif" << false << "Liberation Sans";
+        QTest::newRow("System bold") << "System" << true << "Liberation Sans";
+        QTest::newRow("Verdana bold") << "Verdana" << true << "DejaVu Sans";
+    }
+    void designFontsHaveMetricAlikeStandIns()
+    {
+        QFETCH(QString, family);
+        QFETCH(bool, bold);
+        QFETCH(QString, shown);
+        if (QFontDatabase::hasFamily(family))
+            QSKIP("this system has the design font itself");
+        const QFontInfo info(designFont(family.toLatin1().constData(), 12, bold));
+        QCOMPARE(info.family(), shown);
+        QCOMPARE(info.bold(), bold);
+    }
+
+    void standInFontsShipInsideTheProgram()
+    {
+        for (const char *file : {":/fonts/LiberationSans-Regular.ttf", ":/fonts/LiberationSans-Bold.ttf",
+                                 ":/fonts/DejaVuSans.ttf", ":/fonts/DejaVuSans-Bold.ttf"}) {
+            const int id = QFontDatabase::addApplicationFont(QString::fromLatin1(file));
+            QVERIFY2(id >= 0, file);
+            QVERIFY(!QFontDatabase::applicationFontFamilies(id).isEmpty());
+        }
+    }
+
     void init()
     {
         folder = std::make_unique<WorkingFolder>();
