@@ -49,6 +49,7 @@ void frmFeedback1::buildLayout()
     Command1 = addButton(this, "Command1", kContinueCaption, {5040, 8760, 1500, 495}, designFont("System", 9.75, true));
 
     // The bars of games 1 to 8 stand on the line 7095 twips down, 960 apart.
+    // Each bar carries its game's points as its accessible description.
     const char *const barNames[] = {"Shape1", "Shape2", "Shape3", "Shape4", "Shape5", "Shape6", "Shape7", "Shape8"};
     for (int k = 0; k < kBarCount; ++k)
         m_bars[std::size_t(k)] = addShape(this, barNames[k], QStringLiteral("Game %1 points").arg(k + 1),
@@ -121,7 +122,7 @@ void frmFeedback1::Form_Load()
     LblWellDone->setText(pointsMessage(state.winnings, settings.settings, locale));
     if (state.gameNumber != 1)
         showComparison(settings.settings, locale);
-    drawBars();
+    drawBars(locale);
     m_loaded = true;
 }
 
@@ -157,7 +158,7 @@ void frmFeedback1::showComparison(const Settings &settings, const QLocale &local
     }
 }
 
-void frmFeedback1::drawBars()
+void frmFeedback1::drawBars(const QLocale &locale)
 {
     const Module1 &state = m_context.state;
     const auto looks = barLooks(state);
@@ -169,7 +170,9 @@ void frmFeedback1::drawBars()
         if (look.red)
             bar->setFillColor(kBarRed);
         if (look.sized) {
-            setTwipsHeight(bar, barHeight(gameScore(state, int(k) + 1)));
+            const Points score = gameScore(state, int(k) + 1);
+            bar->setAccessibleDescription(pointsText(score, locale));
+            setTwipsHeight(bar, barHeight(score));
             // The top follows the height the bar keeps, so every bar stands on the base line.
             setTwipsTop(bar, barTop(twipsGeometry(bar).height));
         }
