@@ -50,7 +50,7 @@ private:
     void buildLayout();
     void Form_Load();
     void showComparison(const Settings &settings, const QLocale &locale);
-    void drawBars();
+    void drawBars(const QLocale &locale);
     void EndExperiment();
 
     AppContext &m_context;

@@ -2,6 +2,7 @@
 
 #include "core/points.h"
 #include "game/payoff_schedule.h"
+#include "platform/controls.h"
 
 #include <QWidget>
 
@@ -17,8 +18,6 @@ namespace ct {
 struct AppContext;
 class ActivationWatch;
 class ClockTimer;
-class PictureBox;
-class ShapeBox;
 
 // The game window: one game of the choice task, from "Go" to the trial that
 // uses up the game's units. Created afresh for every game; at the end of a
@@ -52,16 +51,16 @@ public:
 
     // Controls, by their design names.
     QGroupBox *Frame6 = nullptr;
-    QLabel *lblgametimelost = nullptr;
+    ValueLabel *lblgametimelost = nullptr;
     QGroupBox *Frame1 = nullptr;
-    QLabel *lblgametime = nullptr;
+    ValueLabel *lblgametime = nullptr;
     ClockTimer *Timer1 = nullptr;
     QGroupBox *Frame2 = nullptr;
-    QLabel *txtChoice = nullptr;
+    ValueLabel *txtChoice = nullptr;
     QGroupBox *Frame5 = nullptr;
-    QLabel *txtWins = nullptr;
+    ValueLabel *txtWins = nullptr;
     QGroupBox *Frame4 = nullptr;
-    QLabel *txtPayoff = nullptr;
+    ValueLabel *txtPayoff = nullptr;
     QPushButton *Command1 = nullptr;
     QPushButton *cmdRight = nullptr;
     QPushButton *cmdLeft = nullptr;

@@ -20,6 +20,7 @@ frmInstructions::frmInstructions(AppContext &context, QWidget *parent) : QWidget
     rtbInstructions = new RichTextBox(this);
     rtbInstructions->setObjectName(QStringLiteral("rtbInstructions"));
     setTwipsGeometry(rtbInstructions, {435, 480, 9015, 8175});
+    rtbInstructions->setAccessibleName(QStringLiteral("Instructions"));
 
     const QFont system = designFont("System", 9.75, true);
     Command1 = addButton(this, "Command1", QStringLiteral("OK"), {9240, 8880, 540, 495}, system);

@@ -29,6 +29,11 @@ frmSubjects::frmSubjects(AppContext &context, QWidget *parent) : QWidget(parent)
     Label1 = addLabel(this, "Label1", QStringLiteral("Participant ID Number:"), {960, 1080, 3015, 375},
                       designFont("MS Sans Serif", 13.5), {});
 
+    // The box is named for assistive technology, and the caption beside it
+    // labels it.
+    Txt_id->setAccessibleName(QStringLiteral("Participant ID number"));
+    Label1->setBuddy(Txt_id);
+
     stackFrontToBack({Txt_id, Command1, Label1});
     // Focus starts on "Run"; the ID box comes next.
     chainTabOrder({Command1, Txt_id});
