@@ -26,7 +26,7 @@ const QColor kBarRed(255, 0, 0);
 
 } // namespace
 
-frmFeedback1::frmFeedback1(AppContext &context, QWidget *parent) : QWidget(parent), m_context(context)
+frmFeedback1::frmFeedback1(AppContext &context, QWidget *parent) : Form(parent), m_context(context)
 {
     buildLayout();
     Form_Load();
@@ -179,14 +179,9 @@ void frmFeedback1::drawBars(const QLocale &locale)
     }
 }
 
-void frmFeedback1::showEvent(QShowEvent *event)
+void frmFeedback1::firstShown()
 {
-    QWidget::showEvent(event);
-    if (!m_placed) {
-        m_placed = true;
-        centreOnScreen(this);
-        Command1->setFocus(Qt::OtherFocusReason);
-    }
+    Command1->setFocus(Qt::OtherFocusReason);
 }
 
 void frmFeedback1::Command1_Click()

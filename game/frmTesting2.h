@@ -4,7 +4,7 @@
 #include "game/payoff_schedule.h"
 #include "platform/controls.h"
 
-#include <QWidget>
+#include "platform/form.h"
 
 #include <array>
 #include <cstdint>
@@ -28,7 +28,7 @@ class ClockTimer;
 // schedule, shown, appended durably to the data file, and followed by a pause
 // of 0.33 s per unit of cost on the context's clock, during which the choice
 // buttons are hidden while timer ticks and repaints go on.
-class frmTesting2 : public QWidget {
+class frmTesting2 : public Form {
     Q_OBJECT
 public:
     // Builds the window in its layout state and runs Form_Load; show() it next.
@@ -75,7 +75,7 @@ public:
     QLabel *lblChoose = nullptr;
 
 protected:
-    void showEvent(QShowEvent *event) override;
+    void firstShown() override;
     void closeEvent(QCloseEvent *event) override;
 
 private slots:
@@ -115,7 +115,6 @@ private:
     std::int16_t m_filenum = 0;
     ClockTimer *m_pauseTimer = nullptr;
     ActivationWatch *m_activation = nullptr;
-    bool m_shown = false;
 };
 
 } // namespace ct

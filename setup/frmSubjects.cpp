@@ -14,7 +14,7 @@
 
 namespace ct {
 
-frmSubjects::frmSubjects(AppContext &context, QWidget *parent) : QWidget(parent), m_context(context)
+frmSubjects::frmSubjects(AppContext &context, QWidget *parent) : Form(parent), m_context(context)
 {
     setObjectName(QStringLiteral("frmSubjects"));
     setUpWindow(this, QStringLiteral("Subject info"), 6480, 3540, designFont("MS Sans Serif", 8.25, true),
@@ -40,14 +40,9 @@ frmSubjects::frmSubjects(AppContext &context, QWidget *parent) : QWidget(parent)
     connect(Command1, &QPushButton::clicked, this, &frmSubjects::Command1_Click);
 }
 
-void frmSubjects::showEvent(QShowEvent *event)
+void frmSubjects::firstShown()
 {
-    QWidget::showEvent(event);
-    if (!m_placed) {
-        m_placed = true;
-        centreOnScreen(this);
-        Command1->setFocus(Qt::OtherFocusReason);
-    }
+    Command1->setFocus(Qt::OtherFocusReason);
 }
 
 void frmSubjects::Command1_Click()
