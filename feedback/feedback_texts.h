@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/points.h"
+#include "core/rgb.h"
 #include "feedback/settings_file.h"
 #include "setup/module1.h"
 
@@ -10,14 +11,6 @@
 #include <cstdint>
 
 namespace ct {
-
-// A text colour, as red, green and blue.
-struct Rgb {
-    std::uint8_t red = 0;
-    std::uint8_t green = 0;
-    std::uint8_t blue = 0;
-    friend bool operator==(const Rgb &, const Rgb &) = default;
-};
 
 enum class Face { Surprised, Wretched, Neutral, Happy };
 

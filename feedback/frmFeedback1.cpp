@@ -26,7 +26,7 @@ const QColor kBarRed(255, 0, 0);
 
 } // namespace
 
-frmFeedback1::frmFeedback1(AppContext &context, QWidget *parent) : QWidget(parent), m_context(context)
+frmFeedback1::frmFeedback1(AppContext &context, QWidget *parent) : Form(parent), m_context(context)
 {
     buildLayout();
     Form_Load();
@@ -49,9 +49,11 @@ void frmFeedback1::buildLayout()
     Command1 = addButton(this, "Command1", kContinueCaption, {5040, 8760, 1500, 495}, designFont("System", 9.75, true));
 
     // The bars of games 1 to 8 stand on the line 7095 twips down, 960 apart.
+    // Each bar carries its game's points as its accessible description.
     const char *const barNames[] = {"Shape1", "Shape2", "Shape3", "Shape4", "Shape5", "Shape6", "Shape7", "Shape8"};
     for (int k = 0; k < kBarCount; ++k)
-        m_bars[std::size_t(k)] = addShape(this, barNames[k], {1440.0f + 960.0f * float(k), 6960, 615, 135}, kBarGreen);
+        m_bars[std::size_t(k)] = addShape(this, barNames[k], QStringLiteral("Game %1 points").arg(k + 1),
+                                          {1440.0f + 960.0f * float(k), 6960, 615, 135}, kBarGreen);
     Shape1 = m_bars[0], Shape2 = m_bars[1], Shape3 = m_bars[2], Shape4 = m_bars[3];
     Shape5 = m_bars[4], Shape6 = m_bars[5], Shape7 = m_bars[6], Shape8 = m_bars[7];
 
@@ -68,17 +70,18 @@ void frmFeedback1::buildLayout()
     Label4 = addLabel(this, "Label4", QStringLiteral("Game 2"), {2400, 7080, 735, 255}, captionFont, transparent);
     Label3 = addLabel(this, "Label3", QStringLiteral("Game 1"), {1440, 7080, 735, 255}, captionFont, transparent);
 
-    Line2 = addLine(this, "Line2", 1320, 7080, 9000, 7080);
-    Line1 = addLine(this, "Line1", 1320, 4800, 1320, 7080);
+    Line2 = addLine(this, "Line2", QStringLiteral("Horizontal axis"), 1320, 7080, 9000, 7080);
+    Line1 = addLine(this, "Line1", QStringLiteral("Vertical axis"), 1320, 4800, 1320, 7080);
 
     // The faces lie on one another; the surprised one is shown at its own size.
-    imgsurprised = addPicture(this, "imgsurprised", QString::fromLatin1(pictures::kFaceSurprised),
-                              {5160, 2880, 1035, 990}, false);
-    imgwretched = addPicture(this, "imgwretched", QString::fromLatin1(pictures::kFaceWretched),
-                             {5040, 3120, 1605, 1455}, true);
-    imgneutral = addPicture(this, "imgneutral", QString::fromLatin1(pictures::kFaceNeutral),
-                            {5040, 3120, 1575, 1455}, true);
-    imghappy = addPicture(this, "imghappy", QString::fromLatin1(pictures::kFaceHappy), {5040, 3120, 1500, 1455}, true);
+    imgsurprised = addPicture(this, "imgsurprised", QStringLiteral("Surprised face"),
+                              QString::fromLatin1(pictures::kFaceSurprised), {5160, 2880, 1035, 990}, false);
+    imgwretched = addPicture(this, "imgwretched", QStringLiteral("Knocked-out face"),
+                             QString::fromLatin1(pictures::kFaceWretched), {5040, 3120, 1605, 1455}, true);
+    imgneutral = addPicture(this, "imgneutral", QStringLiteral("Neutral face"),
+                            QString::fromLatin1(pictures::kFaceNeutral), {5040, 3120, 1575, 1455}, true);
+    imghappy = addPicture(this, "imghappy", QStringLiteral("Happy face"), QString::fromLatin1(pictures::kFaceHappy),
+                          {5040, 3120, 1500, 1455}, true);
 
     Label2 = addLabel(this, "Label2", kBreakCaption, {1680, 7440, 7695, 1095}, verdana, opaque);
     Label1 = addLabel(this, "Label1", kMaximumCaption, {2040, 2160, 7575, 855}, verdana, opaque);
@@ -119,7 +122,7 @@ void frmFeedback1::Form_Load()
     LblWellDone->setText(pointsMessage(state.winnings, settings.settings, locale));
     if (state.gameNumber != 1)
         showComparison(settings.settings, locale);
-    drawBars();
+    drawBars(locale);
     m_loaded = true;
 }
 
@@ -155,7 +158,7 @@ void frmFeedback1::showComparison(const Settings &settings, const QLocale &local
     }
 }
 
-void frmFeedback1::drawBars()
+void frmFeedback1::drawBars(const QLocale &locale)
 {
     const Module1 &state = m_context.state;
     const auto looks = barLooks(state);
@@ -167,21 +170,18 @@ void frmFeedback1::drawBars()
         if (look.red)
             bar->setFillColor(kBarRed);
         if (look.sized) {
-            setTwipsHeight(bar, barHeight(gameScore(state, int(k) + 1)));
+            const Points score = gameScore(state, int(k) + 1);
+            bar->setAccessibleDescription(pointsText(score, locale));
+            setTwipsHeight(bar, barHeight(score));
             // The top follows the height the bar keeps, so every bar stands on the base line.
             setTwipsTop(bar, barTop(twipsGeometry(bar).height));
         }
     }
 }
 
-void frmFeedback1::showEvent(QShowEvent *event)
+void frmFeedback1::firstShown()
 {
-    QWidget::showEvent(event);
-    if (!m_placed) {
-        m_placed = true;
-        centreOnScreen(this);
-        Command1->setFocus(Qt::OtherFocusReason);
-    }
+    Command1->setFocus(Qt::OtherFocusReason);
 }
 
 void frmFeedback1::Command1_Click()

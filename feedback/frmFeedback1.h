@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include "platform/form.h"
 
 #include <array>
 
@@ -21,7 +21,7 @@ struct Settings;
 // the points message, the comparison with the previous game, the face and the
 // bar chart are set. "Continue" starts the next game; after game 8 the button
 // reads "Exit" and ends the experiment.
-class frmFeedback1 : public QWidget {
+class frmFeedback1 : public Form {
     Q_OBJECT
 public:
     explicit frmFeedback1(AppContext &context, QWidget *parent = nullptr);
@@ -44,19 +44,18 @@ private slots:
     void Command1_Click();
 
 protected:
-    void showEvent(QShowEvent *event) override;
+    void firstShown() override;
 
 private:
     void buildLayout();
     void Form_Load();
     void showComparison(const Settings &settings, const QLocale &locale);
-    void drawBars();
+    void drawBars(const QLocale &locale);
     void EndExperiment();
 
     AppContext &m_context;
     std::array<ShapeBox *, 8> m_bars{};
     bool m_loaded = false;
-    bool m_placed = false;
     bool m_leaving = false;
 };
 

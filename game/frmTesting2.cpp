@@ -25,7 +25,7 @@ QString text(const std::string &s)
 
 } // namespace
 
-frmTesting2::frmTesting2(AppContext &context, QWidget *parent) : QWidget(parent), m_context(context)
+frmTesting2::frmTesting2(AppContext &context, QWidget *parent) : Form(parent), m_context(context)
 {
     setObjectName(QStringLiteral("frmTesting2"));
     BuildLayout();
@@ -67,13 +67,8 @@ void frmTesting2::Form_Load()
     m_phase = Phase::WaitingToStart;
 }
 
-void frmTesting2::showEvent(QShowEvent *event)
+void frmTesting2::firstShown()
 {
-    QWidget::showEvent(event);
-    if (m_shown)
-        return;
-    m_shown = true;
-    centreOnScreen(this);
     PlaceFocus();
     // The first showing activates the window as far as the game is concerned,
     // even before the window system gets round to it.

@@ -2,8 +2,9 @@
 
 #include "core/points.h"
 #include "game/payoff_schedule.h"
+#include "platform/controls.h"
 
-#include <QWidget>
+#include "platform/form.h"
 
 #include <array>
 #include <cstdint>
@@ -17,8 +18,6 @@ namespace ct {
 struct AppContext;
 class ActivationWatch;
 class ClockTimer;
-class PictureBox;
-class ShapeBox;
 
 // The game window: one game of the choice task, from "Go" to the trial that
 // uses up the game's units. Created afresh for every game; at the end of a
@@ -29,7 +28,7 @@ class ShapeBox;
 // schedule, shown, appended durably to the data file, and followed by a pause
 // of 0.33 s per unit of cost on the context's clock, during which the choice
 // buttons are hidden while timer ticks and repaints go on.
-class frmTesting2 : public QWidget {
+class frmTesting2 : public Form {
     Q_OBJECT
 public:
     // Builds the window in its layout state and runs Form_Load; show() it next.
@@ -52,16 +51,16 @@ public:
 
     // Controls, by their design names.
     QGroupBox *Frame6 = nullptr;
-    QLabel *lblgametimelost = nullptr;
+    ValueLabel *lblgametimelost = nullptr;
     QGroupBox *Frame1 = nullptr;
-    QLabel *lblgametime = nullptr;
+    ValueLabel *lblgametime = nullptr;
     ClockTimer *Timer1 = nullptr;
     QGroupBox *Frame2 = nullptr;
-    QLabel *txtChoice = nullptr;
+    ValueLabel *txtChoice = nullptr;
     QGroupBox *Frame5 = nullptr;
-    QLabel *txtWins = nullptr;
+    ValueLabel *txtWins = nullptr;
     QGroupBox *Frame4 = nullptr;
-    QLabel *txtPayoff = nullptr;
+    ValueLabel *txtPayoff = nullptr;
     QPushButton *Command1 = nullptr;
     QPushButton *cmdRight = nullptr;
     QPushButton *cmdLeft = nullptr;
@@ -76,7 +75,7 @@ public:
     QLabel *lblChoose = nullptr;
 
 protected:
-    void showEvent(QShowEvent *event) override;
+    void firstShown() override;
     void closeEvent(QCloseEvent *event) override;
 
 private slots:
@@ -116,7 +115,6 @@ private:
     std::int16_t m_filenum = 0;
     ClockTimer *m_pauseTimer = nullptr;
     ActivationWatch *m_activation = nullptr;
-    bool m_shown = false;
 };
 
 } // namespace ct

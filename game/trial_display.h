@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/points.h"
+#include "core/rgb.h"
 
 namespace ct {
 
@@ -53,13 +54,6 @@ bool dotPassed(float dotLeft, float moverLeft, float moverWidth);
 
 // The width of the units bar: 42 twips per game unit left, 1 twip once none is.
 float barWidth(double gameUnits);
-
-struct Rgb {
-    int red = 0;
-    int green = 0;
-    int blue = 0;
-    friend bool operator==(const Rgb &, const Rgb &) = default;
-};
 
 // The colour of the points total: red below 0, blue above 0, black at 0.
 Rgb winningsColour(Points winnings);

@@ -1,5 +1,8 @@
 #include "platform/controls.h"
 
+#include "platform/accessible_controls.h"
+
+#include <QAccessible>
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
@@ -12,6 +15,7 @@ namespace ct {
 PictureBox::PictureBox(const QPixmap &picture, bool stretch, QWidget *parent)
     : QWidget(parent), m_picture(picture), m_stretch(stretch)
 {
+    installAccessibleControls();
     setAttribute(Qt::WA_TranslucentBackground);
 }
 
@@ -25,7 +29,10 @@ void PictureBox::paintEvent(QPaintEvent *)
         painter.drawPixmap(0, 0, m_picture);
 }
 
-ShapeBox::ShapeBox(const QColor &fill, QWidget *parent) : QWidget(parent), m_fill(fill) {}
+ShapeBox::ShapeBox(const QColor &fill, QWidget *parent) : QWidget(parent), m_fill(fill)
+{
+    installAccessibleControls();
+}
 
 void ShapeBox::setFillColor(const QColor &fill)
 {
@@ -74,7 +81,29 @@ void BoxLabel::paintEvent(QPaintEvent *event)
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
-LineBox::LineBox(QWidget *parent) : QWidget(parent) {}
+LineBox::LineBox(QWidget *parent) : QWidget(parent)
+{
+    installAccessibleControls();
+}
+
+ValueLabel::ValueLabel(const QString &accessibleName, QWidget *parent) : BoxLabel(QString(), parent)
+{
+    installAccessibleControls();
+    setAccessibleName(accessibleName);
+}
+
+void ValueLabel::setText(const QString &text)
+{
+    if (text == QLabel::text())
+        return;
+    QLabel::setText(text);
+    // Windows reads a changed value from the value event, AT-SPI from the
+    // description event; both carry the text just shown.
+    QAccessibleValueChangeEvent valueChanged(this, text);
+    QAccessible::updateAccessibility(&valueChanged);
+    QAccessibleEvent descriptionChanged(this, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&descriptionChanged);
+}
 
 void LineBox::paintEvent(QPaintEvent *)
 {
@@ -82,10 +111,11 @@ void LineBox::paintEvent(QPaintEvent *)
     painter.fillRect(rect(), palette().color(QPalette::WindowText));
 }
 
-QLabel *addLabel(QWidget *parent, const char *name, const QString &caption, const TwipsRect &rect,
-                 const QFont &font, const LabelStyle &style)
+namespace {
+
+template <typename Label>
+Label *styled(Label *label, const char *name, const TwipsRect &rect, const QFont &font, const LabelStyle &style)
 {
-    QLabel *label = style.border ? new BoxLabel(caption, parent) : new QLabel(caption, parent);
     label->setObjectName(QString::fromLatin1(name));
     label->setFont(font);
     label->setWordWrap(true);
@@ -100,6 +130,21 @@ QLabel *addLabel(QWidget *parent, const char *name, const QString &caption, cons
     label->setPalette(palette);
     setTwipsGeometry(label, rect);
     return label;
+}
+
+} // namespace
+
+QLabel *addLabel(QWidget *parent, const char *name, const QString &caption, const TwipsRect &rect,
+                 const QFont &font, const LabelStyle &style)
+{
+    QLabel *label = style.border ? new BoxLabel(caption, parent) : new QLabel(caption, parent);
+    return styled(label, name, rect, font, style);
+}
+
+ValueLabel *addValueLabel(QWidget *parent, const char *name, const QString &accessibleName, const TwipsRect &rect,
+                          const QFont &font, const LabelStyle &style)
+{
+    return styled(new ValueLabel(accessibleName, parent), name, rect, font, style);
 }
 
 QPushButton *addButton(QWidget *parent, const char *name, const QString &caption, const TwipsRect &rect,
@@ -125,27 +170,31 @@ QGroupBox *addFrame(QWidget *parent, const char *name, const QString &caption, c
     return frame;
 }
 
-PictureBox *addPicture(QWidget *parent, const char *name, const QString &resource, const TwipsRect &rect,
-                       bool stretch)
+PictureBox *addPicture(QWidget *parent, const char *name, const QString &accessibleName, const QString &resource,
+                       const TwipsRect &rect, bool stretch)
 {
     auto *picture = new PictureBox(QPixmap(resource), stretch, parent);
     picture->setObjectName(QString::fromLatin1(name));
+    picture->setAccessibleName(accessibleName);
     setTwipsGeometry(picture, rect);
     return picture;
 }
 
-ShapeBox *addShape(QWidget *parent, const char *name, const TwipsRect &rect, const QColor &fill)
+ShapeBox *addShape(QWidget *parent, const char *name, const QString &accessibleName, const TwipsRect &rect,
+                   const QColor &fill)
 {
     auto *shape = new ShapeBox(fill, parent);
     shape->setObjectName(QString::fromLatin1(name));
+    shape->setAccessibleName(accessibleName);
     setTwipsGeometry(shape, rect);
     return shape;
 }
 
-LineBox *addLine(QWidget *parent, const char *name, int x1, int y1, int x2, int y2)
+LineBox *addLine(QWidget *parent, const char *name, const QString &accessibleName, int x1, int y1, int x2, int y2)
 {
     auto *line = new LineBox(parent);
     line->setObjectName(QString::fromLatin1(name));
+    line->setAccessibleName(accessibleName);
     // One pixel thick along the line's direction.
     const float thickness = static_cast<float>(kTwipsPerPixel);
     const float left = static_cast<float>(std::min(x1, x2));

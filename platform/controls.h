@@ -80,6 +80,20 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 };
 
+// A bordered label that shows a value which changes as the program runs, such
+// as a points total. Its accessible name says what the value stands for and
+// stays the same; the text shown is its accessible value and description.
+class ValueLabel : public BoxLabel {
+    Q_OBJECT
+public:
+    ValueLabel(const QString &accessibleName, QWidget *parent);
+
+    // Shows `text` and tells assistive technology that the value changed.
+    // QLabel::setText is not virtual: set values through a ValueLabel pointer
+    // for the change to be announced (what is read stays right either way).
+    void setText(const QString &text);
+};
+
 // How a label looks. An invalid background colour means transparent.
 struct LabelStyle {
     QColor background;
@@ -89,17 +103,23 @@ struct LabelStyle {
 };
 
 // Builders for the controls of the designed windows. Every control gets its
-// design name as objectName and its twips rectangle.
+// design name as objectName and its twips rectangle. Controls with a caption
+// are named by it for assistive technology; those without one take an
+// accessible name that says what they stand for.
 QLabel *addLabel(QWidget *parent, const char *name, const QString &caption, const TwipsRect &rect,
                  const QFont &font, const LabelStyle &style);
+// A value label, always with the single-line border, starting empty.
+ValueLabel *addValueLabel(QWidget *parent, const char *name, const QString &accessibleName, const TwipsRect &rect,
+                          const QFont &font, const LabelStyle &style);
 QPushButton *addButton(QWidget *parent, const char *name, const QString &caption, const TwipsRect &rect,
                        const QFont &font);
 QGroupBox *addFrame(QWidget *parent, const char *name, const QString &caption, const TwipsRect &rect,
                     const QFont &font);
-PictureBox *addPicture(QWidget *parent, const char *name, const QString &resource, const TwipsRect &rect,
-                       bool stretch);
-ShapeBox *addShape(QWidget *parent, const char *name, const TwipsRect &rect, const QColor &fill);
-LineBox *addLine(QWidget *parent, const char *name, int x1, int y1, int x2, int y2);
+PictureBox *addPicture(QWidget *parent, const char *name, const QString &accessibleName, const QString &resource,
+                       const TwipsRect &rect, bool stretch);
+ShapeBox *addShape(QWidget *parent, const char *name, const QString &accessibleName, const TwipsRect &rect,
+                   const QColor &fill);
+LineBox *addLine(QWidget *parent, const char *name, const QString &accessibleName, int x1, int y1, int x2, int y2);
 
 // Stacks siblings so that the first is in front and the last at the back.
 void stackFrontToBack(std::initializer_list<QWidget *> controls);

@@ -11,7 +11,7 @@
 
 namespace ct {
 
-frmInstructions::frmInstructions(AppContext &context, QWidget *parent) : QWidget(parent), m_context(context)
+frmInstructions::frmInstructions(AppContext &context, QWidget *parent) : Form(parent), m_context(context)
 {
     setObjectName(QStringLiteral("frmInstructions"));
     setUpWindow(this, QStringLiteral("Instructions"), 10050, 9510, designFont("MS Sans Serif", 8.25),
@@ -20,6 +20,7 @@ frmInstructions::frmInstructions(AppContext &context, QWidget *parent) : QWidget
     rtbInstructions = new RichTextBox(this);
     rtbInstructions->setObjectName(QStringLiteral("rtbInstructions"));
     setTwipsGeometry(rtbInstructions, {435, 480, 9015, 8175});
+    rtbInstructions->setAccessibleName(QStringLiteral("Instructions"));
 
     const QFont system = designFont("System", 9.75, true);
     Command1 = addButton(this, "Command1", QStringLiteral("OK"), {9240, 8880, 540, 495}, system);
@@ -42,14 +43,9 @@ bool frmInstructions::Form_Load()
     return true;
 }
 
-void frmInstructions::showEvent(QShowEvent *event)
+void frmInstructions::firstShown()
 {
-    QWidget::showEvent(event);
-    if (!m_placed) {
-        m_placed = true;
-        centreOnScreen(this);
-        Command1->setFocus(Qt::OtherFocusReason);
-    }
+    Command1->setFocus(Qt::OtherFocusReason);
 }
 
 void frmInstructions::Command1_Click()

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include "platform/form.h"
 
 class QLabel;
 class QPushButton;
@@ -12,7 +12,7 @@ class RichTextBox;
 
 // The instructions window: shows the instruction file and "OK" starts the
 // first game.
-class frmInstructions : public QWidget {
+class frmInstructions : public Form {
     Q_OBJECT
 public:
     explicit frmInstructions(AppContext &context, QWidget *parent = nullptr);
@@ -29,11 +29,10 @@ private slots:
     void Command1_Click();
 
 protected:
-    void showEvent(QShowEvent *event) override;
+    void firstShown() override;
 
 private:
     AppContext &m_context;
-    bool m_placed = false;
 };
 
 } // namespace ct

@@ -14,7 +14,7 @@
 
 namespace ct {
 
-frmSubjects::frmSubjects(AppContext &context, QWidget *parent) : QWidget(parent), m_context(context)
+frmSubjects::frmSubjects(AppContext &context, QWidget *parent) : Form(parent), m_context(context)
 {
     setObjectName(QStringLiteral("frmSubjects"));
     setUpWindow(this, QStringLiteral("Subject info"), 6480, 3540, designFont("MS Sans Serif", 8.25, true),
@@ -29,20 +29,20 @@ frmSubjects::frmSubjects(AppContext &context, QWidget *parent) : QWidget(parent)
     Label1 = addLabel(this, "Label1", QStringLiteral("Participant ID Number:"), {960, 1080, 3015, 375},
                       designFont("MS Sans Serif", 13.5), {});
 
+    // The box is named for assistive technology, and the caption beside it
+    // labels it.
+    Txt_id->setAccessibleName(QStringLiteral("Participant ID number"));
+    Label1->setBuddy(Txt_id);
+
     stackFrontToBack({Txt_id, Command1, Label1});
     // Focus starts on "Run"; the ID box comes next.
     chainTabOrder({Command1, Txt_id});
     connect(Command1, &QPushButton::clicked, this, &frmSubjects::Command1_Click);
 }
 
-void frmSubjects::showEvent(QShowEvent *event)
+void frmSubjects::firstShown()
 {
-    QWidget::showEvent(event);
-    if (!m_placed) {
-        m_placed = true;
-        centreOnScreen(this);
-        Command1->setFocus(Qt::OtherFocusReason);
-    }
+    Command1->setFocus(Qt::OtherFocusReason);
 }
 
 void frmSubjects::Command1_Click()

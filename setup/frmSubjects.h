@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include "platform/form.h"
 
 class QLabel;
 class QLineEdit;
@@ -13,7 +13,7 @@ struct AppContext;
 // The registration window: the participant ID is typed into Txt_id and "Run"
 // creates the data file, assigns the options to the buttons and moves on to
 // the instructions.
-class frmSubjects : public QWidget {
+class frmSubjects : public Form {
     Q_OBJECT
 public:
     explicit frmSubjects(AppContext &context, QWidget *parent = nullptr);
@@ -26,11 +26,10 @@ private slots:
     void Command1_Click();
 
 protected:
-    void showEvent(QShowEvent *event) override;
+    void firstShown() override;
 
 private:
     AppContext &m_context;
-    bool m_placed = false;
 };
 
 } // namespace ct

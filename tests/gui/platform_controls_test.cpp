@@ -75,8 +75,8 @@ private slots:
     void linesAreOnePixelThick()
     {
         QWidget window;
-        LineBox *horizontal = addLine(&window, "Line2", 1320, 7080, 9000, 7080);
-        LineBox *vertical = addLine(&window, "Line1", 1320, 4800, 1320, 7080);
+        LineBox *horizontal = addLine(&window, "Line2", QStringLiteral("Horizontal axis"), 1320, 7080, 9000, 7080);
+        LineBox *vertical = addLine(&window, "Line1", QStringLiteral("Vertical axis"), 1320, 4800, 1320, 7080);
         QCOMPARE(horizontal->geometry(), QRect(88, 472, 513, 1));
         QCOMPARE(vertical->geometry(), QRect(88, 320, 1, 153));
         QCOMPARE(horizontal->objectName(), QStringLiteral("Line2"));

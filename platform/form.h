@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QWidget>
+
+namespace ct {
+
+// A window of the experiment: opened centred on the screen, with work of its
+// own to do once, when it is first shown.
+class Form : public QWidget {
+    Q_OBJECT
+public:
+    using QWidget::QWidget;
+
+protected:
+    // Runs once, on the first showing, after the window has been centred.
+    virtual void firstShown() {}
+
+    void showEvent(QShowEvent *event) override;
+
+private:
+    bool m_shown = false;
+};
+
+} // namespace ct
