@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QList>
+#include <QTextOption>
+
+#include <cstdint>
+
+namespace ct::rtf {
+
+// Where the text of the current group goes.
+enum class Destination : std::uint8_t {
+    Text,        // the document
+    ListText,    // the document; the paragraph's list marker as the writer wrote it
+    Skip,        // nowhere
+    FontTable,   // font names
+    FontAltName, // a font's alternative name
+    ColorTable,
+    Picture,     // picture data
+    UnicodeAnsi, // the ANSI half of \upr, skipped in favour of \ud
+};
+
+enum class Underline : std::uint8_t { None, Single, Double };
+enum class VerticalPosition : std::uint8_t { Normal, Superscript, Subscript };
+enum class Alignment : std::uint8_t { Left, Right, Center, Justify };
+
+// Character properties; \plain resets them, } restores them.
+struct CharacterState {
+    int font = -1;       // font-table number, -1 for the default
+    int halfPoints = 24; // \fs
+    int foreground = 0;  // colour-table index, 0 for automatic
+    int background = 0;
+    Underline underline = Underline::None;
+    VerticalPosition vertical = VerticalPosition::Normal;
+    bool bold = false;
+    bool italic = false;
+    bool strike = false;
+    bool hidden = false;
+    bool caps = false;
+    bool smallCaps = false;
+
+    bool operator==(const CharacterState &) const = default;
+};
+
+// Paragraph properties in twips; \pard resets them, } restores them.
+struct ParagraphState {
+    Alignment alignment = Alignment::Left;
+    int leftIndent = 0;
+    int rightIndent = 0;
+    int firstIndent = 0;
+    int spaceBefore = 0;
+    int spaceAfter = 0;
+    int lineSpacing = 0; // \sl: 0 single, > 0 at least, < 0 exactly
+    bool lineMultiple = false;
+    bool inTable = false;
+    QTextOption::TabType nextTabType = QTextOption::LeftTab;
+    QList<QTextOption::Tab> tabs; // positions in twips, converted when the format is made
+
+    bool operator==(const ParagraphState &other) const
+    {
+        return alignment == other.alignment && leftIndent == other.leftIndent
+               && rightIndent == other.rightIndent && firstIndent == other.firstIndent
+               && spaceBefore == other.spaceBefore && spaceAfter == other.spaceAfter
+               && lineSpacing == other.lineSpacing && lineMultiple == other.lineMultiple
+               && tabs == other.tabs;
+    }
+};
+
+// Everything a group saves on { and gets back on }.
+struct GroupState {
+    CharacterState character;
+    ParagraphState paragraph;
+    Destination destination = Destination::Text;
+    Destination beforeUnicodePair = Destination::Text; // where \ud text goes
+    int unicodeSkip = 1;                               // \uc
+};
+
+} // namespace ct::rtf
