@@ -58,10 +58,11 @@ bool isLeadByteOf(int codePage, unsigned char byte)
     return byte >= 0x81 && byte <= 0xFE;
 }
 
-// Decodes with a fresh converter state; one code point or U+FFFD.
-char32_t decodeOne(QStringDecoder &decoder, const QByteArray &bytes)
+// Decodes one character with a fresh converter (an ICU-backed one does not always
+// recover from an invalid byte); one code point or U+FFFD.
+char32_t decodeOne(const QByteArray &codecName, const QByteArray &bytes)
 {
-    decoder.resetState();
+    QStringDecoder decoder(codecName.constData(), QStringDecoder::Flag::Stateless);
     const QString text = decoder.decode(bytes);
     if (decoder.hasError())
         return kReplacement;
@@ -121,7 +122,7 @@ CodePage::CodePage(int number)
             m_single[byte] = kReplacement;
             continue;
         }
-        m_single[byte] = decodeOne(decoder, QByteArray(1, static_cast<char>(byte)));
+        m_single[byte] = decodeOne(name, QByteArray(1, static_cast<char>(byte)));
     }
 }
 
@@ -147,9 +148,8 @@ char32_t CodePage::pair(unsigned char lead, unsigned char trail) const
         m_pairs.assign(65536, 0);
     char32_t &slot = m_pairs[(std::size_t{lead} << 8) | trail];
     if (slot == 0) {
-        QStringDecoder decoder(m_qtName.constData(), QStringDecoder::Flag::Stateless);
         const char bytes[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-        slot = decodeOne(decoder, QByteArray(bytes, 2));
+        slot = decodeOne(m_qtName, QByteArray(bytes, 2));
     }
     return slot;
 }
