@@ -201,11 +201,15 @@ bool Interpreter::groupEnd()
             m_fonts.entry(m_fontBeingRead).alternative = name;
         m_altNameBytes.clear();
     }
+    if (m_saved.size() == 1) {
+        // The outermost group: its state stays for the last paragraph.
+        return false;
+    }
     m_state = m_saved.back();
     m_saved.pop_back();
     if (closing == Destination::Picture && m_state.destination != Destination::Picture)
         finishPicture();
-    return m_saved.size() > 0;
+    return true;
 }
 
 bool Interpreter::isTextDestination() const
@@ -938,7 +942,8 @@ void Interpreter::emitCharacter(char32_t character)
 
 void Interpreter::emitString(QStringView text)
 {
-    m_builder.appendText(text, charFormat(), m_formatId, m_state.paragraph.inTable);
+    const QTextCharFormat &format = charFormat(); // may advance m_formatId
+    m_builder.appendText(text, format, m_formatId, m_state.paragraph.inTable);
 }
 
 void Interpreter::flushSurrogate()
