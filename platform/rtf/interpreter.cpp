@@ -66,7 +66,7 @@ bool isKnownDestination(Word word)
 } // namespace
 
 Interpreter::Interpreter(std::string_view input, QTextDocument &document)
-    : m_tokens(input), m_document(document), m_builder(document)
+    : m_tokens(input), m_builder(document)
 {
     m_saved.reserve(64);
 }

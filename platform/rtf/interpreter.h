@@ -70,7 +70,6 @@ private:
     const CodePage &codePageOf(const FontEntry *entry) const;
 
     Tokenizer m_tokens;
-    QTextDocument &m_document;
     DocumentBuilder m_builder;
 
     GroupState m_state;
