@@ -180,7 +180,7 @@ bool Interpreter::groupStart(const Token &token, QString &error)
 {
     m_fallbackLeft = 0;
     m_starPending = false;
-    if (m_saved.size() > kMaxDepth) {
+    if (m_saved.size() >= kMaxDepth) {
         error = QStringLiteral("groups nested more than %1 deep at byte %2").arg(kMaxDepth).arg(token.position);
         return false;
     }
