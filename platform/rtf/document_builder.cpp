@@ -61,9 +61,18 @@ void DocumentBuilder::placeContent(bool inTable)
     }
     if (m_breakPending) {
         flushRun();
-        m_cursor.insertBlock();
+        m_cursor.insertBlock(m_blockFormat, m_runFormat);
         m_breakPending = false;
     }
+}
+
+void DocumentBuilder::setBlockFormat(const QTextBlockFormat &format, quint64 formatId)
+{
+    if (formatId != 0 && formatId == m_blockFormatId)
+        return;
+    m_cursor.setBlockFormat(format);
+    m_blockFormat = format;
+    m_blockFormatId = formatId;
 }
 
 void DocumentBuilder::startTable()
@@ -88,6 +97,7 @@ void DocumentBuilder::startTable()
         format.setColumnWidthConstraints(widths);
     }
     m_table = m_cursor.insertTable(1, columns, format);
+    m_blockFormatId = 0;
     m_row = 0;
     m_column = 0;
     m_rowPending = false;
@@ -101,6 +111,7 @@ void DocumentBuilder::leaveTable()
     m_cellPending = false;
     m_breakPending = false;
     m_cursor.movePosition(QTextCursor::End);
+    m_blockFormatId = 0;
 }
 
 void DocumentBuilder::moveToCell(int row, int column)
@@ -108,6 +119,7 @@ void DocumentBuilder::moveToCell(int row, int column)
     m_row = row;
     m_column = column;
     m_cursor = m_table->cellAt(row, column).firstCursorPosition();
+    m_blockFormatId = 0;
 }
 
 void DocumentBuilder::appendText(QStringView text, const QTextCharFormat &format, quint64 formatId, bool inTable)
@@ -134,11 +146,11 @@ void DocumentBuilder::appendImage(const QImage &image, double width, double heig
     m_cursor.insertImage(format);
 }
 
-void DocumentBuilder::endParagraph(const QTextBlockFormat &format, bool inTable)
+void DocumentBuilder::endParagraph(const QTextBlockFormat &format, quint64 formatId, bool inTable)
 {
     placeContent(inTable);
     flushRun();
-    m_cursor.setBlockFormat(format);
+    setBlockFormat(format, formatId);
     m_breakPending = true;
 }
 
@@ -146,7 +158,7 @@ void DocumentBuilder::endCell(const QTextBlockFormat &format)
 {
     placeContent(true);
     flushRun();
-    m_cursor.setBlockFormat(format);
+    setBlockFormat(format, 0);
     m_cellPending = true;
 }
 
@@ -174,11 +186,11 @@ void DocumentBuilder::endRow()
     m_rowPending = true;
 }
 
-void DocumentBuilder::finish(const QTextBlockFormat &format)
+void DocumentBuilder::finish(const QTextBlockFormat &format, quint64 formatId)
 {
     flushRun();
     if (!m_breakPending)
-        m_cursor.setBlockFormat(format);
+        setBlockFormat(format, formatId);
 }
 
 } // namespace ct::rtf

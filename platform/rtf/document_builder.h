@@ -34,8 +34,8 @@ public:
     // without comparing formats.
     void appendText(QStringView text, const QTextCharFormat &format, quint64 formatId, bool inTable);
     void appendImage(const QImage &image, double width, double height, bool inTable);
-    // Ends the current paragraph with `format`.
-    void endParagraph(const QTextBlockFormat &format, bool inTable);
+    // Ends the current paragraph with `format`, named by `formatId` like run formats.
+    void endParagraph(const QTextBlockFormat &format, quint64 formatId, bool inTable);
     // Ends the current table cell; its last paragraph takes `format`.
     void endCell(const QTextBlockFormat &format);
     void endRow();
@@ -44,7 +44,7 @@ public:
     void clearRowDefinition() { m_cellRightEdges.clear(); }
     void addCellRightEdge(int twips);
     // Gives the last paragraph its format and writes out what is pending.
-    void finish(const QTextBlockFormat &format);
+    void finish(const QTextBlockFormat &format, quint64 formatId);
 
 private:
     void flushRun();
@@ -60,6 +60,11 @@ private:
     QTextCharFormat m_runFormat;
     quint64 m_runFormatId = 0;
     bool m_breakPending = false;
+    // The format of the block the cursor is in; a new block starts with the format
+    // of the one before, so most paragraphs need no format change of their own.
+    QTextBlockFormat m_blockFormat;
+    quint64 m_blockFormatId = 0; // 0: not known
+    void setBlockFormat(const QTextBlockFormat &format, quint64 formatId);
     int m_images = 0;
 
     QTextTable *m_table = nullptr;

@@ -42,6 +42,25 @@ bool isLowSurrogate(char32_t c)
     return c >= 0xDC00 && c <= 0xDFFF;
 }
 
+// What a character shows as in the document: 0 for nothing. Characters that Qt
+// reads as block or frame boundaries, or as a picture's place, must not reach it
+// as text, and control characters other than tab show nothing.
+char32_t showable(char32_t c)
+{
+    if (c < 0x20)
+        return c == U'\t' ? c : 0;
+    switch (c) {
+    case 0x2029: // paragraph separator: stays inside the paragraph
+        return QChar::LineSeparator;
+    case 0xFDD0: // Qt's frame markers
+    case 0xFDD1:
+    case 0xFFFC: // Qt's object placeholder
+        return 0;
+    default:
+        return c;
+    }
+}
+
 // Words that name a destination this reader knows; any other word after \* starts a
 // destination to skip.
 bool isKnownDestination(Word word)
@@ -142,7 +161,7 @@ bool Interpreter::run(QString &error)
             }
             // A missing final } is common and harmless.
             flushSurrogate();
-            m_builder.finish(blockFormat());
+            m_builder.finish(blockFormat().format, blockFormat().id);
             return true;
         }
         case TokenKind::GroupStart:
@@ -153,7 +172,7 @@ bool Interpreter::run(QString &error)
             if (!groupEnd()) {
                 // The outermost group has closed; whatever follows is not the document's.
                 flushSurrogate();
-                m_builder.finish(blockFormat());
+                m_builder.finish(blockFormat().format, blockFormat().id);
                 return true;
             }
             break;
@@ -300,11 +319,11 @@ void Interpreter::textWord(Word word, const Token &token)
         break;
     case Word::AnsiCodePage:
         m_ansiCodePage = value;
-        m_fontInfoValid = false;
+        forgetFormats();
         break;
     case Word::DefaultFont:
         m_defaultFont = value;
-        m_fontInfoValid = false;
+        forgetFormats();
         break;
 
     // Destinations
@@ -467,7 +486,7 @@ void Interpreter::textWord(Word word, const Token &token)
         break;
     case Word::Cell:
         flushSurrogate();
-        m_builder.endCell(blockFormat());
+        m_builder.endCell(blockFormat().format);
         break;
     case Word::Row:
         flushSurrogate();
@@ -546,7 +565,7 @@ void Interpreter::fontTableWord(Word word, const Token &token)
             commitFontName();
         m_fontBeingRead = token.parameter;
         m_fonts.entry(m_fontBeingRead);
-        m_fontInfoValid = false;
+        forgetFormats();
         break;
     case Word::FontCharset:
         m_fonts.entry(m_fontBeingRead).charset = token.parameter;
@@ -725,7 +744,7 @@ void Interpreter::commitFontName()
     entry.family = m_fontName.trimmed();
     m_fontName.clear();
     m_fontNameBytes.clear();
-    m_fontInfoValid = false;
+    forgetFormats();
 }
 
 void Interpreter::commitColor()
@@ -736,6 +755,7 @@ void Interpreter::commitColor()
     else
         m_colors.append(QColor(std::max(m_red, 0), std::max(m_green, 0), std::max(m_blue, 0)));
     m_red = m_green = m_blue = -1;
+    forgetFormats();
 }
 
 const CodePage &Interpreter::codePageOf(const FontEntry *entry) const
@@ -767,16 +787,36 @@ const FontInfo &Interpreter::fontInfo()
         if (!entry->alternative.isEmpty() && entry->alternative != entry->family)
             m_fontInfo.families.append(entry->alternative);
     }
-    m_formatValid = false;
     return m_fontInfo;
 }
 
-const QTextCharFormat &Interpreter::charFormat()
+void Interpreter::forgetFormats()
 {
-    const FontInfo &font = fontInfo();
+    m_fontInfoValid = false;
+    m_formatValid = false;
+    m_charFormats.clear();
+}
+
+const Interpreter::Cached<QTextCharFormat> &Interpreter::charFormat()
+{
     const CharacterState &state = m_state.character;
     if (m_formatValid && state == m_formatState)
         return m_format;
+    auto it = m_charFormats.find(state);
+    if (it == m_charFormats.end()) {
+        if (m_charFormats.size() >= kMaxCachedFormats)
+            m_charFormats.clear();
+        it = m_charFormats.insert(state, {makeCharFormat(state), m_nextFormatId++});
+    }
+    m_format = it.value();
+    m_formatState = state;
+    m_formatValid = true;
+    return m_format;
+}
+
+QTextCharFormat Interpreter::makeCharFormat(const CharacterState &state)
+{
+    const FontInfo &font = fontInfo();
     QTextCharFormat format;
     if (!font.families.isEmpty())
         format.setFontFamilies(font.families);
@@ -802,18 +842,28 @@ const QTextCharFormat &Interpreter::charFormat()
         format.setForeground(QBrush(m_colors.at(state.foreground)));
     if (state.background > 0 && state.background < m_colors.size() && m_colors.at(state.background).isValid())
         format.setBackground(QBrush(m_colors.at(state.background)));
-    m_format = format;
-    m_formatState = state;
-    m_formatValid = true;
-    ++m_formatId;
-    return m_format;
+    return format;
 }
 
-const QTextBlockFormat &Interpreter::blockFormat()
+const Interpreter::Cached<QTextBlockFormat> &Interpreter::blockFormat()
 {
     const ParagraphState &state = m_state.paragraph;
     if (m_blockValid && state == m_blockState)
         return m_block;
+    auto it = m_blockFormats.find(state);
+    if (it == m_blockFormats.end()) {
+        if (m_blockFormats.size() >= kMaxCachedFormats)
+            m_blockFormats.clear();
+        it = m_blockFormats.insert(state, {makeBlockFormat(state), m_nextFormatId++});
+    }
+    m_block = it.value();
+    m_blockState = state;
+    m_blockValid = true;
+    return m_block;
+}
+
+QTextBlockFormat Interpreter::makeBlockFormat(const ParagraphState &state) const
+{
     QTextBlockFormat format;
     switch (state.alignment) {
     case Alignment::Left:
@@ -848,10 +898,7 @@ const QTextBlockFormat &Interpreter::blockFormat()
             tab.position = twipsToPixels(static_cast<int>(tab.position));
         format.setTabPositions(tabs);
     }
-    m_block = format;
-    m_blockState = state;
-    m_blockValid = true;
-    return m_block;
+    return format;
 }
 
 void Interpreter::emitBytes(std::string_view bytes)
@@ -862,7 +909,7 @@ void Interpreter::emitBytes(std::string_view bytes)
     const FontInfo &font = fontInfo();
     m_scratch.clear();
     const bool plain = !m_leadByte && font.symbol == SymbolFont::None
-                       && std::all_of(bytes.begin(), bytes.end(), [](char c) { return c > 0; });
+                       && std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0x20 || c == '\t'; });
     if (plain) {
         m_scratch.append(QLatin1StringView(bytes.data(), static_cast<qsizetype>(bytes.size())));
     } else {
@@ -870,8 +917,6 @@ void Interpreter::emitBytes(std::string_view bytes)
         for (const char c : bytes) {
             const auto byte = static_cast<unsigned char>(c);
             char32_t character = 0;
-            if (byte == 0)
-                continue;
             if (font.symbol != SymbolFont::None) {
                 character = symbolCharacter(font.symbol, byte);
             } else if (m_leadByte) {
@@ -883,7 +928,9 @@ void Interpreter::emitBytes(std::string_view bytes)
             } else {
                 character = codePage.byte(byte);
             }
-            m_scratch.append(QChar::fromUcs4(character));
+            character = showable(character);
+            if (character)
+                m_scratch.append(QChar::fromUcs4(character));
         }
     }
     if (!m_scratch.isEmpty())
@@ -936,14 +983,15 @@ void Interpreter::emitCharacter(char32_t character)
     if (!isTextDestination() || m_state.character.hidden)
         return;
     flushSurrogate();
-    const auto units = QChar::fromUcs4(character);
-    emitString(units);
+    character = showable(character);
+    if (character)
+        emitString(QChar::fromUcs4(character));
 }
 
 void Interpreter::emitString(QStringView text)
 {
-    const QTextCharFormat &format = charFormat(); // may advance m_formatId
-    m_builder.appendText(text, format, m_formatId, m_state.paragraph.inTable);
+    const Cached<QTextCharFormat> &format = charFormat();
+    m_builder.appendText(text, format.format, format.id, m_state.paragraph.inTable);
 }
 
 void Interpreter::flushSurrogate()
@@ -967,7 +1015,8 @@ void Interpreter::dropLeadByte()
 void Interpreter::endParagraph()
 {
     flushSurrogate();
-    m_builder.endParagraph(blockFormat(), m_state.paragraph.inTable);
+    const Cached<QTextBlockFormat> &format = blockFormat();
+    m_builder.endParagraph(format.format, format.id, m_state.paragraph.inTable);
 }
 
 void Interpreter::finishPicture()

@@ -7,6 +7,7 @@
 #include "platform/rtf/tokenizer.h"
 
 #include <QColor>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QTextBlockFormat>
@@ -35,6 +36,12 @@ public:
     bool run(QString &error);
 
 private:
+    template <typename Format>
+    struct Cached {
+        Format format;
+        quint64 id = 0;
+    };
+
     bool readHeader(QString &error);
     // False when groups nest too deep.
     bool groupStart(const Token &token, QString &error);
@@ -65,8 +72,12 @@ private:
     void commitColor();
 
     const FontInfo &fontInfo();
-    const QTextCharFormat &charFormat();
-    const QTextBlockFormat &blockFormat();
+    const Cached<QTextCharFormat> &charFormat();
+    const Cached<QTextBlockFormat> &blockFormat();
+    QTextCharFormat makeCharFormat(const CharacterState &state);
+    QTextBlockFormat makeBlockFormat(const ParagraphState &state) const;
+    // Fonts or colours changed: formats made before are stale.
+    void forgetFormats();
     const CodePage &codePageOf(const FontEntry *entry) const;
 
     Tokenizer m_tokens;
@@ -98,13 +109,19 @@ private:
     int m_fontInfoFor = 0;
     bool m_fontInfoValid = false;
     FontInfo m_fontInfo;
-    CharacterState m_formatState;
+
+    // Formats made so far, by the state they were made from; the id names a format
+    // for the builder, so equal formats share an id and runs can join.
+    static constexpr qsizetype kMaxCachedFormats = 4096;
+    QHash<CharacterState, Cached<QTextCharFormat>> m_charFormats;
+    QHash<ParagraphState, Cached<QTextBlockFormat>> m_blockFormats;
+    quint64 m_nextFormatId = 1;
+    CharacterState m_formatState; // the last format asked for, to skip the lookup
+    Cached<QTextCharFormat> m_format;
     bool m_formatValid = false;
-    QTextCharFormat m_format;
-    quint64 m_formatId = 0;
     ParagraphState m_blockState;
+    Cached<QTextBlockFormat> m_block;
     bool m_blockValid = false;
-    QTextBlockFormat m_block;
     QString m_scratch;
 };
 

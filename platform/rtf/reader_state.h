@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHashFunctions>
 #include <QList>
 #include <QTextOption>
 
@@ -41,6 +42,12 @@ struct CharacterState {
     bool operator==(const CharacterState &) const = default;
 };
 
+inline size_t qHash(const CharacterState &s, size_t seed = 0)
+{
+    return qHashMulti(seed, s.font, s.halfPoints, s.foreground, s.background, int(s.underline), int(s.vertical),
+                      s.bold, s.italic, s.strike, s.hidden, s.caps, s.smallCaps);
+}
+
 // Paragraph properties in twips; \pard resets them, } restores them.
 struct ParagraphState {
     Alignment alignment = Alignment::Left;
@@ -64,6 +71,15 @@ struct ParagraphState {
                && tabs == other.tabs;
     }
 };
+
+inline size_t qHash(const ParagraphState &s, size_t seed = 0)
+{
+    seed = qHashMulti(seed, int(s.alignment), s.leftIndent, s.rightIndent, s.firstIndent, s.spaceBefore, s.spaceAfter,
+                      s.lineSpacing, s.lineMultiple, s.tabs.size());
+    for (const QTextOption::Tab &tab : s.tabs)
+        seed = qHashMulti(seed, tab.position, int(tab.type));
+    return seed;
+}
 
 // Everything a group saves on { and gets back on }.
 struct GroupState {
