@@ -24,7 +24,12 @@ enum class Word {
     // Paragraph formatting
     Pard, AlignLeft, AlignRight, AlignCenter, AlignJustify, LeftIndent, RightIndent, FirstIndent,
     SpaceBefore, SpaceAfter, LineSpacing, LineMultiple, TabStop, TabBar, TabRight, TabCenter, TabDecimal,
-    InTable, TableDepth, ListOverride,
+    InTable, TableDepth, ListOverride, ListLevelIndex,
+    // Lists
+    ListTable, List, ListLevel, LevelNumberFormat, LevelStart, LevelText, LevelFollow, ListId,
+    ListOverrideTable, ListOverrideEntry, Numbering, NumberingBullet, NumberingBody, NumberingContinue,
+    NumberingDecimal, NumberingUpperLetter, NumberingLowerLetter, NumberingUpperRoman, NumberingLowerRoman,
+    NumberingStart, NumberingFont, NumberingTextBefore, NumberingTextAfter,
     // Breaks and tables
     Par, Line, Tab, Cell, Row, NestedCell, NestedRow, RowDefaults, CellRight, Section, Page,
     // Special characters

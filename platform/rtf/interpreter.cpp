@@ -76,6 +76,12 @@ bool isKnownDestination(Word word)
     case Word::UnicodePair:
     case Word::UnicodeText:
     case Word::SkippedDestination:
+    case Word::ListTable:
+    case Word::LevelText:
+    case Word::ListOverrideTable:
+    case Word::Numbering:
+    case Word::NumberingTextBefore:
+    case Word::NumberingTextAfter:
         return true;
     default:
         return false;
@@ -228,6 +234,10 @@ bool Interpreter::groupEnd()
     m_saved.pop_back();
     if (closing == Destination::Picture && m_state.destination != Destination::Picture)
         finishPicture();
+    if (closing == Destination::Numbering && m_state.destination != Destination::Numbering)
+        m_state.paragraph.numbering = m_numberingBeingRead; // \pn describes the paragraph it is in
+    if (closing == Destination::ListTable && m_state.destination != Destination::ListTable)
+        commitList();
     return true;
 }
 
@@ -292,6 +302,13 @@ void Interpreter::controlWord(const Token &token)
         if (word == Word::UnicodeText)
             m_state.destination = m_state.beforeUnicodePair;
         break;
+    case Destination::ListTable:
+    case Destination::ListLevelText:
+    case Destination::ListOverrideTable:
+    case Destination::Numbering:
+    case Destination::NumberingText:
+        listWord(word, token);
+        break;
     case Destination::FontAltName:
     case Destination::Skip:
         break;
@@ -339,6 +356,19 @@ void Interpreter::textWord(Word word, const Token &token)
         break;
     case Word::ListText:
         m_state.destination = Destination::ListText;
+        m_paragraphHasListText = true;
+        break;
+    case Word::ListTable:
+        m_state.destination = Destination::ListTable;
+        m_listPending = false;
+        break;
+    case Word::ListOverrideTable:
+        m_state.destination = Destination::ListOverrideTable;
+        m_overrideListId = -1;
+        break;
+    case Word::Numbering:
+        m_state.destination = Destination::Numbering;
+        m_numberingBeingRead = ParagraphNumbering();
         break;
     case Word::Picture:
         m_state.destination = Destination::Picture;
@@ -471,6 +501,12 @@ void Interpreter::textWord(Word word, const Token &token)
     case Word::TableDepth:
         paragraph.inTable = value > 0;
         break;
+    case Word::ListOverride:
+        paragraph.listOverride = std::max(value, 0);
+        break;
+    case Word::ListLevelIndex:
+        paragraph.listLevel = std::clamp(value, 0, ListTable::kMaxLevels - 1);
+        break;
 
     // Breaks and tables
     case Word::Par:
@@ -486,6 +522,7 @@ void Interpreter::textWord(Word word, const Token &token)
         break;
     case Word::Cell:
         flushSurrogate();
+        endParagraphLists();
         m_builder.endCell(blockFormat().format);
         break;
     case Word::Row:
@@ -682,6 +719,10 @@ void Interpreter::hexByte(unsigned char byte)
     case Destination::FontAltName:
         m_altNameBytes.append(static_cast<char>(byte));
         break;
+    case Destination::ListLevelText:
+    case Destination::NumberingText:
+        addTemplateUnit({byte, false});
+        break;
     default:
         break;
     }
@@ -722,8 +763,21 @@ void Interpreter::text(std::string_view bytes)
     case Destination::Picture:
         m_picture.addHex(bytes);
         break;
+    case Destination::ListLevelText:
+    case Destination::NumberingText:
+        for (const char c : bytes) {
+            if (c == ';' && m_state.destination == Destination::ListLevelText) {
+                m_state.destination = Destination::Skip; // a level's text ends at ';'
+                break;
+            }
+            addTemplateUnit({static_cast<unsigned char>(c), false});
+        }
+        break;
     case Destination::Skip:
     case Destination::UnicodeAnsi:
+    case Destination::ListTable:
+    case Destination::ListOverrideTable:
+    case Destination::Numbering:
         break;
     }
 }
@@ -952,6 +1006,10 @@ void Interpreter::emitUnicode(std::int32_t value)
             m_fontName.append(QChar::fromUcs4(character));
         return;
     }
+    if (m_state.destination == Destination::ListLevelText || m_state.destination == Destination::NumberingText) {
+        addTemplateUnit({character, true});
+        return;
+    }
     if (!isTextDestination() || m_state.character.hidden)
         return;
 
@@ -990,6 +1048,7 @@ void Interpreter::emitCharacter(char32_t character)
 
 void Interpreter::emitString(QStringView text)
 {
+    startParagraphContent();
     const Cached<QTextCharFormat> &format = charFormat();
     m_builder.appendText(text, format.format, format.id, m_state.paragraph.inTable);
 }
@@ -1015,6 +1074,7 @@ void Interpreter::dropLeadByte()
 void Interpreter::endParagraph()
 {
     flushSurrogate();
+    endParagraphLists();
     const Cached<QTextBlockFormat> &format = blockFormat();
     m_builder.endParagraph(format.format, format.id, m_state.paragraph.inTable);
 }
@@ -1029,6 +1089,7 @@ void Interpreter::finishPicture()
     if (image.isNull())
         return;
     flushSurrogate();
+    startParagraphContent();
     m_builder.appendImage(image, size.width(), size.height(), m_state.paragraph.inTable);
 }
 

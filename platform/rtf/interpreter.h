@@ -2,6 +2,7 @@
 
 #include "platform/rtf/document_builder.h"
 #include "platform/rtf/font_table.h"
+#include "platform/rtf/list_numbering.h"
 #include "platform/rtf/picture.h"
 #include "platform/rtf/reader_state.h"
 #include "platform/rtf/tokenizer.h"
@@ -57,6 +58,18 @@ private:
     void fontTableWord(Word word, const Token &token);
     void colorTableWord(Word word, const Token &token);
     void pictureWord(Word word, const Token &token);
+    void listWord(Word word, const Token &token);
+
+    // Lists (interpreter_lists.cpp).
+    void addTemplateUnit(TemplateUnit unit);
+    void commitList();
+    // A paragraph's first content: a paragraph in a list whose writer gave no marker
+    // text of its own (\listtext, \pntext) gets one made from its list.
+    void startParagraphContent();
+    void endParagraphLists();
+    bool countListParagraph(std::array<int, ListTable::kMaxLevels> &numbers);
+    QString markerText();
+    QString decodeTemplate(const QList<TemplateUnit> &units, int font) const;
 
     bool isTextDestination() const;
     bool consumeFallback();
@@ -105,6 +118,18 @@ private:
     int m_blue = -1;
 
     Picture m_picture;
+
+    ListTable m_lists;
+    ListDefinition m_listBeingRead;
+    int m_listBeingReadId = 0;
+    bool m_listPending = false;
+    int m_overrideListId = -1;
+    ParagraphNumbering m_numberingBeingRead;
+    bool m_numberingTextAfter = false;
+    int m_numberingCounter = 0;
+    bool m_numberingContinues = false;
+    bool m_paragraphStarted = false;
+    bool m_paragraphHasListText = false;
 
     int m_fontInfoFor = 0;
     bool m_fontInfoValid = false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/rtf/list_numbering.h"
+
 #include <QHashFunctions>
 #include <QList>
 #include <QTextOption>
@@ -18,6 +20,11 @@ enum class Destination : std::uint8_t {
     ColorTable,
     Picture,     // picture data
     UnicodeAnsi, // the ANSI half of \upr, skipped in favour of \ud
+    ListTable,         // \listtable and its lists and levels
+    ListLevelText,     // a level's \leveltext
+    ListOverrideTable, // \listoverridetable
+    Numbering,         // \pn
+    NumberingText,     // \pntxtb, \pntxta
 };
 
 enum class Underline : std::uint8_t { None, Single, Double };
@@ -59,9 +66,13 @@ struct ParagraphState {
     int lineSpacing = 0; // \sl: 0 single, > 0 at least, < 0 exactly
     bool lineMultiple = false;
     bool inTable = false;
+    int listOverride = 0; // \ls, 0 for none
+    int listLevel = 0;    // \ilvl
+    ParagraphNumbering numbering; // \pn
     QTextOption::TabType nextTabType = QTextOption::LeftTab;
     QList<QTextOption::Tab> tabs; // positions in twips, converted when the format is made
 
+    // Equal when they make the same QTextBlockFormat.
     bool operator==(const ParagraphState &other) const
     {
         return alignment == other.alignment && leftIndent == other.leftIndent
