@@ -5,11 +5,6 @@
 
 namespace ct::rtf {
 
-bool operator==(const TemplateUnit &a, const TemplateUnit &b)
-{
-    return a.value == b.value && a.unicode == b.unicode;
-}
-
 namespace {
 
 QString roman(int number)

@@ -37,11 +37,7 @@ struct ParagraphNumbering {
     int font = -1;
     QList<TemplateUnit> before; // \pntxtb
     QList<TemplateUnit> after;  // \pntxta
-
-    bool operator==(const ParagraphNumbering &) const = default;
 };
-
-bool operator==(const TemplateUnit &a, const TemplateUnit &b);
 
 // A number as a list level shows it.
 QString formatListNumber(int number, int numberFormat);
