@@ -946,12 +946,26 @@ QTextBlockFormat Interpreter::makeBlockFormat(const ParagraphState &state) const
         else
             format.setLineHeight(twipsToPixels(-state.lineSpacing), QTextBlockFormat::FixedHeight);
     }
-    if (!state.tabs.isEmpty()) {
-        QList<QTextOption::Tab> tabs = state.tabs;
-        for (QTextOption::Tab &tab : tabs)
-            tab.position = twipsToPixels(static_cast<int>(tab.position));
-        format.setTabPositions(tabs);
+    // RTF measures tab stops from the paragraph's left edge, Qt from where the first
+    // line starts (after the first-line indent).
+    const int lineStart = state.leftIndent + state.firstIndent;
+    QList<QTextOption::Tab> tabs;
+    for (QTextOption::Tab tab : state.tabs) {
+        const int position = static_cast<int>(tab.position) - lineStart;
+        if (position <= 0)
+            continue;
+        tab.position = twipsToPixels(position);
+        tabs.append(tab);
     }
+    // A hanging first line has an implicit tab stop at the left indent, where the
+    // text after a list marker lines up.
+    if (state.firstIndent < 0 && state.leftIndent > 0
+        && std::none_of(state.tabs.begin(), state.tabs.end(), [&](const QTextOption::Tab &tab) {
+               return tab.position > lineStart && tab.position <= state.leftIndent;
+           }))
+        tabs.prepend(QTextOption::Tab(twipsToPixels(-state.firstIndent), QTextOption::LeftTab));
+    if (!tabs.isEmpty())
+        format.setTabPositions(tabs);
     return format;
 }
 

@@ -134,6 +134,36 @@ TEST(ParagraphFormat, TabStopsInPixelsWithTheirKinds)
     EXPECT_EQ(tabs[3], QTextOption::Tab(480.0, QTextOption::DelimiterTab, QLatin1Char('.')));
 }
 
+TEST(ParagraphFormat, HangingIndentHasAnImplicitTabStopAtTheLeftIndent)
+{
+    // Qt measures tab stops from where the first line starts: 720 - 360 twips in.
+    const ReadOutcome outcome = readRtf(wrap("\\fi-360\\li720 \\bullet\\tab a"));
+    ASSERT_TRUE(outcome.ok);
+    const QList<QTextOption::Tab> tabs = blockFormatOf(*outcome.document, "a").tabPositions();
+    ASSERT_EQ(tabs.size(), 1);
+    EXPECT_EQ(tabs[0], QTextOption::Tab(24.0, QTextOption::LeftTab));
+}
+
+TEST(ParagraphFormat, TabStopsCountFromTheFirstLineStart)
+{
+    // \tx1440 with the first line starting at 360 twips; \tx300 lies before it.
+    const ReadOutcome outcome = readRtf(wrap("\\fi-360\\li720\\tx300\\tx1440 a"));
+    ASSERT_TRUE(outcome.ok);
+    const QList<QTextOption::Tab> tabs = blockFormatOf(*outcome.document, "a").tabPositions();
+    ASSERT_EQ(tabs.size(), 2);
+    EXPECT_EQ(tabs[0], QTextOption::Tab(24.0, QTextOption::LeftTab)); // implicit, at the left indent
+    EXPECT_EQ(tabs[1], QTextOption::Tab(72.0, QTextOption::LeftTab));
+}
+
+TEST(ParagraphFormat, ExplicitTabBeforeTheLeftIndentReplacesTheImplicitOne)
+{
+    const ReadOutcome outcome = readRtf(wrap("\\fi-360\\li720\\tx600 a"));
+    ASSERT_TRUE(outcome.ok);
+    const QList<QTextOption::Tab> tabs = blockFormatOf(*outcome.document, "a").tabPositions();
+    ASSERT_EQ(tabs.size(), 1);
+    EXPECT_EQ(tabs[0], QTextOption::Tab(16.0, QTextOption::LeftTab));
+}
+
 TEST(ParagraphFormat, TabStopsEndWithPard)
 {
     const ReadOutcome outcome = readRtf(wrap("\\tx720 a\\par\\pard b"));
