@@ -165,4 +165,34 @@ const CorpusCase kCorpus[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Writers, Corpus, ::testing::ValuesIn(kCorpus), caseName);
 
+// Word writes each row's properties twice, before its cells and again in a group
+// just before \row, and a picture both as PNG (\shppict) and as a metafile.
+TEST(WordTableAndPicture, ShowsOneTableAndOnePicture)
+{
+    const ReadOutcome outcome = readRtf(dataFile("corpus/word_table_picture.rtf"));
+    ASSERT_TRUE(outcome.ok) << outcome.error.toStdString();
+    EXPECT_EQ(outcome.document->begin().text(), "Payoffs per option");
+
+    const auto tables = tablesOf(*outcome.document);
+    ASSERT_EQ(tables.size(), 1);
+    QTextTable *table = tables.front();
+    ASSERT_EQ(table->rows(), 3);
+    ASSERT_EQ(table->columns(), 2);
+    const QStringList expected = {"Option", "Points", "Left", QString::fromUtf8("10 €"), "Right",
+                                  QString::fromUtf8("5–15")};
+    for (int i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(cellText(table, i / 2, i % 2), expected[i]) << "cell " << i;
+    EXPECT_EQ(charFormatOf(*outcome.document, "Points").fontWeight(), QFont::Bold);
+    EXPECT_NE(charFormatOf(*outcome.document, "Left").fontWeight(), QFont::Bold);
+    const QList<QTextLength> widths = table->format().columnWidthConstraints();
+    ASSERT_EQ(widths.size(), 2);
+    EXPECT_DOUBLE_EQ(widths[0].rawValue(), 2897 / 15.0);
+    EXPECT_DOUBLE_EQ(widths[1].rawValue(), (5902 - 2897) / 15.0);
+
+    const QList<ShownImage> images = imagesOf(*outcome.document);
+    ASSERT_EQ(images.size(), 1);
+    EXPECT_DOUBLE_EQ(images.front().width, 4.0);
+    EXPECT_EQ(outcome.document->lastBlock().text(), QString("The dot looks like this: ") + QChar::ObjectReplacementCharacter + ".");
+}
+
 } // namespace

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextFrame>
 
 namespace ct::rtf::testing {
 
@@ -62,6 +63,39 @@ QTextBlockFormat blockFormatOf(const QTextDocument &document, const QString &nee
     if (found.isNull())
         return {};
     return found.block().blockFormat();
+}
+
+QList<QTextTable *> tablesOf(const QTextDocument &document)
+{
+    QList<QTextTable *> tables;
+    for (QTextFrame *frame : document.rootFrame()->childFrames()) {
+        if (auto *table = qobject_cast<QTextTable *>(frame))
+            tables.append(table);
+    }
+    return tables;
+}
+
+QString cellText(QTextTable *table, int row, int column)
+{
+    const QTextTableCell cell = table->cellAt(row, column);
+    QTextCursor cursor = cell.firstCursorPosition();
+    cursor.setPosition(cell.lastPosition(), QTextCursor::KeepAnchor);
+    return cursor.selectedText().replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+}
+
+QList<ShownImage> imagesOf(const QTextDocument &document)
+{
+    QList<ShownImage> images;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            if (format.isImageFormat()) {
+                const QTextImageFormat image = format.toImageFormat();
+                images.append({image.name(), image.width(), image.height()});
+            }
+        }
+    }
+    return images;
 }
 
 } // namespace ct::rtf::testing

@@ -7,6 +7,7 @@
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextDocument>
+#include <QTextTable>
 
 #include <memory>
 #include <ostream>
@@ -41,6 +42,19 @@ QString textOf(const QTextDocument &document);
 QTextCharFormat charFormatOf(const QTextDocument &document, const QString &needle);
 // The format of the paragraph holding the first occurrence of `needle`.
 QTextBlockFormat blockFormatOf(const QTextDocument &document, const QString &needle);
+
+// The document's top-level tables, in order.
+QList<QTextTable *> tablesOf(const QTextDocument &document);
+// A cell's text, paragraphs joined by "\n".
+QString cellText(QTextTable *table, int row, int column);
+
+struct ShownImage {
+    QString name;
+    double width = 0;
+    double height = 0;
+};
+// The pictures the document shows, in order.
+QList<ShownImage> imagesOf(const QTextDocument &document);
 
 } // namespace ct::rtf::testing
 

@@ -18,24 +18,6 @@ using ct::rtf::DocumentBuilder;
 
 namespace {
 
-QList<QTextTable *> tablesOf(const QTextDocument &document)
-{
-    QList<QTextTable *> tables;
-    for (QTextFrame *frame : document.rootFrame()->childFrames()) {
-        if (auto *table = qobject_cast<QTextTable *>(frame))
-            tables.append(table);
-    }
-    return tables;
-}
-
-QString cellText(QTextTable *table, int row, int column)
-{
-    const QTextTableCell cell = table->cellAt(row, column);
-    QTextCursor cursor = cell.firstCursorPosition();
-    cursor.setPosition(cell.lastPosition(), QTextCursor::KeepAnchor);
-    return cursor.selectedText().replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-}
-
 std::string twoByTwo()
 {
     return "\\trowd\\cellx1500\\cellx4500\\pard\\intbl a\\cell b\\cell\\row"
@@ -162,27 +144,6 @@ QImage redImage()
     QImage image(4, 2, QImage::Format_RGB32);
     image.fill(Qt::red);
     return image;
-}
-
-struct ShownImage {
-    QString name;
-    double width = 0;
-    double height = 0;
-};
-
-QList<ShownImage> imagesOf(const QTextDocument &document)
-{
-    QList<ShownImage> images;
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextCharFormat format = it.fragment().charFormat();
-            if (format.isImageFormat()) {
-                const QTextImageFormat image = format.toImageFormat();
-                images.append({image.name(), image.width(), image.height()});
-            }
-        }
-    }
-    return images;
 }
 
 struct PictureCase {
