@@ -2,6 +2,7 @@
 
 #include "platform/rtf/document_builder.h"
 #include "platform/rtf/font_table.h"
+#include "platform/rtf/format_cache.h"
 #include "platform/rtf/list_numbering.h"
 #include "platform/rtf/picture.h"
 #include "platform/rtf/reader_state.h"
@@ -37,11 +38,8 @@ public:
     bool run(QString &error);
 
 private:
-    template <typename Format>
-    struct Cached {
-        Format format;
-        quint64 id = 0;
-    };
+    using CharFormats = FormatCache<CharacterState, QTextCharFormat>;
+    using BlockFormats = FormatCache<ParagraphState, QTextBlockFormat>;
 
     bool readHeader(QString &error);
     // False when groups nest too deep.
@@ -85,8 +83,8 @@ private:
     void commitColor();
 
     const FontInfo &fontInfo();
-    const Cached<QTextCharFormat> &charFormat();
-    const Cached<QTextBlockFormat> &blockFormat();
+    const CharFormats::Entry &charFormat();
+    const BlockFormats::Entry &blockFormat();
     QTextCharFormat makeCharFormat(const CharacterState &state);
     QTextBlockFormat makeBlockFormat(const ParagraphState &state) const;
     // Fonts or colours changed: formats made before are stale.
@@ -135,18 +133,9 @@ private:
     bool m_fontInfoValid = false;
     FontInfo m_fontInfo;
 
-    // Formats made so far, by the state they were made from; the id names a format
-    // for the builder, so equal formats share an id and runs can join.
-    static constexpr qsizetype kMaxCachedFormats = 4096;
-    QHash<CharacterState, Cached<QTextCharFormat>> m_charFormats;
-    QHash<ParagraphState, Cached<QTextBlockFormat>> m_blockFormats;
+    CharFormats m_charFormats;
+    BlockFormats m_blockFormats;
     quint64 m_nextFormatId = 1;
-    CharacterState m_formatState; // the last format asked for, to skip the lookup
-    Cached<QTextCharFormat> m_format;
-    bool m_formatValid = false;
-    ParagraphState m_blockState;
-    Cached<QTextBlockFormat> m_block;
-    bool m_blockValid = false;
     QString m_scratch;
 };
 

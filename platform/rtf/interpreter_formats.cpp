@@ -13,25 +13,13 @@ namespace ct::rtf {
 void Interpreter::forgetFormats()
 {
     m_fontInfoValid = false;
-    m_formatValid = false;
     m_charFormats.clear();
 }
 
-const Interpreter::Cached<QTextCharFormat> &Interpreter::charFormat()
+const Interpreter::CharFormats::Entry &Interpreter::charFormat()
 {
-    const CharacterState &state = m_state.character;
-    if (m_formatValid && state == m_formatState)
-        return m_format;
-    auto it = m_charFormats.find(state);
-    if (it == m_charFormats.end()) {
-        if (m_charFormats.size() >= kMaxCachedFormats)
-            m_charFormats.clear();
-        it = m_charFormats.insert(state, {makeCharFormat(state), m_nextFormatId++});
-    }
-    m_format = it.value();
-    m_formatState = state;
-    m_formatValid = true;
-    return m_format;
+    return m_charFormats.get(m_state.character, m_nextFormatId,
+                             [this](const CharacterState &state) { return makeCharFormat(state); });
 }
 
 QTextCharFormat Interpreter::makeCharFormat(const CharacterState &state)
@@ -65,21 +53,10 @@ QTextCharFormat Interpreter::makeCharFormat(const CharacterState &state)
     return format;
 }
 
-const Interpreter::Cached<QTextBlockFormat> &Interpreter::blockFormat()
+const Interpreter::BlockFormats::Entry &Interpreter::blockFormat()
 {
-    const ParagraphState &state = m_state.paragraph;
-    if (m_blockValid && state == m_blockState)
-        return m_block;
-    auto it = m_blockFormats.find(state);
-    if (it == m_blockFormats.end()) {
-        if (m_blockFormats.size() >= kMaxCachedFormats)
-            m_blockFormats.clear();
-        it = m_blockFormats.insert(state, {makeBlockFormat(state), m_nextFormatId++});
-    }
-    m_block = it.value();
-    m_blockState = state;
-    m_blockValid = true;
-    return m_block;
+    return m_blockFormats.get(m_state.paragraph, m_nextFormatId,
+                              [this](const ParagraphState &state) { return makeBlockFormat(state); });
 }
 
 QTextBlockFormat Interpreter::makeBlockFormat(const ParagraphState &state) const

@@ -169,7 +169,7 @@ void Interpreter::emitCharacter(char32_t character)
 void Interpreter::emitString(QStringView text)
 {
     startParagraphContent();
-    const Cached<QTextCharFormat> &format = charFormat();
+    const CharFormats::Entry &format = charFormat();
     m_builder.appendText(text, format.format, format.id, m_state.paragraph.inTable);
 }
 
@@ -195,7 +195,7 @@ void Interpreter::endParagraph()
 {
     flushSurrogate();
     endParagraphLists();
-    const Cached<QTextBlockFormat> &format = blockFormat();
+    const BlockFormats::Entry &format = blockFormat();
     m_builder.endParagraph(format.format, format.id, m_state.paragraph.inTable);
 }
 

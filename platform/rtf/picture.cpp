@@ -1,5 +1,6 @@
 #include "platform/rtf/picture.h"
 
+#include "platform/rtf/tokenizer.h"
 #include "platform/rtf/units.h"
 
 #include <algorithm>
@@ -10,23 +11,12 @@ namespace {
 // Larger sizes are certainly mistakes; they would only make the layout slow.
 constexpr double kMaxSidePixels = 4000.0;
 
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 } // namespace
 
 void Picture::addHex(std::string_view text)
 {
     for (const char c : text) {
-        const int value = hexValue(c);
+        const int value = hexDigitValue(c);
         if (value < 0)
             continue;
         if (m_pendingNibble < 0) {

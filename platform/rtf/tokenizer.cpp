@@ -16,17 +16,6 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // Bytes that end a run of text.
 bool endsText(char c)
 {
@@ -86,7 +75,7 @@ Token Tokenizer::readControl(std::size_t start)
             int digits = 0;
             pos += 1;
             while (digits < 2 && pos < size) {
-                const int v = hexValue(m_input[pos]);
+                const int v = hexDigitValue(m_input[pos]);
                 if (v < 0)
                     break;
                 value = value * 16 + v;

@@ -5,6 +5,18 @@
 
 namespace ct::rtf {
 
+// The value of a hex digit, or -1.
+constexpr int hexDigitValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
 // One lexical unit of an RTF file.
 enum class TokenKind {
     GroupStart,    // {
