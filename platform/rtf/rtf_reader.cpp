@@ -1,57 +1,75 @@
-// Interim reader until the full one lands: plain text only.
 #include "platform/rtf/rtf_reader.h"
+
+#include "platform/rtf/interpreter.h"
 
 #include <QFile>
 #include <QTextDocument>
 
 namespace ct::rtf {
+namespace {
+
+void setError(QString *error, const QString &message)
+{
+    if (error)
+        *error = message;
+}
+
+} // namespace
 
 bool read(const QByteArray &bytes, QTextDocument &document, QString *error)
 {
-    if (!bytes.startsWith("{\\rtf")) {
-        if (error)
-            *error = QStringLiteral("not an RTF file");
-        return false;
+    const bool undo = document.isUndoRedoEnabled();
+    document.setUndoRedoEnabled(false);
+    document.clear();
+    QString reason;
+    bool ok = false;
+    {
+        Interpreter interpreter(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                                document);
+        ok = interpreter.run(reason);
     }
-    QString text;
-    int depth = 0;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const char c = bytes[i];
-        if (c == '{') {
-            ++depth;
-        } else if (c == '}') {
-            --depth;
-        } else if (c == '\\') {
-            qsizetype j = i + 1;
-            while (j < bytes.size() && std::isalpha(static_cast<unsigned char>(bytes[j])))
-                ++j;
-            const QByteArray word = bytes.mid(i + 1, j - i - 1);
-            if (word == "par")
-                text += QLatin1Char('\n');
-            while (j < bytes.size() && (std::isdigit(static_cast<unsigned char>(bytes[j])) || bytes[j] == '-'))
-                ++j;
-            if (j < bytes.size() && bytes[j] == ' ')
-                ++j;
-            i = j - 1;
-        } else if (c != '\r' && c != '\n' && depth == 1) {
-            text += QLatin1Char(c);
-        }
+    if (!ok) {
+        document.clear();
+        setError(error, reason);
     }
-    document.setPlainText(text);
-    return true;
+    document.setUndoRedoEnabled(undo);
+    return ok;
 }
 
 bool readFile(const QString &path, QTextDocument &document, QString *error)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = QStringLiteral("\"%1\" could not be opened: %2").arg(path, file.errorString());
+        document.clear();
+        setError(error, QStringLiteral("The file \"%1\" could not be opened: %2").arg(path, file.errorString()));
         return false;
     }
-    if (!read(file.readAll(), document, error)) {
-        if (error)
-            *error = QStringLiteral("\"%1\": %2").arg(path, *error);
+    const qint64 size = file.size();
+    if (size > kMaxFileBytes) {
+        document.clear();
+        setError(error, QStringLiteral("The file \"%1\" is too large to be instructions (%2 bytes; at most %3).")
+                            .arg(path)
+                            .arg(size)
+                            .arg(kMaxFileBytes));
+        return false;
+    }
+    // Read at most one byte past the limit, in case the file grows while it is read.
+    const QByteArray bytes = file.read(kMaxFileBytes + 1);
+    if (file.error() != QFileDevice::NoError) {
+        document.clear();
+        setError(error, QStringLiteral("The file \"%1\" could not be read: %2").arg(path, file.errorString()));
+        return false;
+    }
+    if (bytes.size() > kMaxFileBytes) {
+        document.clear();
+        setError(error, QStringLiteral("The file \"%1\" is too large to be instructions (more than %2 bytes).")
+                            .arg(path)
+                            .arg(kMaxFileBytes));
+        return false;
+    }
+    QString reason;
+    if (!read(bytes, document, &reason)) {
+        setError(error, QStringLiteral("The file \"%1\" could not be read as rich text: %2").arg(path, reason));
         return false;
     }
     return true;

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
+#include <QTextCursor>
+
+class QImage;
+class QTextDocument;
+class QTextTable;
+
+namespace ct::rtf {
+
+// Appends content to a QTextDocument through one cursor: runs of text with one
+// format each, paragraphs, line breaks, pictures and table rows.
+//
+// A paragraph break is inserted lazily, when something follows it, so that the final
+// \par of a file leaves no empty paragraph behind (as word processors show it).
+// Tables grow a row at a time; a row or column beyond kMaxRows / kMaxColumns starts a
+// new table or shares the last cell, because every change to a QTextTable's shape
+// costs time in proportion to its size.
+class DocumentBuilder {
+public:
+    static constexpr int kMaxColumns = 64;
+    static constexpr int kMaxRows = 256;
+
+    explicit DocumentBuilder(QTextDocument &document);
+    ~DocumentBuilder();
+    DocumentBuilder(const DocumentBuilder &) = delete;
+    DocumentBuilder &operator=(const DocumentBuilder &) = delete;
+
+    // `formatId` names `format`: the same id means the same format, so a run grows
+    // without comparing formats.
+    void appendText(QStringView text, const QTextCharFormat &format, quint64 formatId, bool inTable);
+    void appendImage(const QImage &image, double width, double height, bool inTable);
+    // Ends the current paragraph with `format`, named by `formatId` like run formats.
+    void endParagraph(const QTextBlockFormat &format, quint64 formatId, bool inTable);
+    // Ends the current table cell; its last paragraph takes `format`.
+    void endCell(const QTextBlockFormat &format);
+    void endRow();
+    // The row definition (\trowd, \cellx): right cell edges in twips, used for the
+    // columns of a new table.
+    void clearRowDefinition() { m_cellRightEdges.clear(); }
+    void addCellRightEdge(int twips);
+    // Gives the last paragraph its format and writes out what is pending.
+    void finish(const QTextBlockFormat &format, quint64 formatId);
+
+private:
+    void flushRun();
+    void placeContent(bool inTable);
+    void startTable();
+    void nextCell();
+    void leaveTable();
+    void moveToCell(int row, int column);
+
+    QTextDocument &m_document;
+    QTextCursor m_cursor;
+    QString m_run;
+    QTextCharFormat m_runFormat;
+    quint64 m_runFormatId = 0;
+    bool m_breakPending = false;
+    // The format of the block the cursor is in; a new block starts with the format
+    // of the one before, so most paragraphs need no format change of their own.
+    QTextBlockFormat m_blockFormat;
+    quint64 m_blockFormatId = 0; // 0: not known
+    void setBlockFormat(const QTextBlockFormat &format, quint64 formatId);
+    int m_images = 0;
+
+    QTextTable *m_table = nullptr;
+    int m_row = 0;
+    int m_column = 0;
+    bool m_rowPending = false;
+    bool m_cellPending = false;
+    QList<int> m_cellRightEdges;
+};
+
+} // namespace ct::rtf

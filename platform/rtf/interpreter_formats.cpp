@@ -1,0 +1,115 @@
+// The interpreter's character and paragraph formats, made once per state.
+#include "platform/rtf/interpreter.h"
+
+#include "platform/rtf/units.h"
+
+#include <QBrush>
+#include <QFont>
+
+#include <algorithm>
+
+namespace ct::rtf {
+
+void Interpreter::forgetFormats()
+{
+    m_fontInfoValid = false;
+    m_charFormats.clear();
+}
+
+const Interpreter::CharFormats::Entry &Interpreter::charFormat()
+{
+    return m_charFormats.get(m_state.character, m_nextFormatId,
+                             [this](const CharacterState &state) { return makeCharFormat(state); });
+}
+
+QTextCharFormat Interpreter::makeCharFormat(const CharacterState &state)
+{
+    const FontInfo &font = fontInfo();
+    QTextCharFormat format;
+    if (!font.families.isEmpty())
+        format.setFontFamilies(font.families);
+    format.setFontPointSize(state.halfPoints / 2.0);
+    if (state.bold)
+        format.setFontWeight(QFont::Bold);
+    if (state.italic)
+        format.setFontItalic(true);
+    if (state.underline != Underline::None)
+        format.setFontUnderline(true);
+    if (state.strike)
+        format.setFontStrikeOut(true);
+    if (state.vertical == VerticalPosition::Superscript)
+        format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+    else if (state.vertical == VerticalPosition::Subscript)
+        format.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+    if (state.caps)
+        format.setFontCapitalization(QFont::AllUppercase);
+    else if (state.smallCaps)
+        format.setFontCapitalization(QFont::SmallCaps);
+    // Index 0, an index past the table and an empty entry all mean "automatic".
+    if (state.foreground > 0 && state.foreground < m_colors.size() && m_colors.at(state.foreground).isValid())
+        format.setForeground(QBrush(m_colors.at(state.foreground)));
+    if (state.background > 0 && state.background < m_colors.size() && m_colors.at(state.background).isValid())
+        format.setBackground(QBrush(m_colors.at(state.background)));
+    return format;
+}
+
+const Interpreter::BlockFormats::Entry &Interpreter::blockFormat()
+{
+    return m_blockFormats.get(m_state.paragraph, m_nextFormatId,
+                              [this](const ParagraphState &state) { return makeBlockFormat(state); });
+}
+
+QTextBlockFormat Interpreter::makeBlockFormat(const ParagraphState &state) const
+{
+    QTextBlockFormat format;
+    switch (state.alignment) {
+    case Alignment::Left:
+        format.setAlignment(Qt::AlignLeft);
+        break;
+    case Alignment::Right:
+        format.setAlignment(Qt::AlignRight);
+        break;
+    case Alignment::Center:
+        format.setAlignment(Qt::AlignHCenter);
+        break;
+    case Alignment::Justify:
+        format.setAlignment(Qt::AlignJustify);
+        break;
+    }
+    format.setLeftMargin(twipsToPixels(state.leftIndent));
+    format.setRightMargin(twipsToPixels(state.rightIndent));
+    format.setTextIndent(twipsToPixels(state.firstIndent));
+    format.setTopMargin(twipsToPixels(state.spaceBefore));
+    format.setBottomMargin(twipsToPixels(state.spaceAfter));
+    if (state.lineSpacing != 0) {
+        if (state.lineMultiple && state.lineSpacing > 0)
+            format.setLineHeight(state.lineSpacing * 100.0 / 240.0, QTextBlockFormat::ProportionalHeight);
+        else if (state.lineSpacing > 0)
+            format.setLineHeight(twipsToPixels(state.lineSpacing), QTextBlockFormat::MinimumHeight);
+        else
+            format.setLineHeight(twipsToPixels(-state.lineSpacing), QTextBlockFormat::FixedHeight);
+    }
+    // RTF measures tab stops from the paragraph's left edge, Qt from where the first
+    // line starts (after the first-line indent).
+    const int lineStart = state.leftIndent + state.firstIndent;
+    QList<QTextOption::Tab> tabs;
+    for (QTextOption::Tab tab : state.tabs) {
+        const int position = static_cast<int>(tab.position) - lineStart;
+        if (position <= 0)
+            continue;
+        tab.position = twipsToPixels(position);
+        tabs.append(tab);
+    }
+    // A hanging first line has an implicit tab stop at the left indent, where the
+    // text after a list marker lines up.
+    if (state.firstIndent < 0 && state.leftIndent > 0
+        && std::none_of(state.tabs.begin(), state.tabs.end(), [&](const QTextOption::Tab &tab) {
+               return tab.position > lineStart && tab.position <= state.leftIndent;
+           }))
+        tabs.prepend(QTextOption::Tab(twipsToPixels(-state.firstIndent), QTextOption::LeftTab));
+    if (!tabs.isEmpty())
+        format.setTabPositions(tabs);
+    return format;
+}
+
+} // namespace ct::rtf

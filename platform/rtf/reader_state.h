@@ -1,0 +1,104 @@
+#pragma once
+
+#include "platform/rtf/list_numbering.h"
+
+#include <QHashFunctions>
+#include <QList>
+#include <QTextOption>
+
+#include <cstdint>
+
+namespace ct::rtf {
+
+// Where the text of the current group goes.
+enum class Destination : std::uint8_t {
+    Text,        // the document
+    ListText,    // the document; the paragraph's list marker as the writer wrote it
+    Skip,        // nowhere
+    FontTable,   // font names
+    FontAltName, // a font's alternative name
+    ColorTable,
+    Picture,     // picture data
+    UnicodeAnsi, // the ANSI half of \upr, skipped in favour of \ud
+    ListTable,         // \listtable and its lists and levels
+    ListLevelText,     // a level's \leveltext
+    ListOverrideTable, // \listoverridetable
+    Numbering,         // \pn
+    NumberingText,     // \pntxtb, \pntxta
+};
+
+enum class Underline : std::uint8_t { None, Single, Double };
+enum class VerticalPosition : std::uint8_t { Normal, Superscript, Subscript };
+enum class Alignment : std::uint8_t { Left, Right, Center, Justify };
+
+// Character properties; \plain resets them, } restores them.
+struct CharacterState {
+    int font = -1;       // font-table number, -1 for the default
+    int halfPoints = 24; // \fs
+    int foreground = 0;  // colour-table index, 0 for automatic
+    int background = 0;
+    Underline underline = Underline::None;
+    VerticalPosition vertical = VerticalPosition::Normal;
+    bool bold = false;
+    bool italic = false;
+    bool strike = false;
+    bool hidden = false;
+    bool caps = false;
+    bool smallCaps = false;
+
+    bool operator==(const CharacterState &) const = default;
+};
+
+inline size_t qHash(const CharacterState &s, size_t seed = 0)
+{
+    return qHashMulti(seed, s.font, s.halfPoints, s.foreground, s.background, int(s.underline), int(s.vertical),
+                      s.bold, s.italic, s.strike, s.hidden, s.caps, s.smallCaps);
+}
+
+// Paragraph properties in twips; \pard resets them, } restores them.
+struct ParagraphState {
+    Alignment alignment = Alignment::Left;
+    int leftIndent = 0;
+    int rightIndent = 0;
+    int firstIndent = 0;
+    int spaceBefore = 0;
+    int spaceAfter = 0;
+    int lineSpacing = 0; // \sl: 0 single, > 0 at least, < 0 exactly
+    bool lineMultiple = false;
+    bool inTable = false;
+    int listOverride = 0; // \ls, 0 for none
+    int listLevel = 0;    // \ilvl
+    ParagraphNumbering numbering; // \pn
+    QTextOption::TabType nextTabType = QTextOption::LeftTab;
+    QList<QTextOption::Tab> tabs; // positions in twips, converted when the format is made
+
+    // Equal when they make the same QTextBlockFormat.
+    bool operator==(const ParagraphState &other) const
+    {
+        return alignment == other.alignment && leftIndent == other.leftIndent
+               && rightIndent == other.rightIndent && firstIndent == other.firstIndent
+               && spaceBefore == other.spaceBefore && spaceAfter == other.spaceAfter
+               && lineSpacing == other.lineSpacing && lineMultiple == other.lineMultiple
+               && tabs == other.tabs;
+    }
+};
+
+inline size_t qHash(const ParagraphState &s, size_t seed = 0)
+{
+    seed = qHashMulti(seed, int(s.alignment), s.leftIndent, s.rightIndent, s.firstIndent, s.spaceBefore, s.spaceAfter,
+                      s.lineSpacing, s.lineMultiple, s.tabs.size());
+    for (const QTextOption::Tab &tab : s.tabs)
+        seed = qHashMulti(seed, tab.position, int(tab.type));
+    return seed;
+}
+
+// Everything a group saves on { and gets back on }.
+struct GroupState {
+    CharacterState character;
+    ParagraphState paragraph;
+    Destination destination = Destination::Text;
+    Destination beforeUnicodePair = Destination::Text; // where \ud text goes
+    int unicodeSkip = 1;                               // \uc
+};
+
+} // namespace ct::rtf

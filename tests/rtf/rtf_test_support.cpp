@@ -1,0 +1,101 @@
+#include "rtf_test_support.h"
+
+#include <QFile>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextFrame>
+
+namespace ct::rtf::testing {
+
+ReadOutcome readRtf(const QByteArray &rtf)
+{
+    ReadOutcome outcome;
+    outcome.document = std::make_unique<QTextDocument>();
+    outcome.ok = read(rtf, *outcome.document, &outcome.error);
+    return outcome;
+}
+
+QString dataPath(const QString &relativePath)
+{
+    return QStringLiteral(CT_RTF_TEST_DATA "/") + relativePath;
+}
+
+QByteArray dataFile(const QString &relativePath)
+{
+    QFile file(dataPath(relativePath));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+QByteArray wrap(const std::string &body)
+{
+    static const std::string header =
+        "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}"
+        "{\\f1\\froman\\fcharset2 Symbol;}{\\f2\\fnil\\fcharset128 MS Mincho;}{\\f3\\fnil\\fcharset204 Arial Cyr;}"
+        "{\\f4\\fnil\\fcharset2 Wingdings;}{\\f5\\fnil\\fcharset134 SimSun;}{\\f6\\fnil\\fcharset129 Gulim;}"
+        "{\\f7\\fnil\\fcharset136 MingLiU;}{\\f8\\fnil\\cpg1253 Greek;}{\\f9\\fmodern\\fcharset0 Courier New;}}"
+        "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;;}\n";
+    const std::string document = header + body + "}";
+    return QByteArray(document.data(), static_cast<qsizetype>(document.size()));
+}
+
+QString textOf(const QTextDocument &document)
+{
+    QString text = document.toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return text;
+}
+
+QTextCharFormat charFormatOf(const QTextDocument &document, const QString &needle)
+{
+    const QTextCursor found = document.find(needle);
+    if (found.isNull())
+        return {};
+    QTextCursor cursor(found);
+    cursor.setPosition(found.selectionStart() + 1);
+    return cursor.charFormat();
+}
+
+QTextBlockFormat blockFormatOf(const QTextDocument &document, const QString &needle)
+{
+    const QTextCursor found = document.find(needle);
+    if (found.isNull())
+        return {};
+    return found.block().blockFormat();
+}
+
+QList<QTextTable *> tablesOf(const QTextDocument &document)
+{
+    QList<QTextTable *> tables;
+    for (QTextFrame *frame : document.rootFrame()->childFrames()) {
+        if (auto *table = qobject_cast<QTextTable *>(frame))
+            tables.append(table);
+    }
+    return tables;
+}
+
+QString cellText(QTextTable *table, int row, int column)
+{
+    const QTextTableCell cell = table->cellAt(row, column);
+    QTextCursor cursor = cell.firstCursorPosition();
+    cursor.setPosition(cell.lastPosition(), QTextCursor::KeepAnchor);
+    return cursor.selectedText().replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+}
+
+QList<ShownImage> imagesOf(const QTextDocument &document)
+{
+    QList<ShownImage> images;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            if (format.isImageFormat()) {
+                const QTextImageFormat image = format.toImageFormat();
+                images.append({image.name(), image.width(), image.height()});
+            }
+        }
+    }
+    return images;
+}
+
+} // namespace ct::rtf::testing

@@ -1,0 +1,237 @@
+// Tables, pictures and lists.
+#include "rtf_test_support.h"
+
+#include "platform/rtf/document_builder.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextFrame>
+#include <QTextTable>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+using namespace ct::rtf::testing;
+using ct::rtf::DocumentBuilder;
+
+namespace {
+
+std::string twoByTwo()
+{
+    return "\\trowd\\cellx1500\\cellx4500\\pard\\intbl a\\cell b\\cell\\row"
+           "\\trowd\\cellx1500\\cellx4500\\pard\\intbl c\\cell d\\cell\\row";
+}
+
+TEST(Tables, RowsAndCellsBecomeATable)
+{
+    const ReadOutcome outcome = readRtf(wrap("before\\par " + twoByTwo() + "\\pard after\\par"));
+    ASSERT_TRUE(outcome.ok);
+    const auto tables = tablesOf(*outcome.document);
+    ASSERT_EQ(tables.size(), 1);
+    QTextTable *table = tables.front();
+    ASSERT_EQ(table->rows(), 2);
+    ASSERT_EQ(table->columns(), 2);
+    EXPECT_EQ(cellText(table, 0, 0), "a");
+    EXPECT_EQ(cellText(table, 0, 1), "b");
+    EXPECT_EQ(cellText(table, 1, 0), "c");
+    EXPECT_EQ(cellText(table, 1, 1), "d");
+    EXPECT_EQ(outcome.document->begin().text(), "before");
+    EXPECT_EQ(outcome.document->lastBlock().text(), "after");
+}
+
+TEST(Tables, ColumnWidthsFromCellEdges)
+{
+    const ReadOutcome outcome = readRtf(wrap(twoByTwo()));
+    ASSERT_TRUE(outcome.ok);
+    const auto tables = tablesOf(*outcome.document);
+    ASSERT_EQ(tables.size(), 1);
+    const QList<QTextLength> widths = tables.front()->format().columnWidthConstraints();
+    ASSERT_EQ(widths.size(), 2);
+    EXPECT_EQ(widths[0], QTextLength(QTextLength::FixedLength, 100.0));
+    EXPECT_EQ(widths[1], QTextLength(QTextLength::FixedLength, 200.0));
+}
+
+TEST(Tables, CellWithTwoParagraphs)
+{
+    const ReadOutcome outcome = readRtf(wrap("\\trowd\\cellx1000\\intbl one\\par two\\cell\\row\\pard x"));
+    ASSERT_TRUE(outcome.ok);
+    const auto tables = tablesOf(*outcome.document);
+    ASSERT_EQ(tables.size(), 1);
+    EXPECT_EQ(cellText(tables.front(), 0, 0), "one\ntwo");
+}
+
+TEST(Tables, RowWithMoreCellsThanTheFirstAddsColumns)
+{
+    const ReadOutcome outcome = readRtf(wrap("\\trowd\\cellx1000\\intbl a\\cell\\row"
+                                             "\\trowd\\cellx1000\\cellx2000\\cellx3000\\intbl b\\cell c\\cell d\\cell\\row"));
+    ASSERT_TRUE(outcome.ok);
+    const auto tables = tablesOf(*outcome.document);
+    ASSERT_EQ(tables.size(), 1);
+    EXPECT_EQ(tables.front()->columns(), 3);
+    EXPECT_EQ(cellText(tables.front(), 1, 2), "d");
+}
+
+TEST(Tables, CellsWithoutIntblKeepTheirTextInOrder)
+{
+    // Writers mark table paragraphs with \intbl; without it the cells still read in order.
+    const ReadOutcome outcome = readRtf(wrap("a\\cell b\\cell\\row c"));
+    ASSERT_TRUE(outcome.ok);
+    const QString text = outcome.document->toPlainText();
+    EXPECT_LT(text.indexOf('a'), text.indexOf('b'));
+    EXPECT_LT(text.indexOf('b'), text.indexOf('c'));
+}
+
+TEST(Tables, TextBetweenTablesSeparatesThem)
+{
+    const ReadOutcome outcome = readRtf(wrap(twoByTwo() + "\\pard middle\\par " + twoByTwo()));
+    ASSERT_TRUE(outcome.ok);
+    EXPECT_EQ(tablesOf(*outcome.document).size(), 2);
+    EXPECT_FALSE(outcome.document->find("middle").isNull());
+}
+
+TEST(Tables, NestedTablesReadInOrder)
+{
+    const ReadOutcome outcome = readRtf(wrap(
+        "\\trowd\\cellx3000\\pard\\intbl\\itap2 x\\nestcell y\\nestcell{\\*\\nesttableprops\\trowd\\cellx900\\nestrow}"
+        "\\itap1 \\cell\\row"));
+    ASSERT_TRUE(outcome.ok);
+    const auto tables = tablesOf(*outcome.document);
+    ASSERT_EQ(tables.size(), 1);
+    EXPECT_EQ(cellText(tables.front(), 0, 0), "x\ty\t");
+}
+
+TEST(Tables, VeryLongTablesSplitAndKeepAllText)
+{
+    std::string body;
+    const int rows = DocumentBuilder::kMaxRows + 10;
+    for (int i = 0; i < rows; ++i)
+        body += "\\trowd\\cellx1000\\intbl r" + std::to_string(i) + "\\cell\\row";
+    const ReadOutcome outcome = readRtf(wrap(body));
+    ASSERT_TRUE(outcome.ok);
+    const auto tables = tablesOf(*outcome.document);
+    ASSERT_EQ(tables.size(), 2);
+    EXPECT_EQ(tables[0]->rows(), DocumentBuilder::kMaxRows);
+    EXPECT_EQ(tables[1]->rows(), 10);
+    EXPECT_EQ(cellText(tables[1], 9, 0), QString("r%1").arg(rows - 1));
+}
+
+TEST(Tables, VeryWideRowsShareTheLastColumn)
+{
+    std::string body = "\\intbl";
+    for (int i = 0; i < DocumentBuilder::kMaxColumns + 2; ++i)
+        body += " c" + std::to_string(i) + "\\cell";
+    const ReadOutcome outcome = readRtf(wrap(body + "\\row"));
+    ASSERT_TRUE(outcome.ok);
+    const auto tables = tablesOf(*outcome.document);
+    ASSERT_EQ(tables.size(), 1);
+    ASSERT_EQ(tables.front()->columns(), DocumentBuilder::kMaxColumns);
+    EXPECT_EQ(cellText(tables.front(), 0, DocumentBuilder::kMaxColumns - 1), "c63\tc64\tc65");
+}
+
+QByteArray encoded(const QImage &image, const char *format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+QImage redImage()
+{
+    QImage image(4, 2, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    return image;
+}
+
+struct PictureCase {
+    const char *name;
+    std::string body;
+    int images;
+};
+
+void PrintTo(const PictureCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
+class Pictures : public ::testing::TestWithParam<PictureCase> {};
+
+std::string hexOf(const QByteArray &bytes)
+{
+    return bytes.toHex().toStdString();
+}
+
+TEST_P(Pictures, ShownWhenPngOrJpeg)
+{
+    const PictureCase &c = GetParam();
+    const ReadOutcome outcome = readRtf(wrap("a" + c.body + "b"));
+    ASSERT_TRUE(outcome.ok) << outcome.error.toStdString();
+    const QList<ShownImage> images = imagesOf(*outcome.document);
+    ASSERT_EQ(images.size(), c.images);
+    for (const ShownImage &shown : images) {
+        const QVariant resource = outcome.document->resource(QTextDocument::ImageResource, QUrl(shown.name));
+        const QImage image = resource.value<QImage>();
+        EXPECT_EQ(image.size(), QSize(4, 2));
+        const QColor pixel = image.pixelColor(0, 0); // JPEG is lossy
+        EXPECT_GT(pixel.red(), 240);
+        EXPECT_LT(pixel.green(), 16);
+        EXPECT_LT(pixel.blue(), 16);
+    }
+    EXPECT_TRUE(textOf(*outcome.document).startsWith("a"));
+    EXPECT_TRUE(textOf(*outcome.document).endsWith("b"));
+}
+
+const PictureCase kPictures[] = {
+    {"PngHex", "{\\pict\\pngblip " + hexOf(encoded(redImage(), "PNG")) + "}", 1},
+    {"PngHexOnShortLines", "{\\pict\\pngblip\r\n" + hexOf(encoded(redImage(), "PNG")).insert(20, "\r\n") + "}", 1},
+    {"JpegHex", "{\\pict\\jpegblip " + hexOf(encoded(redImage(), "JPEG")) + "}", 1},
+    {"PngBinary", "{\\pict\\pngblip\\bin" + std::to_string(encoded(redImage(), "PNG").size()) + " "
+                      + encoded(redImage(), "PNG").toStdString() + "}",
+     1},
+    {"ShapePictureShownNonShapeSkipped",
+     "{\\*\\shppict{\\pict{\\*\\picprop x}\\pngblip " + hexOf(encoded(redImage(), "PNG")) + "}}"
+         + "{\\nonshppict{\\pict\\pngblip " + hexOf(encoded(redImage(), "PNG")) + "}}",
+     1},
+    {"MetafileSkipped", "{\\pict\\wmetafile8 0100090000}", 0},
+    {"CorruptPngSkipped", "{\\pict\\pngblip 89504e470d0a1a0a0000}", 0},
+    {"PictureWithoutKindSkipped", "{\\pict " + hexOf(encoded(redImage(), "PNG")) + "}", 0},
+};
+INSTANTIATE_TEST_SUITE_P(Kinds, Pictures, ::testing::ValuesIn(kPictures),
+                         [](const ::testing::TestParamInfo<PictureCase> &param) { return std::string(param.param.name); });
+
+TEST(Pictures, ShownAtTheGoalSizeTimesScale)
+{
+    const std::string hex = hexOf(encoded(redImage(), "PNG"));
+    const ReadOutcome outcome =
+        readRtf(wrap("{\\pict\\pngblip\\picwgoal1500\\pichgoal750\\picscalex50\\picscaley200 " + hex + "}"));
+    ASSERT_TRUE(outcome.ok);
+    const QList<ShownImage> images = imagesOf(*outcome.document);
+    ASSERT_EQ(images.size(), 1);
+    EXPECT_DOUBLE_EQ(images.front().width, 50.0);
+    EXPECT_DOUBLE_EQ(images.front().height, 100.0);
+}
+
+TEST(Pictures, ShownAtTheirOwnSizeWithoutGoal)
+{
+    const ReadOutcome outcome = readRtf(wrap("{\\pict\\pngblip " + hexOf(encoded(redImage(), "PNG")) + "}"));
+    ASSERT_TRUE(outcome.ok);
+    const QList<ShownImage> images = imagesOf(*outcome.document);
+    ASSERT_EQ(images.size(), 1);
+    EXPECT_DOUBLE_EQ(images.front().width, 4.0);
+    EXPECT_DOUBLE_EQ(images.front().height, 2.0);
+}
+
+TEST(Pictures, TwoPicturesGetTwoResources)
+{
+    const std::string pict = "{\\pict\\pngblip " + hexOf(encoded(redImage(), "PNG")) + "}";
+    const ReadOutcome outcome = readRtf(wrap(pict + pict));
+    ASSERT_TRUE(outcome.ok);
+    const QList<ShownImage> images = imagesOf(*outcome.document);
+    ASSERT_EQ(images.size(), 2);
+    EXPECT_NE(images[0].name, images[1].name);
+}
+
+} // namespace
