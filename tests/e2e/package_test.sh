@@ -11,29 +11,7 @@ set -euo pipefail
 
 build=$(cd "$1" && pwd)
 mode=${2:-unpack}
-work=$(mktemp -d)
-xvfb_pid=""
-app_pid=""
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  [ -f "$work/app.log" ] && sed 's/^/  program: /' "$work/app.log" >&2
-  exit 1
-}
-wait_for() {
-  local seconds=$1 what=$2
-  shift 2
-  local deadline=$((SECONDS + seconds))
-  until "$@"; do
-    [ "$SECONDS" -lt "$deadline" ] || fail "timed out waiting for $what"
-    sleep 0.05
-  done
-}
+source "$(dirname "$0")/x_session.sh"
 
 (cd "$build" && cpack -G DEB -B "$work/package" > "$work/cpack.log" 2>&1) || { cat "$work/cpack.log"; fail "cpack"; }
 deb=$(ls "$work"/package/choicetask_*.deb)
@@ -58,15 +36,10 @@ data="$work/data"
 mkdir -p "$data"
 printf '{\\rtf1\\ansi Instructions.\\par}' > "$data/instructions_condition_1.rtf"
 
-exec 3> "$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp > /dev/null 2>&1 &
-xvfb_pid=$!
-exec 3>&-
-wait_for 20 "Xvfb to start" test -s "$work/display"
-(cd "$data" && DISPLAY=":$(cat "$work/display")" QT_QPA_PLATFORM= exec "$root/usr/bin/choicetask" > "$work/app.log" 2>&1) &
+start_display
+(cd "$data" && exec "$root/usr/bin/choicetask" > "$work/app.log" 2>&1) &
 app_pid=$!
-registration_shown() { DISPLAY=":$(cat "$work/display")" xdotool search --onlyvisible --name '^Subject info$' > /dev/null 2>&1; }
-wait_for 30 "the installed program's registration window" registration_shown
+wait_for 30 "the installed program's registration window" has_window "Subject info"
 kill "$app_pid"
 app_pid=""
 

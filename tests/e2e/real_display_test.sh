@@ -11,43 +11,12 @@ set -euo pipefail
 
 program=$1
 simulator=$2
-work=$(mktemp -d)
-xvfb_pid=""
-app_pid=""
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
+source "$(dirname "$0")/x_session.sh"
+describe_failure() {
+  [ -f "$work/data/42.csv" ] && echo "the data file has $(wc -l < "$work/data/42.csv") lines"
+  return 0
 }
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*" >&2
-  [ -f "$work/data/42.csv" ] && echo "data file has $(wc -l < "$work/data/42.csv") lines" >&2
-  [ -f "$work/app.log" ] && sed 's/^/  program: /' "$work/app.log" >&2
-  exit 1
-}
-
-# Polls `condition` (a shell command) every 20 ms until it holds or
-# `seconds` pass.
-wait_for() {
-  local seconds=$1 what=$2
-  shift 2
-  local deadline=$((SECONDS + seconds))
-  until "$@"; do
-    [ "$SECONDS" -lt "$deadline" ] || fail "timed out waiting for $what"
-    sleep 0.02
-  done
-}
-
-# --- A display of our own -------------------------------------------------
-exec 3> "$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-exec 3>&-
-wait_for 20 "Xvfb to start" test -s "$work/display"
-export DISPLAY=":$(cat "$work/display")"
-unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+start_display
 
 # --- The program beside its settings file; the data folder with the
 #     instruction file --------------------------------------------------------
@@ -59,10 +28,8 @@ printf '{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\b Instructions\\b0\\par Press
 (cd "$work/data" && exec "$work/program/choicetask" > "$work/app.log" 2>&1) &
 app_pid=$!
 
-# Window titles are matched as regular expressions.
 feedback_title='How Did You Do\?'
-window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
-has_window() { [ -n "$(window_named "$1")" ]; }
+
 # Clicks at a point of a window's client area, in pixels.
 click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
 # The same for a window that may just have closed (the game window closes

@@ -1,0 +1,48 @@
+# What the end-to-end scripts share: a scratch folder, a virtual X display of
+# their own, failure reports and waiting on conditions. Source it after
+# `set -euo pipefail`; it sets $work and $DISPLAY, and cleans up on exit.
+# Scripts put the program's process id in $app_pid.
+
+work=$(mktemp -d)
+xvfb_pid=""
+app_pid=""
+cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  if declare -F describe_failure > /dev/null; then describe_failure >&2; fi
+  [ -f "$work/app.log" ] && sed 's/^/  program: /' "$work/app.log" >&2
+  exit 1
+}
+
+# Polls a condition (a command) every 20 ms until it holds or the seconds
+# pass: wait_for SECONDS WHAT COMMAND...
+wait_for() {
+  local seconds=$1 what=$2
+  shift 2
+  local deadline=$((SECONDS + seconds))
+  until "$@"; do
+    [ "$SECONDS" -lt "$deadline" ] || fail "timed out waiting for $what"
+    sleep 0.02
+  done
+}
+
+# A display of our own, on the first free display number.
+start_display() {
+  exec 3> "$work/display"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  exec 3>&-
+  wait_for 20 "Xvfb to start" test -s "$work/display"
+  export DISPLAY=":$(cat "$work/display")"
+  unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+}
+
+# Window titles are matched as regular expressions.
+window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
+has_window() { [ -n "$(window_named "$1")" ]; }
