@@ -4,9 +4,13 @@
 #include "feedback/settings_file.h"
 #include "game/frmTesting2.h"
 #include "platform/program.h"
+#include "platform/rtf/rtf_reader.h"
 #include "setup/frmInstructions.h"
 #include "setup/frmSubjects.h"
 #include "setup/preflight.h"
+
+#include <QDir>
+#include <QTextDocument>
 
 namespace ct {
 
@@ -15,16 +19,36 @@ Experiment::Experiment(Module1 &state, Clock &clock, std::function<double()> uni
 {
 }
 
+namespace {
+
+// A missing or unusable input file must stop the program before a participant
+// is registered, not after the registration or the first game. The windows
+// still read the files themselves when they need them.
+QString unusableInputProblem(const QString &programFolder)
+{
+    const QString missing = missingInputProblem(programFolder);
+    if (!missing.isEmpty())
+        return missing;
+    QString problem;
+    const SettingsRead settings = ReadSettingsFile(programFolder);
+    if (!settings.ok()) {
+        problem = settings.error;
+    } else {
+        QTextDocument instructions;
+        QString error;
+        if (!rtf::readFile(QDir::current().absoluteFilePath(kInstructionFileName), instructions, &error))
+            problem = QStringLiteral("The instruction file cannot be shown.\n\n%1").arg(error);
+    }
+    if (problem.isEmpty())
+        return {};
+    return problem + QStringLiteral("\n\nNo participant has been registered.");
+}
+
+} // namespace
+
 QWidget *Experiment::start()
 {
-    // A missing or unusable input file must stop the program before a
-    // participant is registered, not after the first game.
-    QString problem = missingInputProblem(m_context.programFolder);
-    if (problem.isEmpty()) {
-        const SettingsRead settings = ReadSettingsFile(m_context.programFolder);
-        if (!settings.ok())
-            problem = settings.error + QStringLiteral("\n\nNo participant has been registered.");
-    }
+    const QString problem = unusableInputProblem(m_context.programFolder);
     if (!problem.isEmpty()) {
         fatalError(nullptr, problem);
         return nullptr;

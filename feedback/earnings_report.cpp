@@ -31,11 +31,13 @@ QString registrationReport(int number, const Registration &registration, const S
         ++game;
         const QString points = pointsText(recorded.points(), locale);
         if (!recorded.complete) {
-            text += QStringLiteral("  Game %1: %2 points after %3 trials, INCOMPLETE: the program ended during this "
-                                   "game; not counted\n")
+            const auto trials = recorded.trials.size();
+            text += QStringLiteral("  Game %1: %2 points after %3 %4, INCOMPLETE: the program ended during this game; "
+                                   "not counted\n")
                         .arg(game)
                         .arg(points)
-                        .arg(recorded.trials.size());
+                        .arg(trials)
+                        .arg(trials == 1 ? QStringLiteral("trial") : QStringLiteral("trials"));
             continue;
         }
         state.winnings = recorded.points();

@@ -44,7 +44,7 @@ int main(int argc, char *argv[])
         return usage(nullptr);
     const ct::ParticipantId id = ct::parseParticipantId(argv[1]);
     if (id.status != ct::IdStatus::Ok)
-        return usage("ID must be a whole number from -32768 to 32767, not 0");
+        return usage("ID must be a participant ID as the program takes it: a number that rounds into -32768 to 32767, not 0");
 
     const std::string_view name = argv[2];
     std::uint64_t seed = 0;

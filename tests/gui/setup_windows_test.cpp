@@ -273,6 +273,19 @@ private slots:
         QVERIFY(!topLevel(QStringLiteral("frmSubjects")));
     }
 
+    void instructionFileThatIsNotRichTextStopsBeforeRegistration()
+    {
+        folder->write(QStringLiteral("instructions_condition_1.rtf"), "PK\x03\x04 a document saved in another format");
+        QVERIFY(!experiment->start());
+        QCOMPARE(recorder->exitStatuses, std::vector<int>{1});
+        QCOMPARE(recorder->boxes.size(), size_t(1));
+        const QString text = recorder->boxes[0].text;
+        QVERIFY2(text.startsWith(QStringLiteral("The instruction file cannot be shown.")), qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("not an RTF file")));
+        QVERIFY(text.endsWith(QStringLiteral("No participant has been registered.")));
+        QCOMPARE(QDir(folder->path()).entryList({QStringLiteral("*.csv")}), QStringList());
+    }
+
     void instructionsWindowLayout()
     {
         frmInstructions window(experiment->context());
@@ -317,10 +330,11 @@ private slots:
         QCOMPARE(game->size(), QSize(659, 440));
     }
 
-    void brokenInstructionFileStopsTheProgram()
+    void instructionFileBrokenAfterTheStartStopsTheProgram()
     {
-        folder->write(QStringLiteral("instructions_condition_1.rtf"), "plain text, not rich text");
         QPointer<frmSubjects> window = startRegistration();
+        // Someone overwrites the file while the program waits for an ID.
+        folder->write(QStringLiteral("instructions_condition_1.rtf"), "plain text, not rich text");
         typeAndRun(window, QStringLiteral("7"));
         QCOMPARE(recorder->exitStatuses, std::vector<int>{1});
         QCOMPARE(recorder->boxes.size(), size_t(1));

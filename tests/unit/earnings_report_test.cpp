@@ -1,5 +1,6 @@
 #include "feedback/earnings_report.h"
 #include "game/simulated_participant.h"
+#include "game/trial_record.h"
 #include "qt_printing.h"
 
 #include <gtest/gtest.h>
@@ -33,7 +34,7 @@ TEST(EarningsReport, EightGamesAndASecondRegistrationWithAnIncompleteGame)
     std::string second = played("right");
     const auto cut = second.find("\r\n 6 , ", second.find("\r\n 53 , ") + 1);
     second.resize(cut + 2);
-    const DataFile file = read(played("best") + second);
+    const DataFile file = read(played("best") + second + std::string(kHeaderLine) + " 1 , 1 , 5 , 5 , 1 , 150 ,\r\n");
 
     EXPECT_EQ(earningsReport(QStringLiteral("7.csv"), file, {50, QStringLiteral("$")}, kEnglish),
               QStringLiteral("7.csv: exchange rate 50 per 10000 points\n"
@@ -51,7 +52,11 @@ TEST(EarningsReport, EightGamesAndASecondRegistrationWithAnIncompleteGame)
                              "  Game 1: 530 points, $2.65\n"
                              "  Game 2: 50 points after 5 trials, INCOMPLETE: the program ended during this game; "
                              "not counted\n"
-                             "  Total so far: 530 points, $2.65 (1 of 8 games finished)\n"));
+                             "  Total so far: 530 points, $2.65 (1 of 8 games finished)\n"
+                             "Registration 3 (header on line 1245)\n"
+                             "  Game 1: 5 points after 1 trial, INCOMPLETE: the program ended during this game; "
+                             "not counted\n"
+                             "  Total so far: 0 points, $0.00 (0 of 8 games finished)\n"));
 }
 
 TEST(EarningsReport, TotalComesFromThePointsNotFromTheAmountsShown)
