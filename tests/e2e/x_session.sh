@@ -17,6 +17,7 @@ fail() {
   echo "FAIL: $*" >&2
   if declare -F describe_failure > /dev/null; then describe_failure >&2; fi
   [ -f "$work/app.log" ] && sed 's/^/  program: /' "$work/app.log" >&2
+  [ -s "$work/xvfb.log" ] && tail -n 5 "$work/xvfb.log" | sed 's/^/  Xvfb: /' >&2
   exit 1
 }
 
@@ -41,6 +42,12 @@ start_display() {
   wait_for 20 "Xvfb to start" test -s "$work/display"
   export DISPLAY=":$(cat "$work/display")"
   unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+  wait_for 20 "the display $DISPLAY to take connections" display_answers
+}
+
+display_answers() {
+  kill -0 "$xvfb_pid" 2> /dev/null || fail "Xvfb ended"
+  xdotool getdisplaygeometry > /dev/null 2>&1
 }
 
 # Window titles are matched as regular expressions.
