@@ -154,6 +154,28 @@ QPen roundPen(const QColor &colour, double width)
 }
 
 // A soft white sheen across the upper left of the face.
+// A face's round skin: a radial gradient from a highlight towards the rim
+// (colours at 0, `middle` and 1), inside an outline.
+struct Skin {
+    QPointF highlight;
+    double radius;
+    QColor centre;
+    double middle;
+    QColor between;
+    QColor rim;
+};
+
+void paintSkin(QPainter &p, const Skin &skin, const QColor &outline, double outlineWidth)
+{
+    QRadialGradient gradient(skin.highlight, skin.radius);
+    gradient.setColorAt(0.0, skin.centre);
+    gradient.setColorAt(skin.middle, skin.between);
+    gradient.setColorAt(1.0, skin.rim);
+    p.setPen(QPen(outline, outlineWidth));
+    p.setBrush(gradient);
+    p.drawEllipse(QPointF(0.0, 0.0), 1.0 - outlineWidth / 2, 1.0 - outlineWidth / 2);
+}
+
 void drawGloss(QPainter &p, const QPointF &centre, double rx, double ry, double angle, int alpha)
 {
     p.save();
@@ -172,14 +194,8 @@ QImage drawFaceSurprised()
 {
     QImage image = blank(69, 66);
     paintFace(image, [](QPainter &p) {
-        const double outline = 0.05;
-        QRadialGradient skin(QPointF(-0.3, -0.35), 1.3);
-        skin.setColorAt(0.0, QColor(255, 248, 120));
-        skin.setColorAt(0.5, QColor(255, 228, 20));
-        skin.setColorAt(1.0, QColor(240, 196, 0));
-        p.setPen(QPen(QColor(0, 140, 45), outline));
-        p.setBrush(skin);
-        p.drawEllipse(QPointF(0.0, 0.0), 1.0 - outline / 2, 1.0 - outline / 2);
+        paintSkin(p, {QPointF(-0.3, -0.35), 1.3, QColor(255, 248, 120), 0.5, QColor(255, 228, 20), QColor(240, 196, 0)},
+                  QColor(0, 140, 45), 0.05);
 
         const QColor dark(55, 35, 10);
         // Raised brows.
@@ -224,13 +240,8 @@ QImage drawFaceWretched()
     QImage image = blank(259, 233);
     paintFace(image, [](QPainter &p) {
         const double outline = 0.05;
-        QRadialGradient skin(QPointF(-0.25, -0.35), 1.35);
-        skin.setColorAt(0.0, QColor(240, 172, 98));
-        skin.setColorAt(0.55, QColor(204, 120, 52));
-        skin.setColorAt(1.0, QColor(150, 82, 34));
-        p.setPen(QPen(QColor(168, 196, 226), outline));
-        p.setBrush(skin);
-        p.drawEllipse(QPointF(0.0, 0.0), 1.0 - outline / 2, 1.0 - outline / 2);
+        paintSkin(p, {QPointF(-0.25, -0.35), 1.35, QColor(240, 172, 98), 0.55, QColor(204, 120, 52), QColor(150, 82, 34)},
+                  QColor(168, 196, 226), outline);
 
         // A cold, pale blue pallor over the lower face.
         QLinearGradient pallor(0.0, 0.0, 0.0, 1.0);
@@ -300,14 +311,8 @@ QImage drawFaceNeutral()
 {
     QImage image = blank(250, 249);
     paintFace(image, [](QPainter &p) {
-        const double outline = 0.03;
-        QRadialGradient skin(QPointF(-0.2, -0.3), 1.3);
-        skin.setColorAt(0.0, QColor(255, 248, 90));
-        skin.setColorAt(0.6, QColor(255, 224, 0));
-        skin.setColorAt(1.0, QColor(236, 178, 0));
-        p.setPen(QPen(QColor(196, 136, 0), outline));
-        p.setBrush(skin);
-        p.drawEllipse(QPointF(0.0, 0.0), 1.0 - outline / 2, 1.0 - outline / 2);
+        paintSkin(p, {QPointF(-0.2, -0.3), 1.3, QColor(255, 248, 90), 0.6, QColor(255, 224, 0), QColor(236, 178, 0)},
+                  QColor(196, 136, 0), 0.03);
 
         drawGloss(p, QPointF(-0.32, -0.55), 0.46, 0.22, -28.0, 220);
 
@@ -329,14 +334,8 @@ QImage drawFaceHappy()
 {
     QImage image = blank(180, 177);
     paintFace(image, [](QPainter &p) {
-        const double outline = 0.03;
-        QRadialGradient skin(QPointF(-0.3, -0.4), 1.45);
-        skin.setColorAt(0.0, QColor(242, 236, 140));
-        skin.setColorAt(0.45, QColor(212, 200, 58));
-        skin.setColorAt(1.0, QColor(138, 126, 18));
-        p.setPen(QPen(QColor(98, 88, 8), outline));
-        p.setBrush(skin);
-        p.drawEllipse(QPointF(0.0, 0.0), 1.0 - outline / 2, 1.0 - outline / 2);
+        paintSkin(p, {QPointF(-0.3, -0.4), 1.45, QColor(242, 236, 140), 0.45, QColor(212, 200, 58), QColor(138, 126, 18)},
+                  QColor(98, 88, 8), 0.03);
 
         drawGloss(p, QPointF(-0.30, -0.58), 0.40, 0.18, -28.0, 120);
 
