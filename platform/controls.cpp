@@ -113,10 +113,17 @@ void LineBox::paintEvent(QPaintEvent *)
 
 namespace {
 
+// Gives a built control its design name and its place in twips.
+template <typename Control> Control *placed(Control *control, const char *name, const TwipsRect &rect)
+{
+    control->setObjectName(QString::fromLatin1(name));
+    setTwipsGeometry(control, rect);
+    return control;
+}
+
 template <typename Label>
 Label *styled(Label *label, const char *name, const TwipsRect &rect, const QFont &font, const LabelStyle &style)
 {
-    label->setObjectName(QString::fromLatin1(name));
     label->setFont(font);
     label->setWordWrap(true);
     label->setAlignment(style.alignment | Qt::AlignTop);
@@ -128,8 +135,7 @@ Label *styled(Label *label, const char *name, const TwipsRect &rect, const QFont
     if (style.text.isValid())
         palette.setColor(QPalette::WindowText, style.text);
     label->setPalette(palette);
-    setTwipsGeometry(label, rect);
-    return label;
+    return placed(label, name, rect);
 }
 
 } // namespace
@@ -151,49 +157,40 @@ QPushButton *addButton(QWidget *parent, const char *name, const QString &caption
                        const QFont &font)
 {
     auto *button = new QPushButton(caption, parent);
-    button->setObjectName(QString::fromLatin1(name));
     button->setFont(font);
     // Enter and Space both press the button that has the focus.
     button->setAutoDefault(true);
-    setTwipsGeometry(button, rect);
-    return button;
+    return placed(button, name, rect);
 }
 
 QGroupBox *addFrame(QWidget *parent, const char *name, const QString &caption, const TwipsRect &rect,
                     const QFont &font)
 {
     auto *frame = new FrameBox(caption, parent);
-    frame->setObjectName(QString::fromLatin1(name));
     frame->setFont(font);
     frame->setFocusPolicy(Qt::NoFocus);
-    setTwipsGeometry(frame, rect);
-    return frame;
+    return placed(frame, name, rect);
 }
 
 PictureBox *addPicture(QWidget *parent, const char *name, const QString &accessibleName, const QString &resource,
                        const TwipsRect &rect, bool stretch)
 {
     auto *picture = new PictureBox(QPixmap(resource), stretch, parent);
-    picture->setObjectName(QString::fromLatin1(name));
     picture->setAccessibleName(accessibleName);
-    setTwipsGeometry(picture, rect);
-    return picture;
+    return placed(picture, name, rect);
 }
 
 ShapeBox *addShape(QWidget *parent, const char *name, const QString &accessibleName, const TwipsRect &rect,
                    const QColor &fill)
 {
     auto *shape = new ShapeBox(fill, parent);
-    shape->setObjectName(QString::fromLatin1(name));
     shape->setAccessibleName(accessibleName);
-    setTwipsGeometry(shape, rect);
-    return shape;
+    return placed(shape, name, rect);
 }
 
 LineBox *addLine(QWidget *parent, const char *name, const QString &accessibleName, int x1, int y1, int x2, int y2)
 {
     auto *line = new LineBox(parent);
-    line->setObjectName(QString::fromLatin1(name));
     line->setAccessibleName(accessibleName);
     // One pixel thick along the line's direction.
     const float thickness = static_cast<float>(kTwipsPerPixel);
@@ -201,8 +198,7 @@ LineBox *addLine(QWidget *parent, const char *name, const QString &accessibleNam
     const float top = static_cast<float>(std::min(y1, y2));
     const float width = x1 == x2 ? thickness : static_cast<float>(std::abs(x2 - x1)) + thickness;
     const float height = y1 == y2 ? thickness : static_cast<float>(std::abs(y2 - y1)) + thickness;
-    setTwipsGeometry(line, {left, top, width, height});
-    return line;
+    return placed(line, name, {left, top, width, height});
 }
 
 void stackFrontToBack(std::initializer_list<QWidget *> controls)
