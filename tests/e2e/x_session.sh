@@ -33,10 +33,13 @@ wait_for() {
   done
 }
 
-# A display of our own, on the first free display number.
+# A display of our own, on the first free display number. -noreset: by
+# default Xvfb resets itself whenever its last client leaves, and a client
+# that connects during the reset is refused. Every xdotool call here is such
+# a client, so without it the program could start into a reset and fail.
 start_display() {
   exec 3> "$work/display"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
+  Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 -nolisten tcp > "$work/xvfb.log" 2>&1 &
   xvfb_pid=$!
   exec 3>&-
   wait_for 20 "Xvfb to start" test -s "$work/display"
