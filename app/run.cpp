@@ -20,13 +20,36 @@ namespace {
 
 // Without a display Qt would fail with a message about platform plugins;
 // say plainly what is wrong instead.
+const char *environment(const char *name)
+{
+    const char *value = std::getenv(name);
+    return value && *value ? value : nullptr;
+}
+
 bool hasDisplay()
 {
-    const auto set = [](const char *name) {
-        const char *value = std::getenv(name);
-        return value && *value;
-    };
-    return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
+    return environment("QT_QPA_PLATFORM") || environment("DISPLAY") || environment("WAYLAND_DISPLAY");
+}
+
+constexpr const char *kVirtualDisplayHint = "Start it from a desktop session, or try it on a virtual display:\n"
+                                            "    xvfb-run -a choicetask\n";
+
+// A display that is named but cannot be opened (the X server gone, no
+// permission) makes Qt abort while the application is set up. Until the
+// application stands, a fatal message ends the program with the plain
+// no-display report and status instead.
+QtMessageHandler g_qtMessageHandler = nullptr;
+
+void settingUpMessageHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type != QtFatalMsg) {
+        g_qtMessageHandler(type, context, message);
+        return;
+    }
+    const char *display = environment("WAYLAND_DISPLAY") ? environment("WAYLAND_DISPLAY") : environment("DISPLAY");
+    std::fprintf(stderr, "choicetask: the display %s could not be opened.\n%s", display ? display : "(none)",
+                 kVirtualDisplayHint);
+    std::_Exit(2);
 }
 
 // Reports the first paint of a window, once the paint has completed.
@@ -59,13 +82,13 @@ private:
 int run(int argc, char *argv[], const std::function<void(QWidget *)> &registrationShown)
 {
     if (!hasDisplay()) {
-        std::fputs("choicetask: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
-                   "Start it from a desktop session, or try it on a virtual display:\n"
-                   "    xvfb-run -a choicetask\n",
-                   stderr);
+        std::fprintf(stderr, "choicetask: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set).\n%s",
+                     kVirtualDisplayHint);
         return 2;
     }
+    g_qtMessageHandler = qInstallMessageHandler(settingUpMessageHandler);
     QApplication app(argc, argv);
+    qInstallMessageHandler(g_qtMessageHandler);
     QApplication::setWindowIcon(QIcon(QString::fromLatin1(pictures::kIcon)));
     installFonts();
 
