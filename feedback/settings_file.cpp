@@ -112,7 +112,7 @@ SettingsRead ReadSettingsFile(const QString &programFolder, const QLocale &local
 {
     const QString path = QDir(programFolder).absoluteFilePath(kSettingsFileName);
     SettingsRead read;
-    const ReadResult file = readWholeFile(QFile::encodeName(path).toStdString(),
+    const ReadResult file = readWholeFile(QFileInfo(path).filesystemFilePath(),
                                           static_cast<std::size_t>(kMaxSettingsFileBytes));
     if (!file.ok) {
         read.error = QStringLiteral("The settings file \"%1\" could not be read from the program's folder %2.\n\n%3")

@@ -44,7 +44,6 @@ public:
     // The clock reading at which the pause after the last choice ends.
     double dblendtime() const { return m_dblendtime; }
     // The handle through which the last trial line was written.
-    std::int16_t Filenum() const { return m_filenum; }
 
     // True from a choice to the end of its pause.
     bool isPausing() const { return m_phase == Phase::Pausing; }
@@ -112,7 +111,6 @@ private:
     // Which mover picture the next tick shows: 1 the closed one, else the open one.
     std::int16_t m_imagePhase = 0;
     double m_dblendtime = 0.0;
-    std::int16_t m_filenum = 0;
     ClockTimer *m_pauseTimer = nullptr;
     ActivationWatch *m_activation = nullptr;
 };

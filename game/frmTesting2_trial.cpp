@@ -110,18 +110,23 @@ void frmTesting2::MoveMover()
 bool frmTesting2::RecordTrial()
 {
     Module1 &state = m_context.state;
-    const FileResult written = appendDurably(state.dataFileName, dataLine(lastTrial(m_schedule, state.trial, state.winnings)));
-    m_filenum = static_cast<std::int16_t>(written.handle);
+    const FileResult written = appendDurably(state.dataFileName,
+                                             dataLine(lastTrial(m_schedule, state.trial, state.winnings)),
+                                             m_context.appendFaults);
     if (written.ok)
         return true;
     // Never a silently skipped trial: the experiment stops here, with every
-    // earlier trial in the file.
+    // earlier trial in the file. A trial that reached the disk before a later
+    // step failed is in the file too, and the message says so.
     m_phase = Phase::Stopped;
     Timer1->stop();
-    fatalError(this, QStringLiteral("Trial %1 could not be saved in the data file, so the experiment has to stop.\n\n"
-                                    "%2\n\nThe trials played before it are in the file.")
-                         .arg(state.trial - 1)
-                         .arg(QString::fromStdString(written.error)));
+    const QString problem = written.bytesSaved
+                                ? QStringLiteral("Trial %1 was saved in the data file, but then the system reported a "
+                                                 "fault, so the experiment has to stop.\n\n%2\n\nAll trials played "
+                                                 "so far, this one included, are in the file.")
+                                : QStringLiteral("Trial %1 could not be saved in the data file, so the experiment has "
+                                                 "to stop.\n\n%2\n\nThe trials played before it are in the file.");
+    fatalError(this, problem.arg(state.trial - 1).arg(QString::fromStdString(written.error)));
     return false;
 }
 

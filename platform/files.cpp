@@ -1,138 +1,155 @@
 #include "platform/files.h"
 
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "platform/files_system.h"
+
+#include <algorithm>
+#include <system_error>
 
 namespace ct {
 namespace {
 
-std::string describe(const std::string &action, const std::string &path, int error)
+using system_files::Failure;
+using system_files::Outcome;
+
+std::string describe(const std::string &action, const std::filesystem::path &path, const std::string &reason)
 {
-    return "Could not " + action + " the file \"" + path + "\" (" + absolutePath(path) + "): " + std::strerror(error) + ".";
+    return "Could not " + action + " the file \"" + displayPath(path) + "\" (" + absolutePath(path) + "): " + reason
+           + ".";
 }
 
-// Opens with retries on EINTR.
-int openRetrying(const char *path, int flags, mode_t mode = 0)
+std::string tooLarge(const std::filesystem::path &path, std::size_t maxBytes)
 {
-    int fd = -1;
-    do {
-        fd = ::open(path, flags | O_CLOEXEC, mode);
-    } while (fd < 0 && errno == EINTR);
-    return fd;
+    return "The file \"" + displayPath(path) + "\" (" + absolutePath(path) + ") is too large (more than "
+           + std::to_string(maxBytes) + " bytes).";
 }
 
-bool syncFolderOf(const std::string &path)
+template <typename Result>
+Result failed(const std::string &action, const std::filesystem::path &path, const Failure &failure)
 {
-    std::filesystem::path folder = std::filesystem::path(path).parent_path();
-    if (folder.empty())
-        folder = ".";
-    const int fd = openRetrying(folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd < 0)
-        return false;
-    const bool synced = ::fsync(fd) == 0 || errno == EINVAL; // some filesystems cannot sync folders
-    ::close(fd);
-    return synced;
+    Result result;
+    result.problem = failure.problem;
+    result.error = describe(action, path, failure.reason);
+    result.reason = failure.reason;
+    return result;
 }
 
 } // namespace
 
-std::string absolutePath(const std::string &path)
+std::string displayPath(const std::filesystem::path &path)
+{
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
+}
+
+std::string absolutePath(const std::filesystem::path &path)
 {
     std::error_code error;
     const auto absolute = std::filesystem::absolute(path, error);
-    return error ? path : absolute.lexically_normal().string();
+    return error ? displayPath(path) : displayPath(absolute.lexically_normal());
 }
 
-FileResult appendDurably(const std::string &path, std::string_view bytes)
+FileResult appendDurably(const std::filesystem::path &path, std::string_view bytes, const AppendFaults &faults)
 {
-    FileResult result;
-    struct stat before {};
-    const bool existed = ::stat(path.c_str(), &before) == 0;
+    system_files::File file;
+    bool created = false;
+    if (const auto failure = file.openForAppending(path, created))
+        return failed<FileResult>("open", path, *failure);
 
-    const int fd = openRetrying(path.c_str(), O_WRONLY | O_APPEND | O_CREAT, 0644);
-    if (fd < 0) {
-        result.error = describe("open", path, errno);
-        return result;
-    }
-    result.handle = fd;
-
-    struct stat opened {};
-    const off_t startLength = ::fstat(fd, &opened) == 0 ? opened.st_size : -1;
-
-    auto fail = [&](const std::string &action, int error) {
-        // Take back a partial write so that no half line stays in the file.
-        if (startLength >= 0)
-            (void)::ftruncate(fd, startLength);
-        ::close(fd);
-        result.error = describe(action, path, error);
-        return result;
+    std::uint64_t startLength = 0;
+    if (const auto failure = file.checkRegular(startLength))
+        return failed<FileResult>("write to", path, *failure);
+    auto fail = [&](const std::string &action, const Failure &failure) {
+        // Take back a partial write so that no half line stays in the file,
+        // and do not leave behind a file this call created.
+        (void)file.truncate(startLength);
+        (void)file.close();
+        if (created)
+            system_files::removeFile(path);
+        return failed<FileResult>(action, path, failure);
     };
 
     std::size_t written = 0;
     while (written < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return fail("write to", errno);
+        const std::size_t room = faults.bytesBeforeDiskFull > written ? faults.bytesBeforeDiskFull - written : 0;
+        const std::size_t allowed = std::min(bytes.size() - written, room);
+        if (allowed == 0)
+            return fail("write to", system_files::diskFull());
+        std::size_t n = 0;
+        if (const auto failure = file.write(bytes.data() + written, allowed, n))
+            return fail("write to", *failure);
+        written += n;
+    }
+    if (const auto failure = file.sync())
+        return fail("save", *failure);
+
+    // From here on the bytes are on the disk: a failure now is reported as
+    // what it is, not as lost data.
+    FileResult result;
+    result.bytesSaved = true;
+    Outcome closed = file.close();
+    if (!closed && faults.closeFails)
+        closed = system_files::deviceError();
+    if (closed) {
+        result.problem = closed->problem;
+        result.error = describe("close", path, closed->reason);
+        result.reason = closed->reason;
+        return result;
+    }
+    if (created) {
+        Outcome folder = system_files::syncFolderOf(path);
+        if (!folder && faults.folderSyncFails)
+            folder = system_files::deviceError();
+        if (folder) {
+            result.problem = folder->problem;
+            result.error = describe("save the folder entry of", path, folder->reason);
+            result.reason = folder->reason;
+            return result;
         }
-        written += static_cast<std::size_t>(n);
-    }
-    if (::fdatasync(fd) != 0)
-        return fail("save", errno);
-    if (::close(fd) != 0) {
-        result.error = describe("close", path, errno);
-        return result;
-    }
-    if (!existed && !syncFolderOf(path)) {
-        result.error = describe("save the folder entry of", path, errno);
-        return result;
     }
     result.ok = true;
     return result;
 }
 
-ReadResult readWholeFile(const std::string &path, std::size_t maxBytes)
+ReadResult readWholeFile(const std::filesystem::path &path, std::size_t maxBytes)
 {
+    system_files::File file;
+    if (const auto failure = file.openForReading(path))
+        return failed<ReadResult>("open", path, *failure);
+    std::uint64_t size = 0;
+    if (const auto failure = file.checkRegular(size))
+        return failed<ReadResult>("read", path, *failure);
+
     ReadResult result;
-    const int fd = openRetrying(path.c_str(), O_RDONLY);
-    if (fd < 0) {
-        result.error = describe("open", path, errno);
-        return result;
-    }
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-        ::close(fd);
-        result.error = describe("read", path, EISDIR);
-        return result;
-    }
-    char buffer[65536];
+    auto refuseTooLarge = [&] {
+        ReadResult refused;
+        refused.problem = FileProblem::TooLarge;
+        refused.error = tooLarge(path, maxBytes);
+        refused.reason = "more than " + std::to_string(maxBytes) + " bytes";
+        return refused;
+    };
+    if (size > maxBytes)
+        return refuseTooLarge();
+    // Room for the whole file and one byte more, which shows the end (or that
+    // the file grew past the limit while it was read).
+    const std::size_t limit = maxBytes == static_cast<std::size_t>(-1) ? maxBytes : maxBytes + 1;
+    std::size_t filled = 0;
+    result.bytes.resize(static_cast<std::size_t>(size) + (size < limit ? 1 : 0));
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            const int error = errno;
-            ::close(fd);
-            result.error = describe("read", path, error);
-            return result;
+        if (filled == result.bytes.size()) {
+            if (filled >= limit)
+                return refuseTooLarge();
+            result.bytes.resize(std::min(limit, std::max(filled * 2, filled + 65536)));
         }
-        if (n == 0)
+        std::size_t got = 0;
+        if (const auto failure = file.read(result.bytes.data() + filled, result.bytes.size() - filled, got))
+            return failed<ReadResult>("read", path, *failure);
+        if (got == 0)
             break;
-        if (result.bytes.size() + static_cast<std::size_t>(n) > maxBytes) {
-            ::close(fd);
-            result.error = "The file \"" + path + "\" (" + absolutePath(path) + ") is too large ("
-                           + "more than " + std::to_string(maxBytes) + " bytes).";
-            result.bytes.clear();
-            return result;
-        }
-        result.bytes.append(buffer, static_cast<std::size_t>(n));
+        filled += got;
     }
-    ::close(fd);
+    if (filled > maxBytes)
+        return refuseTooLarge();
+    result.bytes.resize(filled);
     result.ok = true;
     return result;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/files.h"
 #include "setup/module1.h"
 
 #include <QString>
@@ -30,6 +31,8 @@ struct AppContext {
     std::function<double()> uniformDraw;
     // The folder of the program, where the settings file lives.
     QString programFolder;
+    // Failures tests force on the data file's appends; none in the program.
+    AppendFaults appendFaults{};
 };
 
 // The names of the files the experiment reads.

@@ -65,7 +65,6 @@ void frmSubjects::Command1_Click()
         fatalError(this, QString::fromStdString(written.error));
         return;
     }
-    state.fileNumber = static_cast<std::int16_t>(written.handle);
 
     state.leftOptionOnLeft = leftOptionOnLeftFor(m_context.uniformDraw());
 

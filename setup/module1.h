@@ -32,8 +32,6 @@ struct Module1 {
     // Number of games finished so far.
     std::int16_t gameNumber = 0;
     std::int16_t subjectId = 0;
-    // Handle through which registration wrote the header line.
-    std::int16_t fileNumber = 0;
 };
 
 // The process-wide instance.

@@ -42,7 +42,7 @@ int main(int argc, char *argv[])
     const QString dataPath = arguments[0];
     const QString settingsFolder = arguments.size() == 2 ? arguments[1] : QCoreApplication::applicationDirPath();
 
-    const ct::ReadResult bytes = ct::readWholeFile(QFile::encodeName(dataPath).toStdString(), kMaxDataFileBytes);
+    const ct::ReadResult bytes = ct::readWholeFile(QFileInfo(dataPath).filesystemFilePath(), kMaxDataFileBytes);
     if (!bytes.ok) {
         std::fprintf(stderr, "choicetask-report: %s\n", bytes.error.c_str());
         return 1;

@@ -1,8 +1,9 @@
 #include "platform/rtf/rtf_reader.h"
 
+#include "platform/files.h"
 #include "platform/rtf/interpreter.h"
 
-#include <QFile>
+#include <QFileInfo>
 #include <QTextDocument>
 
 namespace ct::rtf {
@@ -38,35 +39,24 @@ bool read(const QByteArray &bytes, QTextDocument &document, QString *error)
 
 bool readFile(const QString &path, QTextDocument &document, QString *error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Memory follows the file's actual size; a named pipe or a device is
+    // refused, never waited on.
+    const ReadResult file = readWholeFile(QFileInfo(path).filesystemFilePath(), std::size_t{kMaxFileBytes});
+    if (!file.ok) {
         document.clear();
-        setError(error, QStringLiteral("The file \"%1\" could not be opened: %2").arg(path, file.errorString()));
+        if (file.problem == FileProblem::TooLarge)
+            setError(error, QStringLiteral("The file \"%1\" is too large to be instructions (more than %2 bytes).")
+                                .arg(path)
+                                .arg(kMaxFileBytes));
+        else
+            setError(error, QStringLiteral("The file \"%1\" could not be %2: %3")
+                                .arg(path,
+                                     file.problem == FileProblem::Other ? QStringLiteral("read")
+                                                                        : QStringLiteral("opened"),
+                                     QString::fromStdString(file.reason)));
         return false;
     }
-    const qint64 size = file.size();
-    if (size > kMaxFileBytes) {
-        document.clear();
-        setError(error, QStringLiteral("The file \"%1\" is too large to be instructions (%2 bytes; at most %3).")
-                            .arg(path)
-                            .arg(size)
-                            .arg(kMaxFileBytes));
-        return false;
-    }
-    // Read at most one byte past the limit, in case the file grows while it is read.
-    const QByteArray bytes = file.read(kMaxFileBytes + 1);
-    if (file.error() != QFileDevice::NoError) {
-        document.clear();
-        setError(error, QStringLiteral("The file \"%1\" could not be read: %2").arg(path, file.errorString()));
-        return false;
-    }
-    if (bytes.size() > kMaxFileBytes) {
-        document.clear();
-        setError(error, QStringLiteral("The file \"%1\" is too large to be instructions (more than %2 bytes).")
-                            .arg(path)
-                            .arg(kMaxFileBytes));
-        return false;
-    }
+    const QByteArray bytes = QByteArray::fromRawData(file.bytes.data(), qsizetype(file.bytes.size()));
     QString reason;
     if (!read(bytes, document, &reason)) {
         setError(error, QStringLiteral("The file \"%1\" could not be read as rich text: %2").arg(path, reason));

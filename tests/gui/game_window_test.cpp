@@ -418,6 +418,19 @@ private slots:
         QCOMPARE(recorder->boxes.size(), std::size_t(1));
     }
 
+    void faultAfterTheTrialIsSavedSaysItIsSaved()
+    {
+        frmTesting2 *w = startGame();
+        context->appendFaults.closeFails = true;
+        QTest::mouseClick(w->cmdLeft, Qt::LeftButton);
+        QCOMPARE(recorder->exitStatuses, std::vector<int>{1});
+        const QString message = recorder->boxes.at(0).text;
+        QVERIFY2(message.startsWith(QStringLiteral("Trial 1 was saved in the data file, but then the system reported")),
+                 qPrintable(message));
+        QVERIFY2(message.contains(QStringLiteral("Could not close the file")), qPrintable(message));
+        QCOMPARE(dataFile(), kHeader + line(1, 1, "5", "5", "1", "150"));
+    }
+
     void closingInMidGameAsksFirst_data()
     {
         QTest::addColumn<QByteArray>("runs"); // "" before Go, "-" after Go

@@ -6,6 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+
 using namespace ct::rtf::testing;
 
 namespace {
@@ -38,6 +44,45 @@ TEST(ReadFile, FolderIsRefused)
     QString error;
     EXPECT_FALSE(ct::rtf::readFile(folder.path(), document, &error));
     EXPECT_TRUE(error.contains(folder.path())) << error.toStdString();
+}
+
+TEST(ReadFile, NamedPipeIsRefusedWithoutWaiting)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("instructions_condition_1.rtf");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    QTextDocument document;
+    QString error;
+    EXPECT_FALSE(ct::rtf::readFile(path, document, &error));
+    EXPECT_EQ(error, QString("The file \"%1\" could not be opened: Is a named pipe, not a regular file").arg(path));
+}
+
+// A small file needs little memory, whatever the largest allowed size: the
+// address space is limited to what the process uses plus less than that size.
+TEST(ReadFile, SmallFileReadsInALimitedAddressSpace)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer reserves more address space than any limit";
+#else
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    ASSERT_GT(pages, 0);
+    rlimit before{};
+    ASSERT_EQ(::getrlimit(RLIMIT_AS, &before), 0);
+    rlimit tight = before;
+    tight.rlim_cur = static_cast<rlim_t>(pages) * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) + 64 * 1024 * 1024;
+    ASSERT_EQ(::setrlimit(RLIMIT_AS, &tight), 0);
+    QTextDocument document;
+    QString error;
+    bool read = false;
+    try {
+        read = ct::rtf::readFile(dataPath("corpus/pandoc.rtf"), document, &error);
+    } catch (const std::bad_alloc &) {
+        error = "out of memory";
+    }
+    ::setrlimit(RLIMIT_AS, &before);
+    EXPECT_TRUE(read) << error.toStdString();
+#endif
 }
 
 TEST(ReadFile, BrokenContentIsNamedWithTheFile)

@@ -1,11 +1,22 @@
+// The files layer, on the system it was built for: these tests also run as a
+// Windows program under Wine (tests/windows), where they exercise the Win32
+// calls.
 #include "platform/files.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <sys/types.h>
 #include <unistd.h>
+#endif
 
 using namespace ct;
 namespace fs = std::filesystem;
@@ -16,13 +27,14 @@ class TempFolder {
 public:
     TempFolder()
     {
-        std::string pattern = (fs::temp_directory_path() / "ct-files-XXXXXX").string();
-        m_path = ::mkdtemp(pattern.data());
+        static std::atomic<int> counter{0};
+        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+        m_path = fs::temp_directory_path() / ("ct-files-" + std::to_string(stamp) + "-" + std::to_string(counter++));
+        fs::create_directory(m_path);
     }
     ~TempFolder()
     {
         std::error_code ignored;
-        fs::permissions(m_path, fs::perms::owner_all, ignored);
         fs::remove_all(m_path, ignored);
     }
     fs::path path() const { return m_path; }
@@ -31,73 +43,158 @@ private:
     fs::path m_path;
 };
 
-std::string contents(const fs::path &path)
+std::optional<std::string> contents(const fs::path &path)
 {
     std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
     std::ostringstream out;
     out << in.rdbuf();
     return out.str();
 }
 
+void write(const fs::path &path, const std::string &bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+bool contains(const std::string &text, const std::string &part)
+{
+    return text.find(part) != std::string::npos;
+}
+
 } // namespace
 
-TEST(AppendDurably, CreatesThenAppendsWithoutTruncating)
+TEST(AppendDurably, CreatesThenAppendsExactBytes)
 {
     TempFolder folder;
-    const std::string file = (folder.path() / "7.csv").string();
-    ASSERT_TRUE(appendDurably(file, "a\r\n").ok);
-    const FileResult second = appendDurably(file, "b\r\n");
-    ASSERT_TRUE(second.ok) << second.error;
-    EXPECT_GE(second.handle, 0);
-    EXPECT_EQ(contents(file), "a\r\nb\r\n");
+    const fs::path file = folder.path() / "7.csv";
+    for (const char *line : {"Trial,Choice\r\n", "1,L\r\n"}) {
+        const FileResult result = appendDurably(file, line);
+        ASSERT_TRUE(result.ok) << result.error;
+        EXPECT_TRUE(result.bytesSaved);
+    }
+    EXPECT_EQ(contents(file), "Trial,Choice\r\n1,L\r\n");
 }
 
-TEST(AppendDurably, ReportsFileAndReasonWhenTheFolderIsMissing)
+// Each row: the file before (none: missing), the faults forced, and what the
+// append must report and leave behind.
+struct AppendCase {
+    const char *name;
+    std::optional<std::string> before;
+    AppendFaults faults;
+    bool ok;
+    bool bytesSaved;
+    const char *errorPart;
+    std::optional<std::string> after;
+};
+
+TEST(AppendDurably, FailuresReportWhatFailedAndLeaveNoHalfLine)
+{
+    const std::string line = "2,R,10,15,LR,98\r\n";
+    const AppendCase cases[] = {
+        {"disk full half-way", "1,L\r\n", {.bytesBeforeDiskFull = 7}, false, false, "Could not write to", "1,L\r\n"},
+        {"disk full at once", "1,L\r\n", {.bytesBeforeDiskFull = 0}, false, false, "Could not write to", "1,L\r\n"},
+        {"disk full in a new file", std::nullopt, {.bytesBeforeDiskFull = 4}, false, false, "Could not write to",
+         std::nullopt},
+        {"close fails", "1,L\r\n", {.closeFails = true}, false, true, "Could not close", "1,L\r\n" + line},
+        {"folder entry fails", std::nullopt, {.folderSyncFails = true}, false, true, "Could not save the folder entry",
+         line},
+        {"existing file needs no folder entry", "1,L\r\n", {.folderSyncFails = true}, true, true, "", "1,L\r\n" + line},
+    };
+    for (const AppendCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder folder;
+        const fs::path file = folder.path() / "7.csv";
+        if (c.before)
+            write(file, *c.before);
+        const FileResult result = appendDurably(file, line, c.faults);
+        EXPECT_EQ(result.ok, c.ok) << result.error;
+        EXPECT_EQ(result.bytesSaved, c.bytesSaved);
+        EXPECT_TRUE(contains(result.error, c.errorPart)) << result.error;
+        if (!c.ok) {
+            EXPECT_TRUE(contains(result.error, "7.csv")) << result.error;
+            EXPECT_FALSE(result.reason.empty());
+        }
+        EXPECT_EQ(contents(file), c.after);
+    }
+}
+
+TEST(AppendDurably, NamesMissingFolderAndFolderInPlaceOfTheFile)
 {
     TempFolder folder;
-    const std::string file = (folder.path() / "missing" / "7.csv").string();
-    const FileResult result = appendDurably(file, "x");
-    EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.error.find("7.csv"), std::string::npos) << result.error;
-    EXPECT_NE(result.error.find("No such file or directory"), std::string::npos) << result.error;
+    fs::create_directory(folder.path() / "8.csv");
+    const struct {
+        fs::path path;
+        FileProblem problem;
+    } cases[] = {
+        {folder.path() / "missing" / "7.csv", FileProblem::Missing},
+        {folder.path() / "8.csv", FileProblem::NotRegularFile},
+    };
+    for (const auto &c : cases) {
+        const FileResult result = appendDurably(c.path, "x");
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(result.problem, c.problem) << result.error;
+        EXPECT_TRUE(contains(result.error, c.path.filename().string())) << result.error;
+    }
+    EXPECT_TRUE(fs::is_directory(folder.path() / "8.csv"));
 }
 
-TEST(AppendDurably, ReportsAFolderInPlaceOfTheFile)
-{
-    TempFolder folder;
-    fs::create_directory(folder.path() / "7.csv");
-    const FileResult result = appendDurably((folder.path() / "7.csv").string(), "x");
-    EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.error.find("Is a directory"), std::string::npos) << result.error;
-}
-
-TEST(AppendDurably, FullDiskLeavesNoHalfLine)
-{
-    // /dev/full accepts opening and fails every write with ENOSPC.
-    if (!fs::exists("/dev/full"))
-        GTEST_SKIP() << "no /dev/full";
-    const FileResult result = appendDurably("/dev/full", "line\r\n");
-    EXPECT_FALSE(result.ok);
-    EXPECT_NE(result.error.find("No space left on device"), std::string::npos) << result.error;
-}
-
-TEST(ReadWholeFile, ReadsRefusesMissingAndTooLarge)
+TEST(ReadWholeFile, ReadsExactBytesWithMemoryForTheActualSize)
 {
     TempFolder folder;
     const fs::path file = folder.path() / "config.ini";
-    std::ofstream(file, std::ios::binary) << "50\r\nEUR ";
-    const ReadResult read = readWholeFile(file.string(), 1024);
+    write(file, "50\r\nEUR ");
+    const ReadResult read = readWholeFile(file, 512u * 1024 * 1024);
     ASSERT_TRUE(read.ok) << read.error;
     EXPECT_EQ(read.bytes, "50\r\nEUR ");
-
-    const ReadResult tooLarge = readWholeFile(file.string(), 4);
-    EXPECT_FALSE(tooLarge.ok);
-    EXPECT_NE(tooLarge.error.find("too large"), std::string::npos);
-
-    const ReadResult missing = readWholeFile((folder.path() / "nothing.ini").string(), 1024);
-    EXPECT_FALSE(missing.ok);
-    EXPECT_NE(missing.error.find("nothing.ini"), std::string::npos);
-
-    const ReadResult folderRead = readWholeFile(folder.path().string(), 1024);
-    EXPECT_FALSE(folderRead.ok);
+    EXPECT_LT(read.bytes.capacity(), 1024u);
 }
+
+TEST(ReadWholeFile, RefusesTooLargeMissingAndWhatIsNotAFile)
+{
+    TempFolder folder;
+    const fs::path file = folder.path() / "config.ini";
+    write(file, "50\r\nEUR ");
+    const struct {
+        fs::path path;
+        FileProblem problem;
+        const char *errorPart;
+    } cases[] = {
+        {file, FileProblem::TooLarge, "too large"},
+        {folder.path() / "nothing.ini", FileProblem::Missing, "nothing.ini"},
+        {folder.path(), FileProblem::NotRegularFile, "Is a directory"},
+#ifdef _WIN32
+        {"NUL", FileProblem::NotRegularFile, "Is a device"},
+#else
+        {"/dev/null", FileProblem::NotRegularFile, "Is a device"},
+#endif
+    };
+    for (const auto &c : cases) {
+        const ReadResult read = readWholeFile(c.path, 4);
+        EXPECT_FALSE(read.ok);
+        EXPECT_EQ(read.problem, c.problem) << read.error;
+        EXPECT_TRUE(contains(read.error, c.errorPart)) << read.error;
+        EXPECT_TRUE(read.bytes.empty());
+    }
+}
+
+#ifndef _WIN32
+TEST(ReadWholeFile, RefusesANamedPipeWithoutWaitingAndFollowsLinks)
+{
+    // With no writer, opening the pipe the usual way would wait for ever.
+    TempFolder folder;
+    const fs::path pipe = folder.path() / "config.ini";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const ReadResult read = readWholeFile(pipe, 1024);
+    EXPECT_EQ(read.problem, FileProblem::NotRegularFile);
+    EXPECT_TRUE(contains(read.error, "Is a named pipe")) << read.error;
+    const FileResult append = appendDurably(pipe, "x");
+    EXPECT_EQ(append.problem, FileProblem::NotRegularFile) << append.error;
+
+    const fs::path target = folder.path() / "real.ini";
+    write(target, "12.5\n");
+    fs::create_symlink(target, folder.path() / "link.ini");
+    EXPECT_EQ(readWholeFile(folder.path() / "link.ini", 1024).bytes, "12.5\n");
+}
+#endif
