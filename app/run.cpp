@@ -26,9 +26,15 @@ const char *environment(const char *name)
     return value && *value ? value : nullptr;
 }
 
+// Only X11 and Wayland systems need a display named in the environment;
+// Windows and macOS always have their own.
 bool hasDisplay()
 {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
     return environment("QT_QPA_PLATFORM") || environment("DISPLAY") || environment("WAYLAND_DISPLAY");
+#else
+    return true;
+#endif
 }
 
 constexpr const char *kVirtualDisplayHint = "Start it from a desktop session, or try it on a virtual display:\n"
