@@ -1,14 +1,41 @@
-# Installed layout: the programs and the settings file share one folder (they
-# read config.ini beside themselves); links in bin start them.
+# Installed layout. Every program reads config.ini beside its executable.
+#  Linux:   the programs in lib/choicetask with links in bin; config.ini in
+#           /etc/choicetask (a configuration file of the package) with a link
+#           beside the programs.
+#  Windows: one folder: the programs, config.ini and Qt's libraries; no links.
+#  macOS:   choicetask.app, with the commands and config.ini beside the program
+#           inside the bundle.
 include(GNUInstallDirs)
-set(CT_PROGRAM_DIR lib/choicetask)
+if(APPLE)
+  set(CT_PROGRAM_DIR choicetask.app/Contents/MacOS)
+elseif(WIN32)
+  set(CT_PROGRAM_DIR .)
+else()
+  set(CT_PROGRAM_DIR lib/choicetask)
+endif()
+set(CT_DOC_DIR ${CMAKE_INSTALL_DOCDIR})
+if(WIN32 OR APPLE)
+  set(CT_DOC_DIR docs)
+endif()
 
-# Installs `target` into the program folder with a link to it in bin.
+# A symbolic link installed at `destination`/`name`, pointing to `target`.
+function(ct_install_link target destination name)
+  set(link ${CMAKE_CURRENT_BINARY_DIR}/links/${name})
+  file(MAKE_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/links)
+  file(CREATE_LINK ${target} ${link} SYMBOLIC)
+  install(FILES ${link} DESTINATION ${destination})
+endfunction()
+
+# Installs `target` into the program folder (with a link to it in bin on Linux).
 function(ct_install_program target)
+  if(APPLE AND target STREQUAL "choicetask")
+    install(TARGETS ${target} BUNDLE DESTINATION .)
+    return()
+  endif()
   install(TARGETS ${target} RUNTIME DESTINATION ${CT_PROGRAM_DIR})
-  file(RELATIVE_PATH to_program ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}
-       ${CMAKE_INSTALL_PREFIX}/${CT_PROGRAM_DIR}/${target})
-  set(link ${CMAKE_CURRENT_BINARY_DIR}/${target}-link)
-  file(CREATE_LINK ${to_program} ${link} SYMBOLIC)
-  install(FILES ${link} DESTINATION ${CMAKE_INSTALL_BINDIR} RENAME ${target})
+  if(NOT WIN32 AND NOT APPLE)
+    file(RELATIVE_PATH to_program ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}
+         ${CMAKE_INSTALL_PREFIX}/${CT_PROGRAM_DIR}/${target})
+    ct_install_link(${to_program} ${CMAKE_INSTALL_BINDIR} ${target})
+  endif()
 endfunction()

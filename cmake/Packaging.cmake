@@ -1,0 +1,86 @@
+# What the installation holds besides the programs, and the packages CPack
+# makes: `cpack -G DEB` on Linux, `cpack -G NSIS` and `cpack -G ZIP` on
+# Windows, `cpack -G DragNDrop` on macOS (run from the build folder).
+
+# Where data files go when the program is started from the Windows shortcut
+# or the macOS launcher: a folder of this name in the user's Documents.
+set(CT_DATA_FOLDER_NAME "choicetask data")
+
+set(_doc_files ${PROJECT_SOURCE_DIR}/docs/experimenter-guide.md ${PROJECT_SOURCE_DIR}/demo/instructions_condition_1.rtf)
+install(FILES ${_doc_files} DESTINATION ${CT_DOC_DIR})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/images DESTINATION ${CT_DOC_DIR})
+
+if(WIN32 OR APPLE)
+  install(FILES ${PROJECT_SOURCE_DIR}/demo/config.ini DESTINATION ${CT_PROGRAM_DIR})
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright DESTINATION ${CT_DOC_DIR} RENAME copyright.txt)
+  # Qt's libraries and plugins beside the program (windeployqt or macdeployqt).
+  qt_generate_deploy_app_script(TARGET choicetask OUTPUT_SCRIPT _deploy_script NO_UNSUPPORTED_PLATFORM_ERROR)
+  install(SCRIPT ${_deploy_script})
+else()
+  # The settings file is a configuration file of the package under /etc;
+  # the link beside the programs keeps it where they read it.
+  set(CHOICETASK_SETTINGS_DIR /etc/choicetask CACHE PATH "Where the installed config.ini lives (Linux)")
+  install(FILES ${PROJECT_SOURCE_DIR}/demo/config.ini DESTINATION ${CHOICETASK_SETTINGS_DIR})
+  ct_install_link(${CHOICETASK_SETTINGS_DIR}/config.ini ${CT_PROGRAM_DIR} config.ini)
+  install(FILES ${PROJECT_SOURCE_DIR}/app/choicetask.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${CT_ICON_PNG} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps RENAME choicetask.png)
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright DESTINATION ${CT_DOC_DIR})
+  # Debian wants the changelog compressed, byte for byte the same each time.
+  find_program(GZIP gzip REQUIRED)
+  set(_changelog ${CMAKE_BINARY_DIR}/packaging/changelog.gz)
+  add_custom_command(OUTPUT ${_changelog}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/packaging
+    COMMAND ${GZIP} -9nc ${PROJECT_SOURCE_DIR}/packaging/changelog > ${_changelog}
+    DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog)
+  add_custom_target(ct_changelog ALL DEPENDS ${_changelog})
+  install(FILES ${_changelog} DESTINATION ${CT_DOC_DIR})
+endif()
+
+set(CPACK_PACKAGE_NAME choicetask)
+set(CPACK_PACKAGE_VENDOR "choicetask developers")
+set(CPACK_PACKAGE_CONTACT "choicetask developers <maintainers@example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Repeated-choice experiment for one participant")
+set(CPACK_PACKAGE_DESCRIPTION "Runs one participant through eight games of a two-button choice task
+and writes every trial to <ID>.csv in the folder it is started in.
+Includes choicetask-report (earnings from a data file) and
+choicetask-simulate (data files from scripted participants).")
+set(CPACK_PACKAGE_INSTALL_DIRECTORY choicetask)
+set(CPACK_STRIP_FILES ON)
+
+if(WIN32)
+  set(CPACK_GENERATOR NSIS ZIP)
+  set(CPACK_NSIS_DISPLAY_NAME choicetask)
+  set(CPACK_NSIS_PACKAGE_NAME choicetask)
+  set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+  # The Start menu shortcut starts the program in the data folder (the working
+  # folder of a shortcut is the output folder when it is made), which gets
+  # the sample instruction file once.
+  set(_data "$DOCUMENTS\\\\${CT_DATA_FOLDER_NAME}")
+  set(CPACK_NSIS_CREATE_ICONS_EXTRA "
+    CreateDirectory '${_data}'
+    IfFileExists '${_data}\\\\instructions_condition_1.rtf' +2 0
+    CopyFiles /SILENT '$INSTDIR\\\\docs\\\\instructions_condition_1.rtf' '${_data}'
+    SetOutPath '${_data}'
+    CreateShortCut '$SMPROGRAMS\\\\$STARTMENU_FOLDER\\\\choicetask.lnk' '$INSTDIR\\\\choicetask.exe'
+    CreateShortCut '$SMPROGRAMS\\\\$STARTMENU_FOLDER\\\\choicetask data folder.lnk' '${_data}'
+    CreateShortCut '$SMPROGRAMS\\\\$STARTMENU_FOLDER\\\\Settings (config.ini).lnk' '$INSTDIR\\\\config.ini'
+    SetOutPath '$INSTDIR'")
+  set(CPACK_NSIS_DELETE_ICONS_EXTRA "
+    Delete '$SMPROGRAMS\\\\$MUI_TEMP\\\\choicetask.lnk'
+    Delete '$SMPROGRAMS\\\\$MUI_TEMP\\\\choicetask data folder.lnk'
+    Delete '$SMPROGRAMS\\\\$MUI_TEMP\\\\Settings (config.ini).lnk'")
+elseif(APPLE)
+  set(CPACK_GENERATOR DragNDrop)
+  set(CPACK_DMG_VOLUME_NAME choicetask)
+else()
+  set(CPACK_GENERATOR DEB)
+  set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  set(CPACK_DEBIAN_PACKAGE_SECTION science)
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  # The xcb platform plugin is loaded at run time, so no library names it.
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+  set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/packaging/conffiles)
+  set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+endif()
+include(CPack)
