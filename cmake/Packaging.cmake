@@ -19,8 +19,14 @@ if(WIN32 OR APPLE)
 else()
   # The settings file is a configuration file of the package under /etc;
   # the link beside the programs keeps it where they read it.
+  # An installation never overwrites a config.ini that is there already.
   set(CHOICETASK_SETTINGS_DIR /etc/choicetask CACHE PATH "Where the installed config.ini lives (Linux)")
-  install(FILES ${PROJECT_SOURCE_DIR}/demo/config.ini DESTINATION ${CHOICETASK_SETTINGS_DIR})
+  install(CODE "
+    if(EXISTS \"\$ENV{DESTDIR}${CHOICETASK_SETTINGS_DIR}/config.ini\")
+      message(STATUS \"Kept: \$ENV{DESTDIR}${CHOICETASK_SETTINGS_DIR}/config.ini\")
+    else()
+      file(INSTALL \"${PROJECT_SOURCE_DIR}/demo/config.ini\" DESTINATION \"${CHOICETASK_SETTINGS_DIR}\")
+    endif()")
   ct_install_link(${CHOICETASK_SETTINGS_DIR}/config.ini ${CT_PROGRAM_DIR} config.ini)
   install(FILES ${PROJECT_SOURCE_DIR}/app/choicetask.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${CT_ICON_PNG} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps RENAME choicetask.png)

@@ -6,11 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#ifdef __linux__
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <fstream>
+#endif
 
 using namespace ct::rtf::testing;
 
@@ -46,6 +48,7 @@ TEST(ReadFile, FolderIsRefused)
     EXPECT_TRUE(error.contains(folder.path())) << error.toStdString();
 }
 
+#ifdef __linux__
 TEST(ReadFile, NamedPipeIsRefusedWithoutWaiting)
 {
     QTemporaryDir folder;
@@ -84,6 +87,7 @@ TEST(ReadFile, SmallFileReadsInALimitedAddressSpace)
     EXPECT_TRUE(read) << error.toStdString();
 #endif
 }
+#endif
 
 TEST(ReadFile, BrokenContentIsNamedWithTheFile)
 {
