@@ -8,6 +8,7 @@
 #include "setup/frmInstructions.h"
 #include "setup/frmSubjects.h"
 #include "setup/preflight.h"
+#include "setup/session_log.h"
 
 #include <QDir>
 #include <QTextDocument>
@@ -17,6 +18,12 @@ namespace ct {
 Experiment::Experiment(Module1 &state, Clock &clock, std::function<double()> uniformDraw, QString programFolder)
     : m_context{state, clock, *this, std::move(uniformDraw), std::move(programFolder)}
 {
+    recordStoppingErrors(m_context);
+}
+
+Experiment::~Experiment()
+{
+    setFatalErrorListener({});
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #include "platform/program.h"
 #include "platform/rich_text_box.h"
 #include "setup/app_context.h"
+#include "setup/session_log.h"
 
 #include <QDir>
 #include <QLabel>
@@ -46,6 +47,9 @@ bool frmInstructions::Form_Load()
 void frmInstructions::firstShown()
 {
     Command1->setFocus(Qt::OtherFocusReason);
+    session::Row row;
+    row.event = session::Event::InstructionsShown;
+    (void)recordEvent(m_context, std::move(row), this);
 }
 
 void frmInstructions::Command1_Click()

@@ -7,6 +7,7 @@
 #include "platform/program.h"
 #include "setup/app_context.h"
 #include "setup/participant_id.h"
+#include "setup/session_log.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -68,6 +69,8 @@ void frmSubjects::Command1_Click()
     state.fileNumber = static_cast<std::int16_t>(written.handle);
 
     state.leftOptionOnLeft = leftOptionOnLeftFor(m_context.uniformDraw());
+    if (!startSessionRecord(m_context, this))
+        return;
 
     m_context.flow.openInstructions();
     close();
