@@ -3,9 +3,9 @@
 // record that cannot be written stopping the program.
 #include "game_window_fixture.h"
 
-#include "game/session_record.h"
+#include "rules/session_record.h"
 #include "platform/program.h"
-#include "setup/session_log.h"
+#include "windows/session_log.h"
 
 #include <QCoreApplication>
 #include <QDir>

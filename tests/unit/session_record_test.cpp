@@ -1,4 +1,4 @@
-#include "game/session_record.h"
+#include "rules/session_record.h"
 
 #include <gtest/gtest.h>
 
