@@ -9,6 +9,16 @@ namespace {
 
 constexpr int kGamesPerExperiment = 8;
 
+// The rate as a settings file would hold it: the shortest decimal that reads
+// back as the same number, the locale's decimal separator, no thousands
+// separators and no exponent.
+QString rateText(double rate, const QLocale &locale)
+{
+    QLocale plain = locale;
+    plain.setNumberOptions(QLocale::OmitGroupSeparator);
+    return plain.toString(rate, 'f', QLocale::FloatingPointShortest);
+}
+
 QString moneyPart(double amount, const Settings &settings, const QLocale &locale)
 {
     if (settings.exchangeRate == 0.0)
@@ -65,7 +75,10 @@ QString earningsReport(const QString &fileName, const DataFile &file, const Sett
     if (settings.exchangeRate == 0.0)
         text += QStringLiteral("no exchange rate set, points only\n");
     else
-        text += QStringLiteral("exchange rate %1 per 10000 points\n").arg(locale.toString(settings.exchangeRate, 'g', 15));
+        text += QStringLiteral("exchange rate %1 per 10000 points\n").arg(rateText(settings.exchangeRate, locale));
+    if (file.lineFeedsOnly)
+        text += QStringLiteral("Note: the lines end with LF alone, not with the CR LF the program writes: the file was "
+                               "converted after the session. Read all the same.\n");
     if (file.registrations.empty())
         return text + QStringLiteral("no registrations\n");
     int number = 0;
