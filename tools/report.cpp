@@ -1,13 +1,12 @@
 // choicetask-report: the earnings of participants, read from their data files,
-// for the experimenter who did not see the final screen.
+// for the experimenter who did not see the final screen; and the tables of a
+// whole study for the analysis and the payments.
 #include "feedback/earnings_report.h"
 #include "feedback/settings_file.h"
-#include "game/data_file.h"
-#include "platform/files.h"
 #include "tools/report_inputs.h"
+#include "tools/study_tables.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -15,12 +14,18 @@
 namespace {
 
 constexpr char kUsage[] =
-    "usage: choicetask-report [--settings FOLDER] [--locale NAME] FILE.csv|FOLDER...\n"
+    "usage: choicetask-report [--csv | --payments] [--settings FOLDER] [--locale NAME]\n"
+    "                         FILE.csv|FOLDER...\n"
     "\n"
     "Prints each game's points and money and the total for every data file named\n"
     "(or every <ID>.csv in a FOLDER named), as the program's feedback window\n"
-    "computes them. A malformed data file is refused with its line number.\n"
+    "computes them. A malformed data file is refused with its line number. The\n"
+    "session record <ID>.session.csv beside a data file is read with it.\n"
     "\n"
+    "  --csv              instead, write one CSV table of every trial of every\n"
+    "                     participant\n"
+    "  --payments         instead, write one CSV row per participant: games\n"
+    "                     finished, points, money and what needs a look\n"
     "  --settings FOLDER  read the exchange rate from config.ini in FOLDER; by\n"
     "                     default from the folder of this command (where the\n"
     "                     installed program keeps it)\n"
@@ -56,36 +61,48 @@ int main(int argc, char *argv[])
     if (!inputs.problem.isEmpty())
         return usage(inputs.problem);
 
-    const QString settingsFolder = arguments.settingsFolder.value_or(QCoreApplication::applicationDirPath());
-    const QString folderRole = arguments.settingsFolder ? QStringLiteral("the settings folder named on the command line")
-                                                        : ct::kProgramFolderRole;
-    const ct::SettingsRead settings = ct::ReadSettingsFile(settingsFolder, arguments.locale, folderRole);
-    if (!settings.ok()) {
-        printError(settings.error + QStringLiteral("\n\n") + ct::localeNote(arguments));
-        return 1;
+    const ct::LoadedStudy study = ct::loadStudy(inputs.files);
+    for (const QString &error : study.errors)
+        printError(error);
+    // A table with a participant missing would look complete: nothing is
+    // written unless every file was read.
+    if (arguments.mode == ct::ReportMode::Trials) {
+        if (!study.errors.isEmpty())
+            return 1;
+        const std::string table = ct::tidyTrialTable(study.participants);
+        std::fwrite(table.data(), 1, table.size(), stdout);
+        return 0;
     }
 
-    int status = 0;
+    // The rate in force comes from the session record; config.ini is read
+    // only for what the session records do not say.
+    ct::SettingsRead settings;
+    if (ct::needsSettings(study.participants)) {
+        const QString settingsFolder = arguments.settingsFolder.value_or(QCoreApplication::applicationDirPath());
+        const QString folderRole = arguments.settingsFolder
+                                       ? QStringLiteral("the settings folder named on the command line")
+                                       : ct::kProgramFolderRole;
+        settings = ct::ReadSettingsFile(settingsFolder, arguments.locale, folderRole);
+        if (!settings.ok()) {
+            printError(settings.error + QStringLiteral("\n\n") + ct::localeNote(arguments));
+            return 1;
+        }
+    }
+    if (arguments.mode == ct::ReportMode::Payments) {
+        if (!study.errors.isEmpty())
+            return 1;
+        const std::string table = ct::paymentsTable(study.participants, settings.settings);
+        std::fwrite(table.data(), 1, table.size(), stdout);
+        return 0;
+    }
     bool first = true;
-    for (const ct::DataFileInput &input : inputs.files) {
-        const ct::ReadResult bytes = ct::readWholeFile(QFile::encodeName(input.path).toStdString(), ct::kMaxDataFileBytes);
-        if (!bytes.ok) {
-            printError(QString::fromStdString(bytes.error));
-            status = 1;
-            continue;
-        }
-        const ct::DataFileResult data = ct::readDataFile(bytes.bytes);
-        if (!data.ok) {
-            printError(QStringLiteral("%1, line %2: %3").arg(input.path).arg(data.errorLine).arg(QString::fromStdString(data.error)));
-            status = 1;
-            continue;
-        }
+    for (const ct::ParticipantData &participant : study.participants) {
         if (!first)
             std::fputs("\n", stdout);
         first = false;
-        std::fputs(qPrintable(ct::earningsReport(QFileInfo(input.path).fileName(), data.file, settings.settings,
-                                                 arguments.locale)),
+        std::fputs(qPrintable(ct::earningsReport(participant.fileName, participant.data, settings.settings,
+                                                 arguments.locale, participant.session ? &*participant.session : nullptr)),
                    stdout);
     }
-    return status;
+    return study.errors.isEmpty() ? 0 : 1;
 }

@@ -1,5 +1,7 @@
 #include "tools/report_inputs.h"
 
+#include "platform/files.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
@@ -43,6 +45,13 @@ ReportArguments parseReportArguments(const QStringList &arguments)
             optionsEnded = true;
         } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
             parsed.help = true;
+        } else if (argument == QLatin1String("--csv") || argument == QLatin1String("--payments")) {
+            const ReportMode mode = argument == QLatin1String("--csv") ? ReportMode::Trials : ReportMode::Payments;
+            if (parsed.mode != ReportMode::Earnings && parsed.mode != mode) {
+                parsed.problem = QStringLiteral("--csv and --payments write different tables: give one of them");
+                return parsed;
+            }
+            parsed.mode = mode;
         } else if (argument == QLatin1String("--settings") || argument == QLatin1String("--locale")) {
             if (i + 1 == arguments.size()) {
                 parsed.problem = argument + QStringLiteral(" needs a value");
@@ -79,6 +88,42 @@ QString localeNote(const ReportArguments &arguments)
     return QStringLiteral("The exchange rate was read in this computer's %1. If the lab computer uses another, name it "
                           "with --locale, for example --locale de_DE.")
         .arg(locale);
+}
+
+LoadedStudy loadStudy(const std::vector<DataFileInput> &files)
+{
+    LoadedStudy study;
+    study.participants.reserve(files.size());
+    for (const DataFileInput &input : files) {
+        const ReadResult bytes = readWholeFile(QFile::encodeName(input.path).toStdString(), kMaxDataFileBytes);
+        if (!bytes.ok) {
+            study.errors << QString::fromStdString(bytes.error);
+            continue;
+        }
+        DataFileResult data = readDataFile(bytes.bytes);
+        if (!data.ok) {
+            study.errors << QStringLiteral("%1, line %2: %3").arg(input.path).arg(data.errorLine).arg(QString::fromStdString(data.error));
+            continue;
+        }
+        study.participants.push_back({input.participant, QFileInfo(input.path).fileName(), std::move(data.file), {}});
+    }
+    return study;
+}
+
+bool needsSettings(const std::vector<ParticipantData> &participants)
+{
+    for (const ParticipantData &p : participants) {
+        if (!p.session)
+            return true;
+        int registration = 0;
+        for (const Registration &r : p.data.registrations) {
+            ++registration;
+            for (int game = 1; game <= static_cast<int>(r.games.size()); ++game)
+                if (r.games[game - 1].complete && !p.session->rates.contains({registration, game}))
+                    return true;
+        }
+    }
+    return false;
 }
 
 bool participantBefore(const QString &a, const QString &b)

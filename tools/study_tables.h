@@ -13,6 +13,7 @@ namespace ct {
 // One participant: the data file, and the session record when there is one.
 struct ParticipantData {
     QString participant; // the data file's name without ".csv"
+    QString fileName;    // the data file's name
     DataFile data;
     std::optional<SessionFacts> session;
 };

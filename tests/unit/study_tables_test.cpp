@@ -1,5 +1,6 @@
 #include "game/simulated_participant.h"
 #include "game/trial_record.h"
+#include "feedback/earnings_report.h"
 #include "tools/study_tables.h"
 
 #include <gtest/gtest.h>
@@ -45,9 +46,9 @@ TEST(StudyTables, TidyTableHasEveryTrialWithItsSessionColumns)
 {
     // Participant 7 crashed after trial 2, before its choice row was written;
     // participant "a,b" has no session record.
-    ParticipantData crashed{QStringLiteral("7"), played(kTwoTrials), SessionFacts{}};
+    ParticipantData crashed{QStringLiteral("7"), QStringLiteral("7.csv"), played(kTwoTrials), SessionFacts{}};
     crashed.session->choices[{1, 1, 1}] = {"right", 812.5};
-    const ParticipantData noRecord{QStringLiteral("a,b"), played(kHeader + " 1 , 1 , 5 , 5 , 1 , 150 ,\r\n"), {}};
+    const ParticipantData noRecord{QStringLiteral("a,b"), QStringLiteral("a,b.csv"), played(kHeader + " 1 , 1 , 5 , 5 , 1 , 150 ,\r\n"), {}};
 
     EXPECT_EQ(tidyTrialTable({crashed, noRecord}),
               "participant,registration,game,trial,choice,payoff,winnings,history_left,game_units_remaining,button,"
@@ -85,18 +86,18 @@ TEST(StudyTables, SessionCheckTellsACrashFromAMismatch)
 TEST(StudyTables, PaymentsUseTheRateInForceAndFlagWhatIsUnusual)
 {
     const DataFile best = played(eightGames("best"));
-    ParticipantData changedRate{QStringLiteral("2"), best, matching(best, 50)};
+    ParticipantData changedRate{QStringLiteral("2"), QStringLiteral("2.csv"), best, matching(best, 50)};
     changedRate.session->rates[{1, 8}] = {60, QStringLiteral("EUR")};
 
     // A first run cut in game 2 (the experimenter closed it), then a full run.
     std::string first = eightGames("right");
     first.resize(first.find("\r\n 3 , ", first.find("\r\n 53 , ") + 1) + 2);
     const DataFile twice = played(first + eightGames("left"));
-    ParticipantData rerun{QStringLiteral("10"), twice, matching(twice, 25)};
+    ParticipantData rerun{QStringLiteral("10"), QStringLiteral("10.csv"), twice, matching(twice, 25)};
     rerun.session->endedEarly[1] = "closed_early";
 
-    const ParticipantData noRecord{QStringLiteral("3"), best, {}};
-    const ParticipantData headerOnly{QStringLiteral("4"), played(kHeader), matching(played(kHeader), 25)};
+    const ParticipantData noRecord{QStringLiteral("3"), QStringLiteral("3.csv"), best, {}};
+    const ParticipantData headerOnly{QStringLiteral("4"), QStringLiteral("4.csv"), played(kHeader), matching(played(kHeader), 25)};
 
     // 6080 points at the rate of game 8 (60), as the final screen computed it;
     // 530 + 6000 points at 25; 6080 at the settings' 50.
@@ -106,4 +107,29 @@ TEST(StudyTables, PaymentsUseTheRateInForceAndFlagWhatIsUnusual)
               "3,1,8,6080,50,30.40,$,no_session_record\r\n"
               "4,1,0,0,50,0.00,$,fewer_than_8_games\r\n"
               "10,2,9,6530,25,16.33,$,closed_early;incomplete_game;several_registrations\r\n");
+}
+
+TEST(StudyTables, EarningsReportTakesRatesAndTimesFromTheSessionRecord)
+{
+    // One all-right game (53 trials) at a rate of 60, two trials of the next;
+    // the program stopped before the last choice row was written.
+    std::string bytes = eightGames("right");
+    bytes.resize(bytes.find("\r\n 3 , ", bytes.find("\r\n 53 , ") + 1) + 2);
+    const DataFile data = played(bytes);
+    SessionFacts session = matching(data, 60);
+    session.choices.erase({1, 2, 2});
+    session.endedEarly[1] = "closed_early";
+
+    EXPECT_EQ(earningsReport(QStringLiteral("8.csv"), data, {50, QStringLiteral("$")},
+                             QLocale(QLocale::English, QLocale::UnitedStates), &session)
+                  .toStdString(),
+              "8.csv: exchange rate as read at each feedback (from the session record)\n"
+              "Note: the session record lacks the choice row of a registration's last trial: the program stopped after "
+              "writing the trial's data line.\n"
+              "Registration 1 (header on line 1)\n"
+              "  Game 1: 530 points, $3.18 at 60 per 10000 points; response times median 427.5 ms, 401.5 to 453.5 ms\n"
+              "  Game 2: 20 points after 2 trials, INCOMPLETE: the program ended during this game; not counted; "
+              "response times median 401.5 ms, 401.5 to 401.5 ms\n"
+              "  Total so far: 530 points, $3.18 (1 of 8 games finished)\n"
+              "  The experimenter ended this registration early.\n");
 }
