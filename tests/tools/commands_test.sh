@@ -73,6 +73,17 @@ check "a session record alone" 2 "" \
 check "a session record with its data file" 0 "$several" "" "$report" --settings lab data/5.csv data/40.csv data/5.session.csv
 rm data/5.session.csv
 
+# The study tables: every file read, or nothing written.
+check "payments" 0 "$(printf 'participant,registrations,games_finished,points,rate,money,currency,flags\r\n5,1,8,6080,50,30.40,$,no_session_record\r\n40,1,8,4240,50,21.20,$,no_session_record\r')" "" \
+    "$report" --payments --settings lab data
+check "trials" 0 "$(printf 'participant,registration,game,trial,choice,payoff,winnings,history_left,game_units_remaining,button,response_ms,complete\r\n5,1,1,1,1,5,5,1,150,NA,NA,TRUE\r\n40,1,8,53,0,10,530,0,3,NA,NA,TRUE\r')" "" \
+    sh -c '"$1" --csv data | sed -n "1,2p;\$p"' sh "$report"
+[ "$(timeout 20 "$report" --csv data | wc -l)" = $((1 + 8 * 148 + 8 * 53)) ] || { failures=$((failures + 1)); echo "FAIL --csv did not write every trial"; }
+cp data/5.csv data/6.csv && printf ' 1 , 1 ,\r\n' >> data/6.csv
+check "no table with a participant left out" 1 "" 'choicetask-report: data/6.csv, line 1186: not a data line of this program: " 1 , 1 ,"' \
+    "$report" --payments --settings lab data
+rm data/6.csv
+
 tr -d '\r' < data/5.csv > lf.csv
 check "line ends changed to LF" 0 "$(printf 'lf.csv: exchange rate 50 per 10000 points\nNote: the lines end with LF alone, not with the CR LF the program writes: the file was converted after the session. Read all the same.\nRegistration 1 (header on line 1)\n%s\n  Total: 6080 points, $30.40' "$best")" "" \
     "$report" --settings lab lf.csv
