@@ -52,6 +52,11 @@ struct Module1 {
     // Number of games finished so far.
     std::int16_t gameNumber = 0;
     std::int16_t subjectId = 0;
+    // The session record beside the data file ("<ID>.session.csv"), named at
+    // registration; empty before it.
+    std::string sessionFileName;
+    // Which registration of this ID in the folder this run is: 1 for the first.
+    std::int16_t registration = 0;
 };
 
 // The process-wide instance.
