@@ -28,7 +28,20 @@ struct SessionFacts {
     std::map<int, std::string> endedEarly; // registration -> "closed_early" / "error"
     // The record's last line was cut off (the program stopped while writing it).
     bool lastLineCut = false;
+    // Two choice rows for the same trial.
+    bool duplicateChoiceRows = false;
 };
+
+struct SessionFactsResult {
+    std::optional<SessionFacts> facts; // empty for a refused record
+    int errorLine = 0;
+    std::string error;
+};
+
+// Reads a session record's bytes into what the reports use. A record the
+// session reader refuses, or a feedback row whose rate is not a number, is
+// refused with its line.
+SessionFactsResult readSessionFacts(std::string_view bytes);
 
 // How the session record fits the data file: every trial line should have its
 // choice row. After a crash the last choice row of a registration can be

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "game/payoff_schedule.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -29,6 +31,7 @@ struct SimulatedRun {
     // trial line, exactly as the program writes them.
     std::string bytes;
     std::vector<std::string> gamePoints; // each game's points, shortest text
+    std::vector<std::vector<TrialResult>> games; // every trial of every game
     std::string error;
 };
 

@@ -76,7 +76,7 @@ std::string tidyTrialTable(const std::vector<ParticipantData> &participants)
                     const SessionFacts::Choice *choice = nullptr;
                     if (p.session) {
                         const auto found = p.session->choices.find({registration, game, t.trial});
-                        if (found != p.session->choices.end())
+                        if (found != p.session->choices.end() && !found->second.button.empty())
                             choice = &found->second;
                     }
                     out += ',';
