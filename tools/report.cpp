@@ -1,8 +1,8 @@
 // choicetask-report: the earnings of participants, read from their data files,
 // for the experimenter who did not see the final screen; and the tables of a
 // whole study for the analysis and the payments.
-#include "feedback/earnings_report.h"
-#include "feedback/settings_file.h"
+#include "rules/feedback/earnings_report.h"
+#include "rules/feedback/settings_file.h"
 #include "tools/report_inputs.h"
 #include "tools/study_tables.h"
 

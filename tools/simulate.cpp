@@ -2,14 +2,13 @@
 // the program's own rules and writes the data file the program would write
 // for those choices, byte for byte, and a matching session record, so that an
 // analysis pipeline can be tested before the first participant.
-#include "feedback/settings_file.h"
-#include "game/session_record.h"
-#include "game/data_file.h"
-#include "game/simulated_participant.h"
-#include "game/trial_record.h"
 #include "platform/files.h"
-#include "setup/app_context.h"
-#include "setup/participant_id.h"
+#include "rules/experiment.h"
+#include "rules/feedback/settings_file.h"
+#include "rules/game/data_file.h"
+#include "rules/game/simulated_participant.h"
+#include "rules/session_record.h"
+#include "rules/setup/participant_id.h"
 #include "tools/simulated_session.h"
 
 #include <QCoreApplication>
@@ -121,7 +120,7 @@ int main(int argc, char *argv[])
     // The rate the feedback windows would have read.
     const QString folder = settingsFolder.value_or(QCoreApplication::applicationDirPath());
     ct::Settings settings;
-    const bool haveSettings = QDir(folder).exists(ct::kSettingsFileName);
+    const bool haveSettings = QDir(folder).exists(QString::fromLatin1(ct::kSettingsFileName));
     if (haveSettings || settingsFolder) {
         const ct::SettingsRead read = ct::ReadSettingsFile(
             folder, QLocale(),

@@ -1,8 +1,8 @@
 #include "tools/simulated_session.h"
 
-#include "core/number_text.h"
-#include "feedback/money.h"
-#include "game/session_record.h"
+#include "rules/number_text.h"
+#include "rules/feedback/money.h"
+#include "rules/session_record.h"
 
 #include <charconv>
 #include <ctime>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "feedback/settings_file.h"
-#include "game/simulated_participant.h"
+#include "rules/feedback/settings_file.h"
+#include "rules/game/simulated_participant.h"
 
 #include <chrono>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "feedback/session_facts.h"
+#include "rules/feedback/session_facts.h"
 
 #include <QString>
 

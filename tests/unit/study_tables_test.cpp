@@ -1,6 +1,6 @@
-#include "game/simulated_participant.h"
-#include "game/trial_record.h"
-#include "feedback/earnings_report.h"
+#include "rules/game/simulated_participant.h"
+#include "rules/game/trial_record.h"
+#include "rules/feedback/earnings_report.h"
 #include "tools/study_tables.h"
 
 #include <gtest/gtest.h>
