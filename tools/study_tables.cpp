@@ -154,6 +154,8 @@ std::string paymentsTable(const std::vector<ParticipantData> &participants, cons
                 flags.insert("missing_last_choice_row");
             if (check.mismatch)
                 flags.insert("session_mismatch");
+            if (check.uncoveredRegistration)
+                flags.insert("registration_without_session_rows");
         }
         const Settings rate = rateInForce.value_or(fallback);
 

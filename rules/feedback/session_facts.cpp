@@ -6,6 +6,14 @@
 
 namespace ct {
 
+bool SessionFacts::covers(int registration) const
+{
+    if (registrations.contains(registration))
+        return true;
+    const auto first = choices.lower_bound({registration, 0, 0});
+    return first != choices.end() && std::get<0>(first->first) == registration;
+}
+
 SessionCheck checkSession(const DataFile &data, const SessionFacts &session)
 {
     SessionCheck check;
@@ -13,6 +21,10 @@ SessionCheck checkSession(const DataFile &data, const SessionFacts &session)
     int registration = 0;
     for (const Registration &r : data.registrations) {
         ++registration;
+        if (!session.covers(registration)) {
+            check.uncoveredRegistration = check.uncoveredRegistration || !r.games.empty();
+            continue;
+        }
         int game = 0;
         for (const RecordedGame &g : r.games) {
             ++game;
@@ -43,6 +55,7 @@ SessionFactsResult readSessionFacts(std::string_view bytes)
     SessionFacts facts;
     facts.lastLineCut = read.lastLineCut;
     for (const session::Row &row : read.rows) {
+        facts.registrations.insert(row.registration);
         switch (row.event) {
         case session::Event::Choice:
             if (row.game && row.trial) {

@@ -5,6 +5,7 @@
 
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <tuple>
 
@@ -30,6 +31,12 @@ struct SessionFacts {
     bool lastLineCut = false;
     // Two choice rows for the same trial.
     bool duplicateChoiceRows = false;
+    // Every registration that has a row in the record.
+    std::set<int> registrations;
+
+    // Whether the record has any row for the registration (a record begun
+    // by a later run, or copied in part, may have none for earlier ones).
+    bool covers(int registration) const;
 };
 
 struct SessionFactsResult {
@@ -43,12 +50,15 @@ struct SessionFactsResult {
 // refused with its line.
 SessionFactsResult readSessionFacts(std::string_view bytes);
 
-// How the session record fits the data file: every trial line should have its
-// choice row. After a crash the last choice row of a registration can be
-// missing (the data line is written first); anything else is a mismatch.
+// How the session record fits the data file: every trial line of a
+// registration the record covers should have its choice row. After a crash
+// the last choice row of a registration can be missing (the data line is
+// written first); anything else is a mismatch.
 struct SessionCheck {
     bool missingLastChoiceRow = false;
     bool mismatch = false;
+    // Registrations with trials but no row at all in the record.
+    bool uncoveredRegistration = false;
 };
 SessionCheck checkSession(const DataFile &data, const SessionFacts &session);
 
