@@ -4,7 +4,7 @@
 #include "feedback/settings_file.h"
 #include "game/frmTesting2.h"
 #include "platform/program.h"
-#include "platform/rtf/rtf_reader.h"
+#include "rtf/rtf_reader.h"
 #include "setup/frmInstructions.h"
 #include "setup/frmSubjects.h"
 #include "setup/preflight.h"

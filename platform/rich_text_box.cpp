@@ -1,6 +1,6 @@
 #include "platform/rich_text_box.h"
 
-#include "platform/rtf/rtf_reader.h"
+#include "rtf/rtf_reader.h"
 #include "platform/twips.h"
 
 #include <QFileInfo>

@@ -1,5 +1,5 @@
 // Code pages and symbol fonts on their own.
-#include "platform/rtf/code_pages.h"
+#include "rtf/code_pages.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // from the list table (\ls) or the old paragraph numbering (\pn); never both.
 #include "rtf_test_support.h"
 
-#include "platform/rtf/list_numbering.h"
+#include "rtf/list_numbering.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/rtf/rtf_reader.h"
+#include "rtf/rtf_reader.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,7 +1,7 @@
 // Tables, pictures and lists.
 #include "rtf_test_support.h"
 
-#include "platform/rtf/document_builder.h"
+#include "rtf/document_builder.h"
 
 #include <QBuffer>
 #include <QImage>

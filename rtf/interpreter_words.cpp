@@ -1,8 +1,8 @@
 // The interpreter's handling of control words: document, character and paragraph
 // properties, breaks, tables, special characters, and the font, colour and picture
 // destinations.
-#include "platform/rtf/control_words.h"
-#include "platform/rtf/interpreter.h"
+#include "rtf/control_words.h"
+#include "rtf/interpreter.h"
 
 #include <algorithm>
 

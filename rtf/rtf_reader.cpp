@@ -1,6 +1,6 @@
-#include "platform/rtf/rtf_reader.h"
+#include "rtf/rtf_reader.h"
 
-#include "platform/rtf/interpreter.h"
+#include "rtf/interpreter.h"
 
 #include <QFile>
 #include <QTextDocument>

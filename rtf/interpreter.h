@@ -1,12 +1,12 @@
 #pragma once
 
-#include "platform/rtf/document_builder.h"
-#include "platform/rtf/font_table.h"
-#include "platform/rtf/format_cache.h"
-#include "platform/rtf/list_numbering.h"
-#include "platform/rtf/picture.h"
-#include "platform/rtf/reader_state.h"
-#include "platform/rtf/tokenizer.h"
+#include "rtf/document_builder.h"
+#include "rtf/font_table.h"
+#include "rtf/format_cache.h"
+#include "rtf/list_numbering.h"
+#include "rtf/picture.h"
+#include "rtf/reader_state.h"
+#include "rtf/tokenizer.h"
 
 #include <QColor>
 #include <QHash>

@@ -1,7 +1,7 @@
 // The interpreter's character and paragraph formats, made once per state.
-#include "platform/rtf/interpreter.h"
+#include "rtf/interpreter.h"
 
-#include "platform/rtf/units.h"
+#include "rtf/units.h"
 
 #include <QBrush>
 #include <QFont>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/rtf/list_numbering.h"
+#include "rtf/list_numbering.h"
 
 #include <QHashFunctions>
 #include <QList>

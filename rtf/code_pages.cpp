@@ -1,4 +1,4 @@
-#include "platform/rtf/code_pages.h"
+#include "rtf/code_pages.h"
 
 #include <QStringDecoder>
 

@@ -1,6 +1,6 @@
 // The interpreter's output of text: bytes through code pages and symbol fonts, \u
 // with surrogate pairs, and what reaches the document builder.
-#include "platform/rtf/interpreter.h"
+#include "rtf/interpreter.h"
 
 #include <QImage>
 

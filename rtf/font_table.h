@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/rtf/code_pages.h"
+#include "rtf/code_pages.h"
 
 #include <QByteArray>
 #include <QHash>

@@ -1,7 +1,7 @@
-#include "platform/rtf/picture.h"
+#include "rtf/picture.h"
 
-#include "platform/rtf/tokenizer.h"
-#include "platform/rtf/units.h"
+#include "rtf/tokenizer.h"
+#include "rtf/units.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "platform/rtf/document_builder.h"
+#include "rtf/document_builder.h"
 
-#include "platform/rtf/units.h"
+#include "rtf/units.h"
 
 #include <QImage>
 #include <QTextDocument>

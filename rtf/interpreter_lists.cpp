@@ -1,7 +1,7 @@
 // The interpreter's part that reads list definitions (\listtable, \listoverridetable,
 // \pn) and makes list markers for paragraphs whose writer gave none.
-#include "platform/rtf/control_words.h"
-#include "platform/rtf/interpreter.h"
+#include "rtf/control_words.h"
+#include "rtf/interpreter.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "platform/rtf/tokenizer.h"
+#include "rtf/tokenizer.h"
 
 #include <algorithm>
 #include <limits>

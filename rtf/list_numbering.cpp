@@ -1,4 +1,4 @@
-#include "platform/rtf/list_numbering.h"
+#include "rtf/list_numbering.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,7 +1,7 @@
 // The interpreter's reading loop: groups, destinations and the dispatch of tokens.
-#include "platform/rtf/interpreter.h"
+#include "rtf/interpreter.h"
 
-#include "platform/rtf/control_words.h"
+#include "rtf/control_words.h"
 
 #include <algorithm>
 

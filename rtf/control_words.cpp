@@ -1,4 +1,4 @@
-#include "platform/rtf/control_words.h"
+#include "rtf/control_words.h"
 
 #include <array>
 #include <cstdint>
