@@ -1,4 +1,4 @@
-// The interpreter's reading loop: groups, destinations and the dispatch of tokens.
+// The reading loop: groups, \* and \uc, and the dispatch of tokens to destinations.
 #include "rtf/interpreter.h"
 
 #include "rtf/control_words.h"
@@ -35,11 +35,27 @@ bool isKnownDestination(Word word)
     }
 }
 
+// \uN is a signed 16-bit number, though some writers give code points above 32767
+// as they are.
+char32_t unicodeCharacter(std::int32_t value)
+{
+    if (value < 0 && value >= -32768)
+        return static_cast<char32_t>(value + 65536);
+    if (value >= 0 && value <= 0x10FFFF)
+        return static_cast<char32_t>(value);
+    return 0xFFFD;
+}
+
 } // namespace
 
 Interpreter::Interpreter(std::string_view input, QTextDocument &document)
-    : m_tokens(input), m_builder(document)
+    : m_tokens(input), m_text(m_context, document), m_listText(m_text), m_fontTable(m_context),
+      m_colorTable(m_context), m_listTable(m_context), m_listOverrides(m_context), m_numbering(m_context),
+      m_picture(m_context), m_unicodePair(m_context)
 {
+    m_context.destinations = {&m_skip,          &m_text,      &m_listText, &m_fontTable,   &m_colorTable,
+                              &m_listTable,     &m_listOverrides, &m_numbering, &m_picture, &m_unicodePair};
+    m_context.state.destination = &m_text;
     m_saved.reserve(64);
 }
 
@@ -69,8 +85,16 @@ bool Interpreter::readHeader(QString &error)
         error = QStringLiteral("not an RTF file");
         return false;
     }
-    m_saved.push_back(m_state); // the state outside the outermost group
+    m_saved.push_back(m_context.state); // the state outside the outermost group
     return true;
+}
+
+bool Interpreter::mayEnd() const
+{
+    return m_skippedDepth == 0
+           && std::all_of(m_saved.begin() + 1, m_saved.end(),
+                          [](const GroupState &s) { return s.destination->showsText(); })
+           && m_context.inText();
 }
 
 bool Interpreter::run(QString &error)
@@ -80,10 +104,10 @@ bool Interpreter::run(QString &error)
 
     for (;;) {
         const Token token = m_tokens.next();
-        if (m_leadByte && token.kind != TokenKind::HexByte && token.kind != TokenKind::Text)
-            dropLeadByte();
+        if (m_text.hasLeadByte() && token.kind != TokenKind::HexByte && token.kind != TokenKind::Text)
+            m_text.dropLeadByte();
 
-        if (m_state.destination == Destination::Skip) {
+        if (m_context.state.destination == &m_skip) {
             // Only braces matter inside a skipped destination.
             if (token.kind == TokenKind::GroupStart) {
                 ++m_skippedDepth;
@@ -97,26 +121,18 @@ bool Interpreter::run(QString &error)
                 continue;
         }
 
+        Destination &destination = *m_context.state.destination;
         switch (token.kind) {
-        case TokenKind::End: {
-            const bool inText = m_skippedDepth == 0
-                                && std::all_of(m_saved.begin() + 1, m_saved.end(),
-                                               [](const GroupState &s) {
-                                                   return s.destination == Destination::Text
-                                                          || s.destination == Destination::ListText;
-                                               })
-                                && isTextDestination();
-            if (!inText) {
+        case TokenKind::End:
+            if (!mayEnd()) {
                 // The file stops inside a font table, picture or other hidden part:
                 // it was cut short.
                 error = QStringLiteral("unexpected end of file at byte %1").arg(token.position);
                 return false;
             }
             // A missing final } is common and harmless.
-            flushSurrogate();
-            m_builder.finish(blockFormat().format, blockFormat().id);
+            m_text.finishDocument();
             return true;
-        }
         case TokenKind::GroupStart:
             if (!groupStart(token, error))
                 return false;
@@ -124,8 +140,7 @@ bool Interpreter::run(QString &error)
         case TokenKind::GroupEnd:
             if (!groupEnd()) {
                 // The outermost group has closed; whatever follows is not the document's.
-                flushSurrogate();
-                m_builder.finish(blockFormat().format, blockFormat().id);
+                m_text.finishDocument();
                 return true;
             }
             break;
@@ -135,14 +150,30 @@ bool Interpreter::run(QString &error)
         case TokenKind::ControlSymbol:
             controlSymbol(token.text.empty() ? '\0' : token.text.front());
             break;
-        case TokenKind::HexByte:
-            hexByte(static_cast<unsigned char>(token.parameter));
+        case TokenKind::HexByte: {
+            m_starPending = false;
+            if (consumeFallback())
+                break;
+            const char byte = static_cast<char>(token.parameter);
+            destination.bytes(std::string_view(&byte, 1), true);
             break;
-        case TokenKind::Text:
-            text(token.text);
+        }
+        case TokenKind::Text: {
+            m_starPending = false;
+            std::string_view bytes = token.text;
+            if (m_fallbackLeft > 0) {
+                const auto skipped = std::min(bytes.size(), static_cast<std::size_t>(m_fallbackLeft));
+                bytes.remove_prefix(skipped);
+                m_fallbackLeft -= static_cast<int>(skipped);
+            }
+            if (!bytes.empty())
+                destination.bytes(bytes, false);
             break;
+        }
         case TokenKind::Binary:
-            binary(token.text);
+            m_starPending = false;
+            if (!consumeFallback())
+                destination.binary(token.text);
             break;
         }
     }
@@ -156,7 +187,7 @@ bool Interpreter::groupStart(const Token &token, QString &error)
         error = QStringLiteral("groups nested more than %1 deep at byte %2").arg(kMaxDepth).arg(token.position);
         return false;
     }
-    m_saved.push_back(m_state);
+    m_saved.push_back(m_context.state);
     return true;
 }
 
@@ -164,33 +195,17 @@ bool Interpreter::groupEnd()
 {
     m_fallbackLeft = 0;
     m_starPending = false;
-    const Destination closing = m_state.destination;
-    if (closing == Destination::FontTable && (!m_fontName.isEmpty() || !m_fontNameBytes.isEmpty()))
-        commitFontName();
-    if (closing == Destination::FontAltName) {
-        const QString name = decode(codePageOf(m_fonts.find(m_fontBeingRead)), m_altNameBytes).trimmed();
-        if (!name.isEmpty())
-            m_fonts.entry(m_fontBeingRead).alternative = name;
-        m_altNameBytes.clear();
-    }
+    Destination *closing = m_context.state.destination;
+    closing->groupEnd();
     if (m_saved.size() == 1) {
         // The outermost group: its state stays for the last paragraph.
         return false;
     }
-    m_state = m_saved.back();
+    m_context.state = m_saved.back();
     m_saved.pop_back();
-    if (closing == Destination::Picture && m_state.destination != Destination::Picture)
-        finishPicture();
-    if (closing == Destination::Numbering && m_state.destination != Destination::Numbering)
-        m_state.paragraph.numbering = m_numberingBeingRead; // \pn describes the paragraph it is in
-    if (closing == Destination::ListTable && m_state.destination != Destination::ListTable)
-        commitList();
+    if (m_context.state.destination != closing)
+        closing->finish();
     return true;
-}
-
-bool Interpreter::isTextDestination() const
-{
-    return m_state.destination == Destination::Text || m_state.destination == Destination::ListText;
 }
 
 // While the fallback of a \u is being skipped, every byte, escape or control word
@@ -209,7 +224,7 @@ void Interpreter::controlWord(const Token &token)
     if (m_starPending) {
         m_starPending = false;
         if (!isKnownDestination(word)) {
-            m_state.destination = Destination::Skip;
+            m_context.skipGroup();
             return;
         }
     }
@@ -217,49 +232,21 @@ void Interpreter::controlWord(const Token &token)
         // \u is read in every destination; its fallback follows it.
         if (consumeFallback())
             return;
-        emitUnicode(token.parameter);
-        m_fallbackLeft = m_state.unicodeSkip;
+        m_context.state.destination->unicode(unicodeCharacter(token.parameter));
+        m_fallbackLeft = m_context.state.unicodeSkip;
         return;
     }
     if (consumeFallback())
         return;
     if (word == Word::SkippedDestination) {
-        m_state.destination = Destination::Skip;
+        m_context.skipGroup();
         return;
     }
     if (word == Word::UnicodeSkip) {
-        m_state.unicodeSkip = std::clamp(token.parameter, 0, 255);
+        m_context.state.unicodeSkip = std::clamp(token.parameter, 0, 255);
         return;
     }
-    switch (m_state.destination) {
-    case Destination::Text:
-    case Destination::ListText:
-        textWord(word, token);
-        break;
-    case Destination::FontTable:
-        fontTableWord(word, token);
-        break;
-    case Destination::ColorTable:
-        colorTableWord(word, token);
-        break;
-    case Destination::Picture:
-        pictureWord(word, token);
-        break;
-    case Destination::UnicodeAnsi:
-        if (word == Word::UnicodeText)
-            m_state.destination = m_state.beforeUnicodePair;
-        break;
-    case Destination::ListTable:
-    case Destination::ListLevelText:
-    case Destination::ListOverrideTable:
-    case Destination::Numbering:
-    case Destination::NumberingText:
-        listWord(word, token);
-        break;
-    case Destination::FontAltName:
-    case Destination::Skip:
-        break;
-    }
+    m_context.state.destination->word(word, token);
 }
 
 void Interpreter::controlSymbol(char symbol)
@@ -271,120 +258,7 @@ void Interpreter::controlSymbol(char symbol)
     m_starPending = false;
     if (consumeFallback())
         return;
-    switch (symbol) {
-    case '\\':
-    case '{':
-    case '}':
-        if (isTextDestination())
-            emitCharacter(static_cast<char32_t>(symbol));
-        else if (m_state.destination == Destination::FontTable)
-            m_fontNameBytes.append(symbol);
-        break;
-    case '~':
-        emitCharacter(0x00A0);
-        break;
-    case '-':
-        emitCharacter(0x00AD);
-        break;
-    case '_':
-        emitCharacter(0x2011);
-        break;
-    case '\n':
-    case '\r':
-        if (isTextDestination())
-            endParagraph();
-        break;
-    default:
-        break;
-    }
-}
-
-void Interpreter::hexByte(unsigned char byte)
-{
-    m_starPending = false;
-    if (consumeFallback())
-        return;
-    switch (m_state.destination) {
-    case Destination::Text:
-    case Destination::ListText:
-        emitBytes(std::string_view(reinterpret_cast<const char *>(&byte), 1));
-        break;
-    case Destination::FontTable:
-        m_fontNameBytes.append(static_cast<char>(byte));
-        break;
-    case Destination::FontAltName:
-        m_altNameBytes.append(static_cast<char>(byte));
-        break;
-    case Destination::ListLevelText:
-    case Destination::NumberingText:
-        addTemplateUnit({byte, false});
-        break;
-    default:
-        break;
-    }
-}
-
-void Interpreter::text(std::string_view bytes)
-{
-    m_starPending = false;
-    if (m_fallbackLeft > 0) {
-        const auto skipped = std::min(bytes.size(), static_cast<std::size_t>(m_fallbackLeft));
-        bytes.remove_prefix(skipped);
-        m_fallbackLeft -= static_cast<int>(skipped);
-        if (bytes.empty())
-            return;
-    }
-    switch (m_state.destination) {
-    case Destination::Text:
-    case Destination::ListText:
-        emitBytes(bytes);
-        break;
-    case Destination::FontTable:
-        for (const char c : bytes) {
-            if (c == ';')
-                commitFontName();
-            else
-                m_fontNameBytes.append(c);
-        }
-        break;
-    case Destination::FontAltName:
-        m_altNameBytes.append(bytes.data(), static_cast<qsizetype>(bytes.size()));
-        break;
-    case Destination::ColorTable:
-        for (const char c : bytes) {
-            if (c == ';')
-                commitColor();
-        }
-        break;
-    case Destination::Picture:
-        m_picture.addHex(bytes);
-        break;
-    case Destination::ListLevelText:
-    case Destination::NumberingText:
-        for (const char c : bytes) {
-            if (c == ';' && m_state.destination == Destination::ListLevelText) {
-                m_state.destination = Destination::Skip; // a level's text ends at ';'
-                break;
-            }
-            addTemplateUnit({static_cast<unsigned char>(c), false});
-        }
-        break;
-    case Destination::Skip:
-    case Destination::UnicodeAnsi:
-    case Destination::ListTable:
-    case Destination::ListOverrideTable:
-    case Destination::Numbering:
-        break;
-    }
-}
-
-void Interpreter::binary(std::string_view bytes)
-{
-    m_starPending = false;
-    if (consumeFallback())
-        return;
-    if (m_state.destination == Destination::Picture)
-        m_picture.addBinary(bytes);
+    m_context.state.destination->symbol(symbol == '\r' ? '\n' : symbol);
 }
 
 } // namespace ct::rtf

@@ -10,22 +10,7 @@
 
 namespace ct::rtf {
 
-// Where the text of the current group goes.
-enum class Destination : std::uint8_t {
-    Text,        // the document
-    ListText,    // the document; the paragraph's list marker as the writer wrote it
-    Skip,        // nowhere
-    FontTable,   // font names
-    FontAltName, // a font's alternative name
-    ColorTable,
-    Picture,     // picture data
-    UnicodeAnsi, // the ANSI half of \upr, skipped in favour of \ud
-    ListTable,         // \listtable and its lists and levels
-    ListLevelText,     // a level's \leveltext
-    ListOverrideTable, // \listoverridetable
-    Numbering,         // \pn
-    NumberingText,     // \pntxtb, \pntxta
-};
+class Destination;
 
 enum class Underline : std::uint8_t { None, Single, Double };
 enum class VerticalPosition : std::uint8_t { Normal, Superscript, Subscript };
@@ -96,9 +81,8 @@ inline size_t qHash(const ParagraphState &s, size_t seed = 0)
 struct GroupState {
     CharacterState character;
     ParagraphState paragraph;
-    Destination destination = Destination::Text;
-    Destination beforeUnicodePair = Destination::Text; // where \ud text goes
-    int unicodeSkip = 1;                               // \uc
+    Destination *destination = nullptr; // the reader of the group's tokens
+    int unicodeSkip = 1;                // \uc
 };
 
 } // namespace ct::rtf

@@ -1,6 +1,9 @@
-// The interpreter's output of text: bytes through code pages and symbol fonts, \u
-// with surrogate pairs, and what reaches the document builder.
-#include "rtf/interpreter.h"
+// The document's text: bytes through code pages and symbol fonts, \u with surrogate
+// pairs, pictures, and what reaches the document builder.
+#include "rtf/text_destination.h"
+
+#include "rtf/picture.h"
+#include "rtf/reader_context.h"
 
 #include <QImage>
 
@@ -43,44 +46,47 @@ char32_t showable(char32_t c)
 
 } // namespace
 
-const CodePage &Interpreter::codePageOf(const FontEntry *entry) const
+bool TextDestination::hidden() const
 {
-    int codePage = 0;
-    if (entry) {
-        codePage = entry->codePage;
-        if (codePage == 0 && entry->charset >= 0)
-            codePage = codePageOfCharset(entry->charset);
-    }
-    if (codePage <= 0)
-        codePage = m_ansiCodePage;
-    return CodePage::forNumber(codePage);
+    return m_context.state.character.hidden;
 }
 
-const FontInfo &Interpreter::fontInfo()
+void TextDestination::bytes(std::string_view bytes, bool)
 {
-    const int number = m_state.character.font >= 0 ? m_state.character.font : m_defaultFont;
-    if (m_fontInfoValid && number == m_fontInfoFor)
-        return m_fontInfo;
-    m_fontInfoFor = number;
-    m_fontInfoValid = true;
-    const FontEntry *entry = m_fonts.find(number);
-    m_fontInfo.codePage = &codePageOf(entry);
-    m_fontInfo.symbol = entry ? symbolFontOf(entry->family, entry->charset) : SymbolFont::None;
-    m_fontInfo.families.clear();
-    if (entry && m_fontInfo.symbol == SymbolFont::None && !entry->family.isEmpty()) {
-        m_fontInfo.families.append(entry->family);
-        if (!entry->alternative.isEmpty() && entry->alternative != entry->family)
-            m_fontInfo.families.append(entry->alternative);
-    }
-    return m_fontInfo;
+    emitBytes(bytes);
 }
 
-void Interpreter::emitBytes(std::string_view bytes)
+void TextDestination::symbol(char symbol)
 {
-    if (m_state.character.hidden)
+    switch (symbol) {
+    case '\\':
+    case '{':
+    case '}':
+        emitCharacter(static_cast<char32_t>(symbol));
+        break;
+    case '~':
+        emitCharacter(0x00A0);
+        break;
+    case '-':
+        emitCharacter(0x00AD);
+        break;
+    case '_':
+        emitCharacter(0x2011);
+        break;
+    case '\n':
+        endParagraph();
+        break;
+    default:
+        break;
+    }
+}
+
+void TextDestination::emitBytes(std::string_view bytes)
+{
+    if (hidden())
         return;
     flushSurrogate();
-    const FontInfo &font = fontInfo();
+    const FontInfo &font = m_formats.fontInfo(m_context.state.character.font);
     m_scratch.clear();
     const bool plain = !m_leadByte && font.symbol == SymbolFont::None
                        && std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0x20 || c == '\t'; });
@@ -111,28 +117,10 @@ void Interpreter::emitBytes(std::string_view bytes)
         emitString(m_scratch);
 }
 
-void Interpreter::emitUnicode(std::int32_t value)
+void TextDestination::unicode(char32_t character)
 {
-    char32_t character = kReplacement;
-    if (value < 0 && value >= -32768)
-        character = static_cast<char32_t>(value + 65536);
-    else if (value >= 0 && value <= 0x10FFFF)
-        character = static_cast<char32_t>(value);
-
-    if (m_state.destination == Destination::FontTable) {
-        m_fontName += decode(codePageOf(&m_fonts.entry(m_fontBeingRead)), m_fontNameBytes);
-        m_fontNameBytes.clear();
-        if (!isHighSurrogate(character) && !isLowSurrogate(character))
-            m_fontName.append(QChar::fromUcs4(character));
+    if (hidden())
         return;
-    }
-    if (m_state.destination == Destination::ListLevelText || m_state.destination == Destination::NumberingText) {
-        addTemplateUnit({character, true});
-        return;
-    }
-    if (!isTextDestination() || m_state.character.hidden)
-        return;
-
     if (isHighSurrogate(character)) {
         flushSurrogate();
         m_highSurrogate = character;
@@ -148,7 +136,7 @@ void Interpreter::emitUnicode(std::int32_t value)
         }
         return;
     }
-    const SymbolFont symbol = fontInfo().symbol;
+    const SymbolFont symbol = m_formats.fontInfo(m_context.state.character.font).symbol;
     if (character >= 0xF020 && character <= 0xF0FF && symbol != SymbolFont::None)
         character = symbolCharacter(symbol, static_cast<unsigned char>(character - 0xF000));
     else if (character == 0xF0B7)
@@ -156,9 +144,9 @@ void Interpreter::emitUnicode(std::int32_t value)
     emitCharacter(character);
 }
 
-void Interpreter::emitCharacter(char32_t character)
+void TextDestination::emitCharacter(char32_t character)
 {
-    if (!isTextDestination() || m_state.character.hidden)
+    if (hidden())
         return;
     flushSurrogate();
     character = showable(character);
@@ -166,51 +154,82 @@ void Interpreter::emitCharacter(char32_t character)
         emitString(QChar::fromUcs4(character));
 }
 
-void Interpreter::emitString(QStringView text)
+void TextDestination::emitString(QStringView text)
 {
     startParagraphContent();
-    const CharFormats::Entry &format = charFormat();
-    m_builder.appendText(text, format.format, format.id, m_state.paragraph.inTable);
+    const Formats::CharFormats::Entry &format = m_formats.character(m_context.state.character);
+    m_builder.appendText(text, format.format, format.id, m_context.state.paragraph.inTable);
 }
 
-void Interpreter::flushSurrogate()
+void TextDestination::flushSurrogate()
 {
     if (!m_highSurrogate)
         return;
     // A first half with no second half.
     m_highSurrogate = 0;
-    if (isTextDestination())
-        emitString(u"\uFFFD");
+    emitString(u"\uFFFD");
 }
 
-void Interpreter::dropLeadByte()
+void TextDestination::dropLeadByte()
 {
     // A double-byte character cut in two by markup: show that something was lost.
     m_leadByte = 0;
-    if (isTextDestination() && !m_state.character.hidden)
+    if (m_context.inText() && !hidden())
         emitString(u"\uFFFD");
 }
 
-void Interpreter::endParagraph()
+void TextDestination::endParagraph()
 {
     flushSurrogate();
     endParagraphLists();
-    const BlockFormats::Entry &format = blockFormat();
-    m_builder.endParagraph(format.format, format.id, m_state.paragraph.inTable);
+    const Formats::BlockFormats::Entry &format = m_formats.block(m_context.state.paragraph);
+    m_builder.endParagraph(format.format, format.id, m_context.state.paragraph.inTable);
 }
 
-void Interpreter::finishPicture()
+void TextDestination::finishDocument()
 {
-    if (!isTextDestination() || m_state.character.hidden)
+    flushSurrogate();
+    const Formats::BlockFormats::Entry &format = m_formats.block(m_context.state.paragraph);
+    m_builder.finish(format.format, format.id);
+}
+
+void TextDestination::picture(const Picture &picture)
+{
+    if (hidden())
         return;
-    const QImage image = m_picture.decode();
-    const QSizeF size = m_picture.displaySize(image);
-    m_picture = Picture();
+    const QImage image = picture.decode();
     if (image.isNull())
         return;
+    const QSizeF size = picture.displaySize(image);
     flushSurrogate();
     startParagraphContent();
-    m_builder.appendImage(image, size.width(), size.height(), m_state.paragraph.inTable);
+    m_builder.appendImage(image, size.width(), size.height(), m_context.state.paragraph.inTable);
+}
+
+void TextDestination::startParagraphContent()
+{
+    if (m_paragraphStarted)
+        return;
+    m_paragraphStarted = true;
+    if (m_paragraphHasListText || m_context.state.destination == m_context.destinations.listText)
+        return;
+    const QString marker = m_markers.next(m_context.state.paragraph);
+    if (!marker.isEmpty())
+        emitString(marker);
+}
+
+void TextDestination::endParagraphLists()
+{
+    const ParagraphState &paragraph = m_context.state.paragraph;
+    // An empty list item still shows its marker.
+    startParagraphContent();
+    if (m_paragraphHasListText) {
+        // The writer's own marker stands; the list still counts the paragraph.
+        m_markers.count(paragraph);
+    }
+    m_markers.paragraphEnded(paragraph);
+    m_paragraphStarted = false;
+    m_paragraphHasListText = false;
 }
 
 } // namespace ct::rtf

@@ -1,6 +1,6 @@
-// The interpreter's character and paragraph formats, made once per state.
-#include "rtf/interpreter.h"
+#include "rtf/formats.h"
 
+#include "rtf/reader_context.h"
 #include "rtf/units.h"
 
 #include <QBrush>
@@ -10,21 +10,45 @@
 
 namespace ct::rtf {
 
-void Interpreter::forgetFormats()
+void Formats::checkTables()
 {
+    if (m_tablesVersion == m_context.tablesVersion())
+        return;
+    m_tablesVersion = m_context.tablesVersion();
     m_fontInfoValid = false;
     m_charFormats.clear();
 }
 
-const Interpreter::CharFormats::Entry &Interpreter::charFormat()
+const FontInfo &Formats::fontInfo(int number)
 {
-    return m_charFormats.get(m_state.character, m_nextFormatId,
-                             [this](const CharacterState &state) { return makeCharFormat(state); });
+    checkTables();
+    if (number < 0)
+        number = m_context.defaultFont;
+    if (m_fontInfoValid && number == m_fontInfoFor)
+        return m_fontInfo;
+    m_fontInfoFor = number;
+    m_fontInfoValid = true;
+    const FontEntry *entry = m_context.fonts.find(number);
+    m_fontInfo.codePage = &m_context.codePageOf(entry);
+    m_fontInfo.symbol = entry ? symbolFontOf(entry->family, entry->charset) : SymbolFont::None;
+    m_fontInfo.families.clear();
+    if (entry && m_fontInfo.symbol == SymbolFont::None && !entry->family.isEmpty()) {
+        m_fontInfo.families.append(entry->family);
+        if (!entry->alternative.isEmpty() && entry->alternative != entry->family)
+            m_fontInfo.families.append(entry->alternative);
+    }
+    return m_fontInfo;
 }
 
-QTextCharFormat Interpreter::makeCharFormat(const CharacterState &state)
+const Formats::CharFormats::Entry &Formats::character(const CharacterState &state)
 {
-    const FontInfo &font = fontInfo();
+    checkTables();
+    return m_charFormats.get(state, m_nextFormatId, [this](const CharacterState &s) { return makeCharFormat(s); });
+}
+
+QTextCharFormat Formats::makeCharFormat(const CharacterState &state)
+{
+    const FontInfo &font = fontInfo(state.font);
     QTextCharFormat format;
     if (!font.families.isEmpty())
         format.setFontFamilies(font.families);
@@ -46,20 +70,19 @@ QTextCharFormat Interpreter::makeCharFormat(const CharacterState &state)
     else if (state.smallCaps)
         format.setFontCapitalization(QFont::SmallCaps);
     // Index 0, an index past the table and an empty entry all mean "automatic".
-    if (state.foreground > 0 && state.foreground < m_colors.size() && m_colors.at(state.foreground).isValid())
-        format.setForeground(QBrush(m_colors.at(state.foreground)));
-    if (state.background > 0 && state.background < m_colors.size() && m_colors.at(state.background).isValid())
-        format.setBackground(QBrush(m_colors.at(state.background)));
+    if (const QColor color = m_context.color(state.foreground); color.isValid())
+        format.setForeground(QBrush(color));
+    if (const QColor color = m_context.color(state.background); color.isValid())
+        format.setBackground(QBrush(color));
     return format;
 }
 
-const Interpreter::BlockFormats::Entry &Interpreter::blockFormat()
+const Formats::BlockFormats::Entry &Formats::block(const ParagraphState &state)
 {
-    return m_blockFormats.get(m_state.paragraph, m_nextFormatId,
-                              [this](const ParagraphState &state) { return makeBlockFormat(state); });
+    return m_blockFormats.get(state, m_nextFormatId, [this](const ParagraphState &s) { return makeBlockFormat(s); });
 }
 
-QTextBlockFormat Interpreter::makeBlockFormat(const ParagraphState &state) const
+QTextBlockFormat Formats::makeBlockFormat(const ParagraphState &state) const
 {
     QTextBlockFormat format;
     switch (state.alignment) {

@@ -1,8 +1,7 @@
-// The interpreter's handling of control words: document, character and paragraph
-// properties, breaks, tables, special characters, and the font, colour and picture
-// destinations.
-#include "rtf/control_words.h"
-#include "rtf/interpreter.h"
+// The document's text: its control words.
+#include "rtf/text_destination.h"
+
+#include "rtf/reader_context.h"
 
 #include <algorithm>
 
@@ -29,71 +28,70 @@ bool toggle(const Token &token)
 
 } // namespace
 
-void Interpreter::textWord(Word word, const Token &token)
+TextDestination::TextDestination(ReaderContext &context, QTextDocument &document)
+    : m_context(context), m_builder(document), m_formats(context), m_markers(context)
 {
-    CharacterState &character = m_state.character;
-    ParagraphState &paragraph = m_state.paragraph;
+}
+
+void UnicodePairReader::word(Word word, const Token &)
+{
+    if (word == Word::UnicodeText)
+        m_context.state.destination = m_return;
+}
+
+void TextDestination::word(Word word, const Token &token)
+{
+    CharacterState &character = m_context.state.character;
+    ParagraphState &paragraph = m_context.state.paragraph;
+    Destinations &destinations = m_context.destinations;
     const int value = token.parameter;
     switch (word) {
     // Document
     case Word::Ansi:
-        m_ansiCodePage = 1252;
-        break;
     case Word::Mac:
-        m_ansiCodePage = 10000;
-        break;
     case Word::Pc:
-        m_ansiCodePage = 437;
-        break;
     case Word::Pca:
-        m_ansiCodePage = 850;
-        break;
     case Word::AnsiCodePage:
-        m_ansiCodePage = value;
-        forgetFormats();
+        m_context.ansiCodePage = word == Word::Ansi ? 1252
+                                 : word == Word::Mac ? 10000
+                                 : word == Word::Pc  ? 437
+                                 : word == Word::Pca ? 850
+                                                     : value;
+        m_context.tablesChanged();
         break;
     case Word::DefaultFont:
-        m_defaultFont = value;
-        forgetFormats();
+        m_context.defaultFont = value;
+        m_context.tablesChanged();
         break;
 
     // Destinations
     case Word::FontTable:
-        m_state.destination = Destination::FontTable;
-        m_fontName.clear();
-        m_fontNameBytes.clear();
+        m_context.open(destinations.fontTable);
         break;
     case Word::ColorTable:
-        m_state.destination = Destination::ColorTable;
-        m_colors.clear();
-        m_red = m_green = m_blue = -1;
+        m_context.open(destinations.colorTable);
         break;
     case Word::ListText:
-        m_state.destination = Destination::ListText;
-        m_paragraphHasListText = true;
+        m_context.open(destinations.listText);
         break;
     case Word::ListTable:
-        m_state.destination = Destination::ListTable;
-        m_listPending = false;
+        m_context.open(destinations.listTable);
         break;
     case Word::ListOverrideTable:
-        m_state.destination = Destination::ListOverrideTable;
-        m_overrideListId = -1;
+        m_context.open(destinations.listOverrides);
         break;
     case Word::Numbering:
-        m_state.destination = Destination::Numbering;
-        m_numberingBeingRead = ParagraphNumbering();
+        m_context.open(destinations.numbering);
         break;
     case Word::Picture:
-        m_state.destination = Destination::Picture;
-        m_picture = Picture();
+        m_context.open(destinations.picture);
         break;
     case Word::UnicodePair:
-        m_state.beforeUnicodePair = m_state.destination;
-        m_state.destination = Destination::UnicodeAnsi;
+        destinations.unicodePair->returnTo(m_context.state.destination);
+        m_context.open(destinations.unicodePair);
         break;
     case Word::FontAltName:
-        m_state.destination = Destination::Skip;
+        m_context.skipGroup();
         break;
 
     // Character formatting
@@ -237,7 +235,7 @@ void Interpreter::textWord(Word word, const Token &token)
     case Word::Cell:
         flushSurrogate();
         endParagraphLists();
-        m_builder.endCell(blockFormat().format);
+        m_builder.endCell(m_formats.block(paragraph).format);
         break;
     case Word::Row:
         flushSurrogate();
@@ -306,99 +304,6 @@ void Interpreter::textWord(Word word, const Token &token)
     default:
         break;
     }
-}
-
-void Interpreter::fontTableWord(Word word, const Token &token)
-{
-    switch (word) {
-    case Word::Font:
-        if (!m_fontName.isEmpty() || !m_fontNameBytes.isEmpty())
-            commitFontName();
-        m_fontBeingRead = token.parameter;
-        m_fonts.entry(m_fontBeingRead);
-        forgetFormats();
-        break;
-    case Word::FontCharset:
-        m_fonts.entry(m_fontBeingRead).charset = token.parameter;
-        break;
-    case Word::FontCodePage:
-        m_fonts.entry(m_fontBeingRead).codePage = token.parameter;
-        break;
-    case Word::FontAltName:
-        m_state.destination = Destination::FontAltName;
-        m_altNameBytes.clear();
-        break;
-    default:
-        break;
-    }
-}
-
-void Interpreter::colorTableWord(Word word, const Token &token)
-{
-    const int value = std::clamp(token.parameter, 0, 255);
-    switch (word) {
-    case Word::Red:
-        m_red = value;
-        break;
-    case Word::Green:
-        m_green = value;
-        break;
-    case Word::Blue:
-        m_blue = value;
-        break;
-    default:
-        break;
-    }
-}
-
-void Interpreter::pictureWord(Word word, const Token &token)
-{
-    switch (word) {
-    case Word::PngBlip:
-        m_picture.setKind(Picture::Kind::Png);
-        break;
-    case Word::JpegBlip:
-        m_picture.setKind(Picture::Kind::Jpeg);
-        break;
-    case Word::OtherBlip:
-        m_picture.setKind(Picture::Kind::Other);
-        break;
-    case Word::PictureGoalWidth:
-        m_picture.setGoalWidth(token.parameter);
-        break;
-    case Word::PictureGoalHeight:
-        m_picture.setGoalHeight(token.parameter);
-        break;
-    case Word::PictureScaleX:
-        m_picture.setScaleX(token.parameter);
-        break;
-    case Word::PictureScaleY:
-        m_picture.setScaleY(token.parameter);
-        break;
-    default:
-        break;
-    }
-}
-
-void Interpreter::commitFontName()
-{
-    FontEntry &entry = m_fonts.entry(m_fontBeingRead);
-    m_fontName += decode(codePageOf(&entry), m_fontNameBytes);
-    entry.family = m_fontName.trimmed();
-    m_fontName.clear();
-    m_fontNameBytes.clear();
-    forgetFormats();
-}
-
-void Interpreter::commitColor()
-{
-    // An entry with no colour given (normally the first) means "automatic".
-    if (m_red < 0 && m_green < 0 && m_blue < 0)
-        m_colors.append(QColor());
-    else
-        m_colors.append(QColor(std::max(m_red, 0), std::max(m_green, 0), std::max(m_blue, 0)));
-    m_red = m_green = m_blue = -1;
-    forgetFormats();
 }
 
 } // namespace ct::rtf

@@ -1,0 +1,48 @@
+#include "rtf/picture_reader.h"
+
+#include "rtf/reader_context.h"
+
+namespace ct::rtf {
+
+void PictureReader::word(Word word, const Token &token)
+{
+    switch (word) {
+    case Word::PngBlip:
+        m_picture.setKind(Picture::Kind::Png);
+        break;
+    case Word::JpegBlip:
+        m_picture.setKind(Picture::Kind::Jpeg);
+        break;
+    case Word::OtherBlip:
+        m_picture.setKind(Picture::Kind::Other);
+        break;
+    case Word::PictureGoalWidth:
+        m_picture.setGoalWidth(token.parameter);
+        break;
+    case Word::PictureGoalHeight:
+        m_picture.setGoalHeight(token.parameter);
+        break;
+    case Word::PictureScaleX:
+        m_picture.setScaleX(token.parameter);
+        break;
+    case Word::PictureScaleY:
+        m_picture.setScaleY(token.parameter);
+        break;
+    default:
+        break;
+    }
+}
+
+void PictureReader::bytes(std::string_view bytes, bool escaped)
+{
+    if (!escaped)
+        m_picture.addHex(bytes);
+}
+
+void PictureReader::finish()
+{
+    m_context.state.destination->picture(m_picture);
+    m_picture = Picture();
+}
+
+} // namespace ct::rtf
