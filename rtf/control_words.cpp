@@ -80,7 +80,6 @@ constexpr std::pair<std::string_view, Word> kWords[] = {
     {"private", Word::SkippedDestination},
     {"userprops", Word::SkippedDestination},
     {"do", Word::SkippedDestination},
-    {"shpinst", Word::SkippedDestination},
     {"atnid", Word::SkippedDestination},
     {"atnauthor", Word::SkippedDestination},
     {"atrfstart", Word::SkippedDestination},
@@ -216,6 +215,19 @@ constexpr std::pair<std::string_view, Word> kWords[] = {
     {"pichgoal", Word::PictureGoalHeight},
     {"picscalex", Word::PictureScaleX},
     {"picscaley", Word::PictureScaleY},
+    {"picw", Word::PictureWidth},
+    {"pich", Word::PictureHeight},
+
+    {"shp", Word::Shape},
+    {"shpinst", Word::ShapeInstance},
+    {"shpleft", Word::ShapeLeft},
+    {"shptop", Word::ShapeTop},
+    {"shpright", Word::ShapeRight},
+    {"shpbottom", Word::ShapeBottom},
+    {"sn", Word::ShapePropertyName},
+    {"sv", Word::ShapePropertyValue},
+    {"shptxt", Word::ShapeText},
+    {"shprslt", Word::ShapeResult},
 };
 
 std::uint32_t hashOf(std::string_view letters)

@@ -37,7 +37,10 @@ enum class Word {
     RightDoubleQuote, ZeroWidthJoiner, ZeroWidthNonJoiner, ZeroWidthBreak, LeftToRightMark, RightToLeftMark,
     // Pictures
     PngBlip, JpegBlip, OtherBlip, PictureGoalWidth, PictureGoalHeight,
-    PictureScaleX, PictureScaleY,
+    PictureScaleX, PictureScaleY, PictureWidth, PictureHeight,
+    // Shapes
+    Shape, ShapeInstance, ShapeLeft, ShapeTop, ShapeRight, ShapeBottom, ShapePropertyName, ShapePropertyValue,
+    ShapeText, ShapeResult,
 };
 
 Word lookUpWord(std::string_view letters);

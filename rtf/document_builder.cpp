@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QTextDocument>
+#include <QTextFrame>
 #include <QTextTable>
 #include <QUrl>
 
@@ -144,6 +145,30 @@ void DocumentBuilder::appendImage(const QImage &image, double width, double heig
     format.setWidth(width);
     format.setHeight(height);
     m_cursor.insertImage(format);
+}
+
+void DocumentBuilder::startFrame(const QTextFrameFormat &format, bool inTable)
+{
+    if (m_frameDepth++ > 0)
+        return; // a text box in a text box shares its frame
+    // A frame directly follows the paragraph before it; Qt adds the block boundary.
+    m_breakPending = false;
+    placeContent(inTable);
+    flushRun();
+    m_frame = m_cursor.insertFrame(format);
+    m_blockFormatId = 0;
+}
+
+void DocumentBuilder::endFrame()
+{
+    if (m_frameDepth == 0 || --m_frameDepth > 0)
+        return;
+    flushRun();
+    // What follows goes on after the frame, in the paragraph it was anchored in.
+    m_breakPending = false;
+    m_cursor.setPosition(m_frame->lastPosition() + 1);
+    m_frame = nullptr;
+    m_blockFormatId = 0;
 }
 
 void DocumentBuilder::endParagraph(const QTextBlockFormat &format, quint64 formatId, bool inTable)

@@ -8,6 +8,8 @@
 
 class QImage;
 class QTextDocument;
+class QTextFrame;
+class QTextFrameFormat;
 class QTextTable;
 
 namespace ct::rtf {
@@ -39,6 +41,9 @@ public:
     // Ends the current table cell; its last paragraph takes `format`.
     void endCell(const QTextBlockFormat &format);
     void endRow();
+    // A frame around the content that follows, until endFrame(): a text box.
+    void startFrame(const QTextFrameFormat &format, bool inTable);
+    void endFrame();
     // The row definition (\trowd, \cellx): right cell edges in twips, used for the
     // columns of a new table.
     void clearRowDefinition() { m_cellRightEdges.clear(); }
@@ -67,6 +72,8 @@ private:
     void setBlockFormat(const QTextBlockFormat &format, quint64 formatId);
     int m_images = 0;
 
+    QTextFrame *m_frame = nullptr;
+    int m_frameDepth = 0;
     QTextTable *m_table = nullptr;
     int m_row = 0;
     int m_column = 0;

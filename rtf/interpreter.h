@@ -5,6 +5,7 @@
 #include "rtf/list_readers.h"
 #include "rtf/picture_reader.h"
 #include "rtf/reader_context.h"
+#include "rtf/shape_reader.h"
 #include "rtf/text_destination.h"
 #include "rtf/tokenizer.h"
 
@@ -59,6 +60,7 @@ private:
     NumberingReader m_numbering;
     PictureReader m_picture;
     UnicodePairReader m_unicodePair;
+    ShapeReader m_shape;
 
     std::vector<GroupState> m_saved;
     std::size_t m_skippedDepth = 0; // groups open inside a skipped destination

@@ -3,7 +3,10 @@
 #include "rtf/tokenizer.h"
 #include "rtf/units.h"
 
+#include <QPainter>
+
 #include <algorithm>
+#include <cmath>
 
 namespace ct::rtf {
 namespace {
@@ -45,15 +48,40 @@ QImage Picture::decode() const
     }
 }
 
+void Picture::setShapeSize(int widthTwips, int heightTwips)
+{
+    if (widthTwips <= 0 || heightTwips <= 0)
+        return;
+    m_goalWidth = widthTwips;
+    m_goalHeight = heightTwips;
+    m_scaleX = m_scaleY = 100;
+}
+
 QSizeF Picture::displaySize(const QImage &image) const
 {
-    double width = m_goalWidth > 0 ? twipsToPixels(m_goalWidth) : image.width();
-    double height = m_goalHeight > 0 ? twipsToPixels(m_goalHeight) : image.height();
+    // A metafile gives its size in hundredths of a millimetre.
+    const QSizeF natural = image.isNull() ? QSizeF(m_width * 96.0 / 2540.0, m_height * 96.0 / 2540.0)
+                                          : QSizeF(image.size());
+    double width = m_goalWidth > 0 ? twipsToPixels(m_goalWidth) : natural.width();
+    double height = m_goalHeight > 0 ? twipsToPixels(m_goalHeight) : natural.height();
     if (m_scaleX > 0)
         width = width * m_scaleX / 100.0;
     if (m_scaleY > 0)
         height = height * m_scaleY / 100.0;
+    if (width <= 0 || height <= 0)
+        return {};
     return {std::clamp(width, 1.0, kMaxSidePixels), std::clamp(height, 1.0, kMaxSidePixels)};
+}
+
+QImage placeholderImage(QSizeF size)
+{
+    QImage image(static_cast<int>(std::ceil(size.width())), static_cast<int>(std::ceil(size.height())),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setPen(QColor(160, 160, 160));
+    painter.drawRect(image.rect().adjusted(0, 0, -1, -1));
+    return image;
 }
 
 } // namespace ct::rtf

@@ -1,6 +1,9 @@
 #include "rtf/picture_reader.h"
 
 #include "rtf/reader_context.h"
+#include "rtf/units.h"
+
+#include <algorithm>
 
 namespace ct::rtf {
 
@@ -27,6 +30,12 @@ void PictureReader::word(Word word, const Token &token)
         break;
     case Word::PictureScaleY:
         m_picture.setScaleY(token.parameter);
+        break;
+    case Word::PictureWidth:
+        m_picture.setWidth(std::clamp(token.parameter, 0, kMaxTwips));
+        break;
+    case Word::PictureHeight:
+        m_picture.setHeight(std::clamp(token.parameter, 0, kMaxTwips));
         break;
     default:
         break;

@@ -2,14 +2,13 @@
 #include "rtf/text_destination.h"
 
 #include "rtf/reader_context.h"
+#include "rtf/units.h"
 
 #include <algorithm>
 
 namespace ct::rtf {
 namespace {
 
-// Lengths beyond a 22-inch page are nonsense; clamping them keeps the layout sane.
-constexpr int kMaxTwips = 31680;
 constexpr int kMaxTabStops = 64;
 // \fs: Word allows 1 to 1638 points.
 constexpr int kMinHalfPoints = 2;
@@ -90,7 +89,11 @@ void TextDestination::word(Word word, const Token &token)
         destinations.unicodePair->returnTo(m_context.state.destination);
         m_context.open(destinations.unicodePair);
         break;
+    case Word::Shape:
+        m_context.open(destinations.shape);
+        break;
     case Word::FontAltName:
+    case Word::ShapeInstance: // outside a shape
         m_context.skipGroup();
         break;
 

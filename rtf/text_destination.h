@@ -34,6 +34,9 @@ public:
     void finishDocument();
     // The paragraph's marker text as its writer gave it (\listtext, \pntext) begins.
     void listTextStarted() { m_paragraphHasListText = true; }
+    // A text box's paragraphs, in a frame `widthTwips` wide, with an outline or not.
+    void startTextBox(int widthTwips, bool outline);
+    void endTextBox();
 
 private:
     void emitBytes(std::string_view bytes);
@@ -58,12 +61,11 @@ private:
     QString m_scratch;
 };
 
-// \listtext and \pntext: the writer's own list marker, shown as document text.
-class ListTextDestination : public Destination {
+// A group whose content is the document's text, read with a meaning of its own.
+class TextPart : public Destination {
 public:
-    explicit ListTextDestination(TextDestination &text) : m_text(text) {}
+    explicit TextPart(TextDestination &text) : m_text(text) {}
 
-    void start() override { m_text.listTextStarted(); }
     void word(Word word, const Token &token) override { m_text.word(word, token); }
     void bytes(std::string_view bytes, bool escaped) override { m_text.bytes(bytes, escaped); }
     void unicode(char32_t character) override { m_text.unicode(character); }
@@ -71,8 +73,15 @@ public:
     void picture(const Picture &picture) override { m_text.picture(picture); }
     bool showsText() const override { return true; }
 
-private:
+protected:
     TextDestination &m_text;
+};
+
+// \listtext and \pntext: the writer's own list marker.
+class ListTextDestination : public TextPart {
+public:
+    using TextPart::TextPart;
+    void start() override { m_text.listTextStarted(); }
 };
 
 // \upr: text twice, in the ANSI code page and again in Unicode in \*\ud; the ANSI

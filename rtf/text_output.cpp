@@ -4,8 +4,10 @@
 
 #include "rtf/picture.h"
 #include "rtf/reader_context.h"
+#include "rtf/units.h"
 
 #include <QImage>
+#include <QTextFrameFormat>
 
 #include <algorithm>
 
@@ -197,13 +199,37 @@ void TextDestination::picture(const Picture &picture)
 {
     if (hidden())
         return;
-    const QImage image = picture.decode();
-    if (image.isNull())
-        return;
+    QImage image = picture.decode();
     const QSizeF size = picture.displaySize(image);
+    if (image.isNull()) {
+        if (!picture.isPlaceholder() || size.isEmpty())
+            return;
+        image = placeholderImage(size);
+    }
     flushSurrogate();
     startParagraphContent();
     m_builder.appendImage(image, size.width(), size.height(), m_context.state.paragraph.inTable);
+}
+
+void TextDestination::startTextBox(int widthTwips, bool outline)
+{
+    flushSurrogate();
+    startParagraphContent();
+    QTextFrameFormat format;
+    format.setBorder(outline ? 1 : 0);
+    format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+    format.setPadding(3);
+    if (widthTwips > 0)
+        format.setWidth(QTextLength(QTextLength::FixedLength, twipsToPixels(widthTwips)));
+    m_builder.startFrame(format, m_context.state.paragraph.inTable);
+    m_paragraphStarted = false;
+}
+
+void TextDestination::endTextBox()
+{
+    flushSurrogate();
+    m_builder.endFrame();
+    m_paragraphStarted = true;
 }
 
 void TextDestination::startParagraphContent()

@@ -7,6 +7,9 @@ namespace ct::rtf {
 // make one pixel, as it does for its windows.
 constexpr double kTwipsPerPixel = 15.0;
 
+// Lengths beyond a 22-inch page are nonsense; clamping them keeps the layout sane.
+constexpr int kMaxTwips = 31680;
+
 constexpr double twipsToPixels(int twips)
 {
     return twips / kTwipsPerPixel;

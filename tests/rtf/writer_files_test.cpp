@@ -1,0 +1,90 @@
+// Files as LibreOffice Writer saves them (their sources and the command that made
+// them are in corpus/sources), each holding one kind of content a participant must
+// see: the document's structure and the character formats that carry meaning.
+#include "rtf_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace ct::rtf::testing;
+
+namespace {
+
+struct WriterFile {
+    const char *file;
+    const char16_t *outline;
+    std::vector<FormatCheck> checks;
+};
+
+void PrintTo(const WriterFile &c, std::ostream *out)
+{
+    *out << c.file;
+}
+
+class WriterFiles : public ::testing::TestWithParam<WriterFile> {};
+
+TEST_P(WriterFiles, ShowTheirStructure)
+{
+    const WriterFile &c = GetParam();
+    const ReadOutcome outcome = readRtf(dataFile(QStringLiteral("corpus/") + QString::fromUtf8(c.file)));
+    ASSERT_TRUE(outcome.ok) << outcome.error.toStdString();
+    EXPECT_EQ(outlineOf(*outcome.document), QString::fromUtf16(c.outline));
+    expectFormats(*outcome.document, c.checks);
+}
+
+const WriterFile kWriterFiles[] = {
+    // Pictures anchored to a paragraph and as a character, and a text box, all
+    // saved as shapes.
+    {"libreoffice_shapes.rtf",
+     u"Before the anchored picture.\n"
+     u"[picture 75x38]Anchored picture above.\n"
+     u"Inline [picture 19x19] picture.\n"
+     u"[frame 227 border 1]\n"
+     u"  Text in a box.\n"
+     u"After the box.",
+     {}},
+};
+INSTANTIATE_TEST_SUITE_P(LibreOffice, WriterFiles, ::testing::ValuesIn(kWriterFiles),
+                         [](const ::testing::TestParamInfo<WriterFile> &param) {
+                             const std::string name = param.param.file;
+                             return name.substr(name.find('_') + 1, name.find('.') - name.find('_') - 1);
+                         });
+
+// Shapes and pictures as Word writes them, with metafiles beside or instead of PNG.
+struct ShapeCase {
+    const char *name;
+    std::string body;
+    const char16_t *outline;
+};
+
+class Shapes : public ::testing::TestWithParam<ShapeCase> {};
+
+TEST_P(Shapes, ShowTheirPictureOrAFrameOfItsSize)
+{
+    const ReadOutcome outcome = readRtf(wrap(GetParam().body));
+    ASSERT_TRUE(outcome.ok) << outcome.error.toStdString();
+    EXPECT_EQ(outlineOf(*outcome.document), QString::fromUtf16(GetParam().outline));
+}
+
+const ShapeCase kShapes[] = {
+    {"MetafileBesideMetafile",
+     "a{\\*\\shppict{\\pict\\emfblip\\picwgoal300\\pichgoal150 0100}}{\\nonshppict{\\pict\\wmetafile8 0100}}b",
+     u"a[picture 20x10]b"},
+    {"MetafileInHundredthsOfAMillimetre", "{\\pict\\wmetafile8\\picw2540\\pich1270 0100}", u"[picture 96x48]"},
+    {"MetafileWithoutSizeShowsNothing", "a{\\pict\\wmetafile8 0100}", u"a"},
+    {"FloatingMetafileAtTheShapeSize",
+     "a{\\shp{\\*\\shpinst\\shpleft100\\shptop0\\shpright1600\\shpbottom750{\\sp{\\sn pib}{\\sv{\\pict\\emfblip 01}}}}"
+     "{\\shprslt{\\*\\do\\dobxcolumn}{\\nonshppict{\\pict\\wmetafile8 01}}stand-in}}b",
+     u"a[picture 100x50]b"},
+    {"ShapeWithoutPictureShowsItsResult",
+     "a{\\shp{\\*\\shpinst{\\sp{\\sn shapeType}{\\sv 1}}}{\\shprslt stand-in}}b", u"astand-inb"},
+    {"TextBoxWithoutOutline",
+     "a\\par{\\shp{\\*\\shpinst\\shpleft0\\shpright1500{\\sp{\\sn fLine}{\\sv 0}}{\\shptxt boxed\\par}}}b",
+     u"a\n[frame 100 border 0]\n  boxed\nb"},
+    {"ShapeInstanceOutsideAShapeIsSkipped", "a{\\*\\shpinst{\\sp{\\sn pib}{\\sv 1}}}b", u"ab"},
+};
+INSTANTIATE_TEST_SUITE_P(Word, Shapes, ::testing::ValuesIn(kShapes),
+                         [](const ::testing::TestParamInfo<ShapeCase> &param) { return std::string(param.param.name); });
+
+} // namespace
