@@ -20,10 +20,11 @@ enum class Word {
     Red, Green, Blue,
     // Character formatting
     Plain, Bold, Italic, Underline, UnderlineDouble, UnderlineNone, Strike, StrikeDouble, Superscript,
-    Subscript, NoSuperSub, FontSize, Foreground, Background, Highlight, Hidden, Caps, SmallCaps,
+    Subscript, NoSuperSub, Raise, Lower, Expand, ExpandTwips, UnderlineDotted, UnderlineDashed, FontSize, Foreground, Background, Highlight, Hidden, Caps, SmallCaps,
     // Paragraph formatting
     Pard, AlignLeft, AlignRight, AlignCenter, AlignJustify, LeftIndent, RightIndent, FirstIndent,
     SpaceBefore, SpaceAfter, LineSpacing, LineMultiple, TabStop, TabBar, TabRight, TabCenter, TabDecimal,
+    TabLeaderDots, TabLeaderHyphens, TabLeaderLine, DefaultTab,
     InTable, TableDepth, ListOverride, ListLevelIndex,
     // Lists
     ListTable, List, ListLevel, LevelNumberFormat, LevelStart, LevelText, LevelFollow, ListId,

@@ -211,6 +211,13 @@ void DocumentBuilder::endRow()
     m_rowPending = true;
 }
 
+void DocumentBuilder::setDefaultTabDistance(double pixels)
+{
+    QTextOption option = m_document.defaultTextOption();
+    option.setTabStopDistance(pixels);
+    m_document.setDefaultTextOption(option);
+}
+
 void DocumentBuilder::finish(const QTextBlockFormat &format, quint64 formatId)
 {
     flushRun();

@@ -48,6 +48,8 @@ public:
     // columns of a new table.
     void clearRowDefinition() { m_cellRightEdges.clear(); }
     void addCellRightEdge(int twips);
+    // The distance between the tab stops that every paragraph has beyond its own.
+    void setDefaultTabDistance(double pixels);
     // Gives the last paragraph its format and writes out what is pending.
     void finish(const QTextBlockFormat &format, quint64 formatId);
 

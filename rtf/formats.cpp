@@ -57,8 +57,26 @@ QTextCharFormat Formats::makeCharFormat(const CharacterState &state)
         format.setFontWeight(QFont::Bold);
     if (state.italic)
         format.setFontItalic(true);
-    if (state.underline != Underline::None)
-        format.setFontUnderline(true);
+    switch (state.underline) {
+    case Underline::None:
+        break;
+    case Underline::Single:
+    case Underline::Double:
+        format.setUnderlineStyle(QTextCharFormat::SingleUnderline);
+        break;
+    case Underline::Dotted:
+        format.setUnderlineStyle(QTextCharFormat::DotLine);
+        break;
+    case Underline::Dashed:
+        format.setUnderlineStyle(QTextCharFormat::DashUnderline);
+        break;
+    }
+    if (state.raise != 0)
+        format.setBaselineOffset(state.raise * 100.0 / state.halfPoints); // a share of the font's height
+    if (state.spacing != 0) {
+        format.setFontLetterSpacingType(QFont::AbsoluteSpacing);
+        format.setFontLetterSpacing(twipsToPixels(state.spacing));
+    }
     if (state.strike)
         format.setFontStrikeOut(true);
     if (state.vertical == VerticalPosition::Superscript)

@@ -7,6 +7,11 @@
 
 namespace ct::rtf {
 
+bool ListMarkers::knowsList(const ParagraphState &paragraph) const
+{
+    return paragraph.listOverride > 0 && m_context.lists.level(paragraph.listOverride, paragraph.listLevel);
+}
+
 void ListMarkers::count(const ParagraphState &paragraph)
 {
     std::array<int, ListTable::kMaxLevels> numbers{};

@@ -17,6 +17,8 @@ public:
 
     // Counts `paragraph` in its list and returns its marker, empty when it is in none.
     QString next(const ParagraphState &paragraph);
+    // Whether `paragraph` is in a \listtable list whose level this reader knows.
+    bool knowsList(const ParagraphState &paragraph) const;
     // Counts `paragraph` whose writer showed its own marker.
     void count(const ParagraphState &paragraph);
     // A paragraph outside \pn numbering ends the run of numbered paragraphs.

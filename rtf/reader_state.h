@@ -12,7 +12,7 @@ namespace ct::rtf {
 
 class Destination;
 
-enum class Underline : std::uint8_t { None, Single, Double };
+enum class Underline : std::uint8_t { None, Single, Double, Dotted, Dashed };
 enum class VerticalPosition : std::uint8_t { Normal, Superscript, Subscript };
 enum class Alignment : std::uint8_t { Left, Right, Center, Justify };
 
@@ -30,6 +30,8 @@ struct CharacterState {
     bool hidden = false;
     bool caps = false;
     bool smallCaps = false;
+    int raise = 0;   // \up (> 0) and \dn (< 0), half-points
+    int spacing = 0; // \expnd, \expndtw: twips between letters
 
     bool operator==(const CharacterState &) const = default;
 };
@@ -37,7 +39,7 @@ struct CharacterState {
 inline size_t qHash(const CharacterState &s, size_t seed = 0)
 {
     return qHashMulti(seed, s.font, s.halfPoints, s.foreground, s.background, int(s.underline), int(s.vertical),
-                      s.bold, s.italic, s.strike, s.hidden, s.caps, s.smallCaps);
+                      s.bold, s.italic, s.strike, s.hidden, s.caps, s.smallCaps, s.raise, s.spacing);
 }
 
 // Paragraph properties in twips; \pard resets them, } restores them.
@@ -55,7 +57,9 @@ struct ParagraphState {
     int listLevel = 0;    // \ilvl
     ParagraphNumbering numbering; // \pn
     QTextOption::TabType nextTabType = QTextOption::LeftTab;
+    Underline nextTabLeader = Underline::None;
     QList<QTextOption::Tab> tabs; // positions in twips, converted when the format is made
+    QList<Underline> tabLeaders;  // what fills the space before each of `tabs`, drawn as an underline
 
     // Equal when they make the same QTextBlockFormat.
     bool operator==(const ParagraphState &other) const

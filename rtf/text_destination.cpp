@@ -13,6 +13,8 @@ constexpr int kMaxTabStops = 64;
 // \fs: Word allows 1 to 1638 points.
 constexpr int kMinHalfPoints = 2;
 constexpr int kMaxHalfPoints = 3276;
+// \expnd: Word allows -1584 to 1584 quarter points.
+constexpr int kMaxSpacing = 1584;
 
 int twips(const Token &token)
 {
@@ -119,8 +121,27 @@ void TextDestination::word(Word word, const Token &token)
     case Word::UnderlineDouble:
         character.underline = toggle(token) ? Underline::Double : Underline::None;
         break;
+    case Word::UnderlineDotted:
+        character.underline = toggle(token) ? Underline::Dotted : Underline::None;
+        break;
+    case Word::UnderlineDashed:
+        character.underline = toggle(token) ? Underline::Dashed : Underline::None;
+        break;
     case Word::UnderlineNone:
         character.underline = Underline::None;
+        break;
+    case Word::Raise:
+    case Word::Lower: {
+        // Without a number, 3 points.
+        const int halfPoints = token.hasParameter ? std::clamp(value, -kMaxHalfPoints, kMaxHalfPoints) : 6;
+        character.raise = word == Word::Raise ? halfPoints : -halfPoints;
+        break;
+    }
+    case Word::Expand:
+        character.spacing = std::clamp(value, -kMaxSpacing, kMaxSpacing) * 5; // quarter points
+        break;
+    case Word::ExpandTwips:
+        character.spacing = std::clamp(value, -kMaxSpacing * 5, kMaxSpacing * 5);
         break;
     case Word::Strike:
     case Word::StrikeDouble:
@@ -198,6 +219,18 @@ void TextDestination::word(Word word, const Token &token)
     case Word::TabDecimal:
         paragraph.nextTabType = QTextOption::DelimiterTab;
         break;
+    case Word::TabLeaderDots:
+        paragraph.nextTabLeader = Underline::Dotted;
+        break;
+    case Word::TabLeaderHyphens:
+        paragraph.nextTabLeader = Underline::Dashed;
+        break;
+    case Word::TabLeaderLine:
+        paragraph.nextTabLeader = Underline::Single;
+        break;
+    case Word::DefaultTab:
+        m_defaultTab = std::clamp(value, 0, kMaxTwips);
+        break;
     case Word::TabStop:
     case Word::TabBar:
         if (paragraph.tabs.size() < kMaxTabStops) {
@@ -207,8 +240,10 @@ void TextDestination::word(Word word, const Token &token)
             if (tab.type == QTextOption::DelimiterTab)
                 tab.delimiter = QLatin1Char('.');
             paragraph.tabs.append(tab);
+            paragraph.tabLeaders.append(paragraph.nextTabLeader);
         }
         paragraph.nextTabType = QTextOption::LeftTab;
+        paragraph.nextTabLeader = Underline::None;
         break;
     case Word::InTable:
         paragraph.inTable = toggle(token);
@@ -233,7 +268,7 @@ void TextDestination::word(Word word, const Token &token)
         emitCharacter(QChar::LineSeparator);
         break;
     case Word::Tab:
-        emitCharacter(U'\t');
+        emitTab();
         break;
     case Word::Cell:
         flushSurrogate();

@@ -42,6 +42,9 @@ private:
     void emitBytes(std::string_view bytes);
     void emitCharacter(char32_t character);
     void emitString(QStringView text);
+    void emitString(QStringView text, const CharacterState &character);
+    // A tab, drawn with the leader of the tab stop it goes to.
+    void emitTab();
     void flushSurrogate();
     void endParagraph();
     // A paragraph's first content: a paragraph in a list whose writer gave no marker
@@ -58,6 +61,13 @@ private:
     char32_t m_highSurrogate = 0; // first half of a surrogate pair, or 0
     bool m_paragraphStarted = false;
     bool m_paragraphHasListText = false;
+    int m_tabsInParagraph = 0;
+    struct ListTextRun {
+        QString text;
+        CharacterState character;
+    };
+    QList<ListTextRun> m_listText; // the writer's marker for the paragraph being read
+    int m_defaultTab = 720; // \deftab
     QString m_scratch;
 };
 

@@ -158,9 +158,37 @@ void TextDestination::emitCharacter(char32_t character)
 
 void TextDestination::emitString(QStringView text)
 {
+    emitString(text, m_context.state.character);
+}
+
+void TextDestination::emitString(QStringView text, const CharacterState &character)
+{
+    if (m_context.state.destination == m_context.destinations.listText) {
+        // Kept until the paragraph says which list it is in.
+        if (m_listText.isEmpty() || m_listText.last().character != character)
+            m_listText.append({QString(), character});
+        m_listText.last().text += text;
+        return;
+    }
     startParagraphContent();
-    const Formats::CharFormats::Entry &format = m_formats.character(m_context.state.character);
+    const Formats::CharFormats::Entry &format = m_formats.character(character);
     m_builder.appendText(text, format.format, format.id, m_context.state.paragraph.inTable);
+}
+
+void TextDestination::emitTab()
+{
+    // The paragraph's n-th tab goes to its n-th tab stop, unless text runs past it.
+    const ParagraphState &paragraph = m_context.state.paragraph;
+    const int index = m_tabsInParagraph++;
+    const Underline leader = index < paragraph.tabLeaders.size() ? paragraph.tabLeaders.at(index) : Underline::None;
+    if (leader == Underline::None || hidden()) {
+        emitCharacter(U'\t');
+        return;
+    }
+    flushSurrogate();
+    CharacterState character = m_context.state.character;
+    character.underline = leader;
+    emitString(u"\t", character);
 }
 
 void TextDestination::flushSurrogate()
@@ -191,6 +219,7 @@ void TextDestination::endParagraph()
 void TextDestination::finishDocument()
 {
     flushSurrogate();
+    m_builder.setDefaultTabDistance(twipsToPixels(m_defaultTab > 0 ? m_defaultTab : 720));
     const Formats::BlockFormats::Entry &format = m_formats.block(m_context.state.paragraph);
     m_builder.finish(format.format, format.id);
 }
@@ -237,25 +266,31 @@ void TextDestination::startParagraphContent()
     if (m_paragraphStarted)
         return;
     m_paragraphStarted = true;
-    if (m_paragraphHasListText || m_context.state.destination == m_context.destinations.listText)
-        return;
-    const QString marker = m_markers.next(m_context.state.paragraph);
-    if (!marker.isEmpty())
-        emitString(marker);
+    const ParagraphState &paragraph = m_context.state.paragraph;
+    if (m_paragraphHasListText && !m_markers.knowsList(paragraph)) {
+        // The writer's marker for a list this reader cannot number; the list still
+        // counts the paragraph.
+        m_markers.count(paragraph);
+        for (const ListTextRun &run : std::as_const(m_listText))
+            emitString(run.text, run.character);
+    } else {
+        // The marker as the list defines it, as word processors show it: the writer's
+        // own text may not match the list's spacing (a tab where the level has none).
+        const QString marker = m_markers.next(paragraph);
+        if (!marker.isEmpty())
+            emitString(marker);
+    }
+    m_listText.clear();
 }
 
 void TextDestination::endParagraphLists()
 {
-    const ParagraphState &paragraph = m_context.state.paragraph;
     // An empty list item still shows its marker.
     startParagraphContent();
-    if (m_paragraphHasListText) {
-        // The writer's own marker stands; the list still counts the paragraph.
-        m_markers.count(paragraph);
-    }
-    m_markers.paragraphEnded(paragraph);
+    m_markers.paragraphEnded(m_context.state.paragraph);
     m_paragraphStarted = false;
     m_paragraphHasListText = false;
+    m_tabsInParagraph = 0;
 }
 
 } // namespace ct::rtf

@@ -3,6 +3,8 @@
 // see: the document's structure and the character formats that carry meaning.
 #include "rtf_test_support.h"
 
+#include <QFont>
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -44,6 +46,33 @@ const WriterFile kWriterFiles[] = {
      u"  Text in a box.\n"
      u"After the box.",
      {}},
+    // Superscript and subscript, and text raised by a fifth of its height.
+    {"libreoffice_raised_text.rtf",
+     u"The area is x2 and water is H2O; a raised word.",
+     {
+         {"2 and", QTextFormat::TextVerticalAlignment, QTextCharFormat::AlignSuperScript},
+         {"2O", QTextFormat::TextVerticalAlignment, QTextCharFormat::AlignSubScript},
+         {"raised", QTextFormat::TextBaselineOffset, 5 * 100.0 / 24},
+         {" word", QTextFormat::TextBaselineOffset, QVariant()},
+     }},
+    // Headings numbered by the outline, with nothing between number and text.
+    {"libreoffice_outline_headings.rtf",
+     u"1 Introduction\nSome text.\n1.1 The choice\nMore text.\n2 Payment",
+     {{"Introduction", QTextFormat::FontWeight, QFont::Bold}}},
+    // Tab leaders, letter spacing, and roman list numbers wider than their indent.
+    {"libreoffice_leaders_spacing.rtf",
+     u"Dots\t1\nHyphens\t2\nUnderline\t3\nWide and tight letters.\n"
+     u"i.\tFirst\nii.\tSecond\niii.\tThird\niv.\tFourth\nv.\tFifth\nvi.\tSixth\nvii.\tSeventh\nviii.\tEighth",
+     {
+         {"\t1", QTextFormat::TextUnderlineStyle, QTextCharFormat::DotLine},
+         {"\t2", QTextFormat::TextUnderlineStyle, QTextCharFormat::SingleUnderline},
+         {"\t3", QTextFormat::TextUnderlineStyle, QTextCharFormat::SingleUnderline},
+         {"Dots", QTextFormat::TextUnderlineStyle, QVariant()},
+         {"Wide", QTextFormat::FontLetterSpacing, 57 / 15.0},
+         {"Wide", QTextFormat::FontLetterSpacingType, QFont::AbsoluteSpacing},
+         {"tight", QTextFormat::FontLetterSpacing, -11 / 15.0},
+         {" and", QTextFormat::FontLetterSpacing, QVariant()},
+     }},
 };
 INSTANTIATE_TEST_SUITE_P(LibreOffice, WriterFiles, ::testing::ValuesIn(kWriterFiles),
                          [](const ::testing::TestParamInfo<WriterFile> &param) {
