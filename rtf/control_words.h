@@ -33,6 +33,13 @@ enum class Word {
     NumberingStart, NumberingFont, NumberingTextBefore, NumberingTextAfter,
     // Breaks and tables
     Par, Line, Tab, Cell, Row, NestedCell, NestedRow, RowDefaults, CellRight, Section, Page,
+    RowLeft, CellMergeFirst, CellMerge, CellVerticalMergeFirst, CellVerticalMerge, CellShading,
+    CellBorderTop, CellBorderLeft, CellBorderBottom, CellBorderRight, // in Side order
+    RowBorderTop, RowBorderLeft, RowBorderBottom, RowBorderRight, RowBorderHorizontal, RowBorderVertical,
+    // Borders and shading
+    BorderSingle, BorderDouble, BorderDotted, BorderDashed, BorderNone, // in Border::Style order, None last
+    BorderWidth, BorderColor, ParagraphBorderTop, ParagraphBorderLeft, ParagraphBorderBottom, ParagraphBorderRight,
+    ParagraphBox, ParagraphShading, CharacterShading,
     // Special characters
     EmDash, EnDash, EmSpace, EnSpace, QuarterEmSpace, Bullet, LeftQuote, RightQuote, LeftDoubleQuote,
     RightDoubleQuote, ZeroWidthJoiner, ZeroWidthNonJoiner, ZeroWidthBreak, LeftToRightMark, RightToLeftMark,

@@ -28,12 +28,6 @@ void DocumentBuilder::flushRun()
     m_run.clear();
 }
 
-void DocumentBuilder::addCellRightEdge(int twips)
-{
-    if (m_cellRightEdges.size() < kMaxColumns)
-        m_cellRightEdges.append(twips);
-}
-
 void DocumentBuilder::placeContent(bool inTable)
 {
     if (inTable && !m_table) {
@@ -45,15 +39,7 @@ void DocumentBuilder::placeContent(bool inTable)
     }
     if (m_table && m_rowPending) {
         flushRun();
-        m_rowPending = false;
-        m_cellPending = false;
-        if (m_row + 1 >= kMaxRows) {
-            leaveTable();
-            startTable();
-        } else {
-            m_table->appendRows(1);
-            moveToCell(m_row + 1, 0);
-        }
+        startRow();
     }
     if (m_table && m_cellPending) {
         flushRun();
@@ -74,53 +60,6 @@ void DocumentBuilder::setBlockFormat(const QTextBlockFormat &format, quint64 for
     m_cursor.setBlockFormat(format);
     m_blockFormat = format;
     m_blockFormatId = formatId;
-}
-
-void DocumentBuilder::startTable()
-{
-    const QList<int> &cellRightEdges = m_cellRightEdges;
-    // A table directly follows the paragraph before it; Qt adds the block boundary.
-    m_breakPending = false;
-    const int columns = std::clamp(static_cast<int>(cellRightEdges.size()), 1, kMaxColumns);
-    QTextTableFormat format;
-    format.setBorder(1);
-    format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
-    format.setBorderCollapse(true);
-    format.setCellPadding(3);
-    format.setCellSpacing(0);
-    if (cellRightEdges.size() == columns) {
-        QList<QTextLength> widths;
-        int left = 0;
-        for (const int right : cellRightEdges) {
-            widths.append(QTextLength(QTextLength::FixedLength, twipsToPixels(std::max(right - left, 0))));
-            left = right;
-        }
-        format.setColumnWidthConstraints(widths);
-    }
-    m_table = m_cursor.insertTable(1, columns, format);
-    m_blockFormatId = 0;
-    m_row = 0;
-    m_column = 0;
-    m_rowPending = false;
-    m_cellPending = false;
-}
-
-void DocumentBuilder::leaveTable()
-{
-    m_table = nullptr;
-    m_rowPending = false;
-    m_cellPending = false;
-    m_breakPending = false;
-    m_cursor.movePosition(QTextCursor::End);
-    m_blockFormatId = 0;
-}
-
-void DocumentBuilder::moveToCell(int row, int column)
-{
-    m_row = row;
-    m_column = column;
-    m_cursor = m_table->cellAt(row, column).firstCursorPosition();
-    m_blockFormatId = 0;
 }
 
 void DocumentBuilder::appendText(QStringView text, const QTextCharFormat &format, quint64 formatId, bool inTable)
@@ -187,30 +126,6 @@ void DocumentBuilder::endCell(const QTextBlockFormat &format)
     m_cellPending = true;
 }
 
-void DocumentBuilder::nextCell()
-{
-    if (m_column + 1 < m_table->columns()) {
-        moveToCell(m_row, m_column + 1);
-    } else if (m_table->columns() < kMaxColumns) {
-        // Some rows have more cells than the first.
-        m_table->appendColumns(1);
-        moveToCell(m_row, m_column + 1);
-    } else {
-        // Past the last column the cells share the last one, a tab apart.
-        m_cursor.insertText(QStringLiteral("\t"));
-    }
-}
-
-void DocumentBuilder::endRow()
-{
-    if (!m_table)
-        return;
-    flushRun();
-    m_breakPending = false;
-    m_cellPending = false;
-    m_rowPending = true;
-}
-
 void DocumentBuilder::setDefaultTabDistance(double pixels)
 {
     QTextOption option = m_document.defaultTextOption();
@@ -221,6 +136,7 @@ void DocumentBuilder::setDefaultTabDistance(double pixels)
 void DocumentBuilder::finish(const QTextBlockFormat &format, quint64 formatId)
 {
     flushRun();
+    finishTable();
     if (!m_breakPending)
         setBlockFormat(format, formatId);
 }

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "rtf/table_reader.h"
+
 #include <QList>
 #include <QString>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
+#include <QTextTableCellFormat>
 
 class QImage;
 class QTextDocument;
@@ -19,9 +22,12 @@ namespace ct::rtf {
 //
 // A paragraph break is inserted lazily, when something follows it, so that the final
 // \par of a file leaves no empty paragraph behind (as word processors show it).
-// Tables grow a row at a time; a row or column beyond kMaxRows / kMaxColumns starts a
-// new table or shares the last cell, because every change to a QTextTable's shape
-// costs time in proportion to its size.
+// Tables grow a row at a time. Each row's cells line up by their boundaries: the
+// table's columns are the boundaries of all its rows, and a cell covers the columns
+// between its own two boundaries, and the rows above it that it merges with. A row
+// or column beyond kMaxRows / kMaxColumns starts a new table or shares the last
+// cell, because every change to a QTextTable's shape costs time in proportion to
+// its size.
 class DocumentBuilder {
 public:
     static constexpr int kMaxColumns = 64;
@@ -44,10 +50,8 @@ public:
     // A frame around the content that follows, until endFrame(): a text box.
     void startFrame(const QTextFrameFormat &format, bool inTable);
     void endFrame();
-    // The row definition (\trowd, \cellx): right cell edges in twips, used for the
-    // columns of a new table.
-    void clearRowDefinition() { m_cellRightEdges.clear(); }
-    void addCellRightEdge(int twips);
+    // The definition of the rows that follow (\trowd, \cellx and the cells' looks).
+    RowDefinition &rowDefinition() { return m_rowDefinition; }
     // The distance between the tab stops that every paragraph has beyond its own.
     void setDefaultTabDistance(double pixels);
     // Gives the last paragraph its format and writes out what is pending.
@@ -56,10 +60,19 @@ public:
 private:
     void flushRun();
     void placeContent(bool inTable);
+    // Table building (document_tables.cpp).
     void startTable();
+    void startRow();
+    // Adds the current definition's cell boundaries to the table's columns.
+    void addBoundaries();
+    void addBoundary(int twips);
+    void placeRow();
+    QTextTableCellFormat cellFormat(const CellDefinition &cell, int first, int last) const;
     void nextCell();
     void leaveTable();
-    void moveToCell(int row, int column);
+    // Gives the table its column widths, once its rows are all there.
+    void finishTable();
+    void moveToCell(int row, int column, bool atEnd = false);
 
     QTextDocument &m_document;
     QTextCursor m_cursor;
@@ -81,7 +94,18 @@ private:
     int m_column = 0;
     bool m_rowPending = false;
     bool m_cellPending = false;
-    QList<int> m_cellRightEdges;
+    RowDefinition m_rowDefinition;
+    // The table's column boundaries in twips, left to right, while its rows line up
+    // by them; false once a row had more cells than its definition.
+    QList<int> m_boundaries;
+    bool m_aligned = true;
+    struct CellPlace {
+        int column;
+        bool merged; // merged into a cell before it: its text goes on at that cell's end
+    };
+    QList<CellPlace> m_cellPlaces; // where the current row's cells go
+    int m_cell = 0;                // the current cell's index in the row
+    QList<int> m_columnTops;       // per column: the row a cell that may merge downwards starts in
 };
 
 } // namespace ct::rtf

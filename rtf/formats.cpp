@@ -17,6 +17,7 @@ void Formats::checkTables()
     m_tablesVersion = m_context.tablesVersion();
     m_fontInfoValid = false;
     m_charFormats.clear();
+    m_blockFormats.clear();
 }
 
 const FontInfo &Formats::fontInfo(int number)
@@ -97,6 +98,7 @@ QTextCharFormat Formats::makeCharFormat(const CharacterState &state)
 
 const Formats::BlockFormats::Entry &Formats::block(const ParagraphState &state)
 {
+    checkTables();
     return m_blockFormats.get(state, m_nextFormatId, [this](const ParagraphState &s) { return makeBlockFormat(s); });
 }
 
@@ -150,6 +152,12 @@ QTextBlockFormat Formats::makeBlockFormat(const ParagraphState &state) const
         tabs.prepend(QTextOption::Tab(twipsToPixels(-state.firstIndent), QTextOption::LeftTab));
     if (!tabs.isEmpty())
         format.setTabPositions(tabs);
+    if (const QColor color = m_context.color(state.shading); color.isValid())
+        format.setBackground(color);
+    // A bottom border alone is a horizontal rule, as Writer saves one.
+    const auto drawn = [&](Side side) { return state.borders[side].style != Border::Style::None; };
+    if (!state.box && drawn(Bottom) && !drawn(Top) && !drawn(Left) && !drawn(Right))
+        format.setProperty(QTextFormat::BlockTrailingHorizontalRulerWidth, QTextLength(QTextLength::PercentageLength, 100));
     return format;
 }
 

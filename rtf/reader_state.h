@@ -2,15 +2,29 @@
 
 #include "rtf/list_numbering.h"
 
+#include <QColor>
 #include <QHashFunctions>
 #include <QList>
 #include <QTextOption>
 
+#include <array>
 #include <cstdint>
 
 namespace ct::rtf {
 
 class Destination;
+
+// A border line as the file gives it.
+struct Border {
+    enum class Style : std::uint8_t { None, Single, Double, Dotted, Dashed };
+    Style style = Style::None;
+    int width = 0; // twips; 0 for the thinnest line
+    QColor color;  // invalid for automatic (black)
+
+    bool operator==(const Border &) const = default;
+};
+
+enum Side { Top, Left, Bottom, Right, Horizontal, Vertical }; // the last two inside a row
 
 enum class Underline : std::uint8_t { None, Single, Double, Dotted, Dashed };
 enum class VerticalPosition : std::uint8_t { Normal, Superscript, Subscript };
@@ -56,6 +70,9 @@ struct ParagraphState {
     int listOverride = 0; // \ls, 0 for none
     int listLevel = 0;    // \ilvl
     ParagraphNumbering numbering; // \pn
+    int shading = 0;               // \cbpat: colour-table index, 0 for none
+    std::array<Border, 4> borders; // \brdrt, \brdrl, \brdrb, \brdrr
+    bool box = false;              // \box: borders[Top] on every side
     QTextOption::TabType nextTabType = QTextOption::LeftTab;
     Underline nextTabLeader = Underline::None;
     QList<QTextOption::Tab> tabs; // positions in twips, converted when the format is made
@@ -68,14 +85,15 @@ struct ParagraphState {
                && rightIndent == other.rightIndent && firstIndent == other.firstIndent
                && spaceBefore == other.spaceBefore && spaceAfter == other.spaceAfter
                && lineSpacing == other.lineSpacing && lineMultiple == other.lineMultiple
-               && tabs == other.tabs;
+               && tabs == other.tabs && shading == other.shading && borders == other.borders
+               && box == other.box;
     }
 };
 
 inline size_t qHash(const ParagraphState &s, size_t seed = 0)
 {
     seed = qHashMulti(seed, int(s.alignment), s.leftIndent, s.rightIndent, s.firstIndent, s.spaceBefore, s.spaceAfter,
-                      s.lineSpacing, s.lineMultiple, s.tabs.size());
+                      s.lineSpacing, s.lineMultiple, s.tabs.size(), s.shading, int(s.borders[Bottom].style));
     for (const QTextOption::Tab &tab : s.tabs)
         seed = qHashMulti(seed, tab.position, int(tab.type));
     return seed;

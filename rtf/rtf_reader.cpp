@@ -4,6 +4,10 @@
 
 #include <QFile>
 #include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
+
+#include <algorithm>
 
 namespace ct::rtf {
 namespace {
@@ -34,6 +38,32 @@ bool read(const QByteArray &bytes, QTextDocument &document, QString *error)
     }
     document.setUndoRedoEnabled(undo);
     return ok;
+}
+
+void fitTables(QTextDocument &document, double width)
+{
+    for (QTextFrame *frame : document.rootFrame()->childFrames()) {
+        auto *table = qobject_cast<QTextTable *>(frame);
+        if (!table)
+            continue;
+        QTextTableFormat format = table->format();
+        QList<QTextLength> widths = format.columnWidthConstraints();
+        double columns = 0;
+        for (const QTextLength &length : std::as_const(widths)) {
+            if (length.type() != QTextLength::FixedLength)
+                columns = -1e9;
+            columns += length.rawValue();
+        }
+        // Padding and the thickest borders a cell draws take room besides the columns.
+        const double besides = widths.size() * (2 * format.cellPadding() + 3) + 2 * format.margin();
+        if (columns <= 0 || columns + besides <= width)
+            continue;
+        const double scale = std::max(width - besides, 0.0) / columns;
+        for (QTextLength &length : widths)
+            length = QTextLength(QTextLength::FixedLength, length.rawValue() * scale);
+        format.setColumnWidthConstraints(widths);
+        table->setFormat(format);
+    }
 }
 
 bool readFile(const QString &path, QTextDocument &document, QString *error)

@@ -33,6 +33,11 @@ bool read(const QByteArray &bytes, QTextDocument &document, QString *error = nul
 // Files above kMaxFileBytes are refused before they are read.
 bool readFile(const QString &path, QTextDocument &document, QString *error = nullptr);
 
+// Scales each table of `document` that is wider than `width` pixels down to that
+// width, keeping its columns' proportions, as word processors do in web layout:
+// writers make tables as wide as a printed page, wider than a window.
+void fitTables(QTextDocument &document, double width);
+
 inline constexpr qint64 kMaxFileBytes = 256LL * 1024 * 1024;
 
 } // namespace ct::rtf

@@ -30,7 +30,7 @@ bool toggle(const Token &token)
 } // namespace
 
 TextDestination::TextDestination(ReaderContext &context, QTextDocument &document)
-    : m_context(context), m_builder(document), m_formats(context), m_markers(context)
+    : m_context(context), m_builder(document), m_formats(context), m_markers(context), m_table(context)
 {
 }
 
@@ -45,6 +45,8 @@ void TextDestination::word(Word word, const Token &token)
     CharacterState &character = m_context.state.character;
     ParagraphState &paragraph = m_context.state.paragraph;
     Destinations &destinations = m_context.destinations;
+    if (m_table.word(word, token, m_builder.rowDefinition()))
+        return;
     const int value = token.parameter;
     switch (word) {
     // Document
@@ -161,6 +163,7 @@ void TextDestination::word(Word word, const Token &token)
         break;
     case Word::Background:
     case Word::Highlight:
+    case Word::CharacterShading:
         character.background = std::max(value, 0);
         break;
     case Word::Hidden:
@@ -254,6 +257,24 @@ void TextDestination::word(Word word, const Token &token)
     case Word::ListOverride:
         paragraph.listOverride = std::max(value, 0);
         break;
+    case Word::ParagraphBorderTop:
+    case Word::ParagraphBorderLeft:
+    case Word::ParagraphBorderBottom:
+    case Word::ParagraphBorderRight: {
+        Border &border = paragraph.borders[static_cast<int>(word) - static_cast<int>(Word::ParagraphBorderTop)];
+        border = Border();
+        m_table.describe(&border);
+        break;
+    }
+    case Word::ParagraphBox:
+        // Read into the top border and copied to the others when the paragraph ends.
+        paragraph.box = true;
+        paragraph.borders[Top] = Border();
+        m_table.describe(&paragraph.borders[Top]);
+        break;
+    case Word::ParagraphShading:
+        paragraph.shading = std::max(value, 0);
+        break;
     case Word::ListLevelIndex:
         paragraph.listLevel = std::clamp(value, 0, ListTable::kMaxLevels - 1);
         break;
@@ -285,12 +306,6 @@ void TextDestination::word(Word word, const Token &token)
         break;
     case Word::NestedRow:
         emitCharacter(QChar::LineSeparator);
-        break;
-    case Word::RowDefaults:
-        m_builder.clearRowDefinition();
-        break;
-    case Word::CellRight:
-        m_builder.addCellRightEdge(std::clamp(value, 0, kMaxTwips));
         break;
 
     // Special characters

@@ -4,6 +4,7 @@
 #include "rtf/document_builder.h"
 #include "rtf/formats.h"
 #include "rtf/list_markers.h"
+#include "rtf/table_reader.h"
 
 #include <QString>
 
@@ -57,6 +58,7 @@ private:
     DocumentBuilder m_builder;
     Formats m_formats;
     ListMarkers m_markers;
+    TableReader m_table;
     unsigned char m_leadByte = 0; // first byte of a double-byte character, or 0
     char32_t m_highSurrogate = 0; // first half of a surrogate pair, or 0
     bool m_paragraphStarted = false;

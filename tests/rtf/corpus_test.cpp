@@ -172,7 +172,7 @@ TEST(WordTableAndPicture, ShowsOneTableAndOnePicture)
     EXPECT_NE(charFormatOf(*outcome.document, "Left").fontWeight(), QFont::Bold);
     const QList<QTextLength> widths = table->format().columnWidthConstraints();
     ASSERT_EQ(widths.size(), 2);
-    EXPECT_DOUBLE_EQ(widths[0].rawValue(), 2897 / 15.0);
+    EXPECT_DOUBLE_EQ(widths[0].rawValue(), (2897 + 108) / 15.0); // the row starts at \trleft-108
     EXPECT_DOUBLE_EQ(widths[1].rawValue(), (5902 - 2897) / 15.0);
 
     const QList<ShownImage> images = imagesOf(*outcome.document);
