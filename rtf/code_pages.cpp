@@ -1,5 +1,7 @@
 #include "rtf/code_pages.h"
 
+#include "platform/cp1252.h"
+
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -9,14 +11,6 @@ namespace ct::rtf {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
-
-// cp1252's upper control range; the rest of cp1252 is Latin-1. Built in so that the
-// commonest case never depends on a converter.
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178,
-};
 
 // Code pages that Windows writers put in RTF and that Qt is asked to convert.
 // Anything else falls back to cp1252 rather than asking the converter about
@@ -101,10 +95,9 @@ int codePageOfCharset(int charset)
 
 CodePage::CodePage(int number)
 {
-    for (int b = 0; b < 0x80; ++b)
-        m_single[b] = static_cast<char32_t>(b);
-    for (int b = 0x80; b < 0x100; ++b)
-        m_single[b] = b < 0xA0 ? kCp1252High[b - 0x80] : static_cast<char32_t>(b);
+    // cp1252 to start with, so that the commonest case never depends on a converter.
+    for (int b = 0; b < 0x100; ++b)
+        m_single[b] = cp1252ToUnicode(static_cast<unsigned char>(b));
 
     const QByteArray name = qtNameOf(number);
     if (name.isEmpty())
