@@ -39,6 +39,9 @@ struct AppContext {
 class Experiment final : public WindowFlow {
 public:
     Experiment(Module1 &state, Clock &clock, std::function<double()> uniformDraw, QString programFolder);
+    ~Experiment() override;
+    Experiment(const Experiment &) = delete;
+    Experiment &operator=(const Experiment &) = delete;
 
     AppContext &context() { return m_context; }
 
