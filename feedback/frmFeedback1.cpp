@@ -10,6 +10,7 @@
 #include "platform/program.h"
 #include "setup/app_context.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 
@@ -19,6 +20,17 @@ namespace {
 QColor toColor(Rgb rgb)
 {
     return QColor(rgb.red, rgb.green, rgb.blue);
+}
+
+// The settings as the labels show them: a currency text wider than half of
+// the headline is cut short with "…", so that the amount after it stays in view
+// however long the text in the settings file is.
+Settings shownSettings(const Settings &settings, const QLabel *headline)
+{
+    Settings shown = settings;
+    shown.currencySymbol =
+        QFontMetrics(headline->font()).elidedText(settings.currencySymbol, Qt::ElideRight, headline->width() / 2);
+    return shown;
 }
 
 const QColor kBarGreen(0, 192, 0);
@@ -119,9 +131,10 @@ void frmFeedback1::Form_Load()
     imgneutral->hide();
     imghappy->hide();
     imgwretched->hide();
-    LblWellDone->setText(pointsMessage(state.winnings, settings.settings, locale));
+    const Settings shown = shownSettings(settings.settings, LblWellDone);
+    LblWellDone->setText(pointsMessage(state.winnings, shown, locale));
     if (state.gameNumber != 1)
-        showComparison(settings.settings, locale);
+        showComparison(shown, locale);
     drawBars(locale);
     m_loaded = true;
 }

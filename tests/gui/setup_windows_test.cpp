@@ -12,7 +12,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
+#include <QTimer>
 
 using namespace ct;
 using namespace ct::test;
@@ -207,6 +209,42 @@ private slots:
         QVERIFY(window->isVisible());
         QCOMPARE(QDir(folder->path()).entryList(QDir::Files), QStringList({"config.ini", "instructions_condition_1.rtf"}));
         QVERIFY(recorder->exitStatuses.empty());
+    }
+
+    // The real message box: the typed text is quoted as typed, never read as
+    // markup, and a long one is cut short instead of widening the box.
+    void refusedIdIsShownAsTypedInTheMessageBox_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QString>("quoted");
+        QTest::newRow("bold") << "<b>9</b>" << "\"<b>9</b>\"";
+        QTest::newRow("picture") << "<img src=\"x.png\">" << "\"<img src=\"x.png\">\"";
+        QTest::newRow("long") << QString(500, 'x') << "\"" + QString(60, 'x') + "\u2026\"";
+    }
+    void refusedIdIsShownAsTypedInTheMessageBox()
+    {
+        QFETCH(QString, id);
+        QFETCH(QString, quoted);
+        MessageBox::setHook({});
+        frmSubjects *window = startRegistration();
+        QString shown;
+        Qt::TextFormat format = Qt::AutoText;
+        int width = 0;
+        QTimer::singleShot(0, [&] {
+            QWidget *box = QApplication::activeModalWidget();
+            auto *label = box ? box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label")) : nullptr;
+            if (label) {
+                shown = label->text();
+                format = label->textFormat();
+                width = box->width();
+            }
+            if (box)
+                box->close();
+        });
+        typeAndRun(window, id);
+        QCOMPARE(format, Qt::PlainText);
+        QCOMPARE(shown, quoted + " is not a participant ID number. Please type a number such as 7.");
+        QVERIFY(width <= window->screen()->availableGeometry().width());
     }
 
     void enterOnTheFocusedRunButtonRegistersNothingForAnEmptyId()
