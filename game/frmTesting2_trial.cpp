@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 namespace ct {
 namespace {
@@ -110,7 +111,14 @@ void frmTesting2::MoveMover()
 bool frmTesting2::RecordTrial()
 {
     Module1 &state = m_context.state;
-    const FileResult written = appendDurably(state.dataFileName, dataLine(lastTrial(m_schedule, state.trial, state.winnings)));
+    std::string bytes = dataLine(lastTrial(m_schedule, state.trial, state.winnings));
+    // Registration created the file. If it has gone since (deleted during the
+    // session), the new file starts with the header line, so that it stays
+    // readable: it reads as a new registration whose earlier part is missing.
+    std::error_code error;
+    if (!std::filesystem::exists(state.dataFileName, error) && !error)
+        bytes.insert(0, kHeaderLine);
+    const FileResult written = appendDurably(state.dataFileName, bytes);
     m_filenum = static_cast<std::int16_t>(written.handle);
     if (written.ok)
         return true;

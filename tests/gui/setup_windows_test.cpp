@@ -16,6 +16,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include <csignal>
+#include <sys/resource.h>
+
 using namespace ct;
 using namespace ct::test;
 
@@ -23,6 +26,26 @@ namespace {
 
 const QByteArray kInstructions = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Please read carefully.\\par}";
 const QByteArray kHeader = "Trial,Choice,PayOff,winnings,historyLeft,GameUnitsRemaining\r\n";
+
+// While it lives, files cannot grow: writes fail with "File too large".
+class NoFileGrowth {
+public:
+    NoFileGrowth() : m_handler(std::signal(SIGXFSZ, SIG_IGN))
+    {
+        getrlimit(RLIMIT_FSIZE, &m_limit);
+        const rlimit none{0, m_limit.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &none);
+    }
+    ~NoFileGrowth()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_limit);
+        std::signal(SIGXFSZ, m_handler);
+    }
+
+private:
+    void (*m_handler)(int);
+    rlimit m_limit{};
+};
 
 } // namespace
 
@@ -274,6 +297,27 @@ private slots:
         QVERIFY2(recorder->boxes[0].text.contains(QStringLiteral("9.csv")), qPrintable(recorder->boxes[0].text));
         QVERIFY(recorder->boxes[0].text.contains(QStringLiteral("Is a directory")));
         QVERIFY(!topLevel(QStringLiteral("frmInstructions")));
+    }
+
+    void headerThatCannotBeWrittenLeavesNoDataFile_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::newRow("new file") << QByteArray();
+        QTest::newRow("file there before") << kHeader;
+    }
+    void headerThatCannotBeWrittenLeavesNoDataFile()
+    {
+        QFETCH(QByteArray, before);
+        if (!before.isEmpty())
+            folder->write(QStringLiteral("9.csv"), before);
+        {
+            const NoFileGrowth full; // the header's write fails, as on a full disk
+            typeAndRun(startRegistration(), QStringLiteral("9"));
+        }
+        QCOMPARE(recorder->exitStatuses, std::vector<int>{1});
+        QVERIFY2(recorder->boxes[0].text.contains(QStringLiteral("File too large")), qPrintable(recorder->boxes[0].text));
+        QCOMPARE(folder->exists(QStringLiteral("9.csv")), !before.isEmpty());
+        QCOMPARE(folder->read(QStringLiteral("9.csv")), before);
     }
 
     void missingInputFilesStopBeforeRegistration_data()
