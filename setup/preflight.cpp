@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
+#include <QTemporaryFile>
 
 namespace ct {
 namespace {
@@ -22,6 +23,20 @@ QString problemWith(const QString &name, const QString &folder, const QString &f
     return {};
 }
 
+// The data file goes into the working folder: a probe file is created there,
+// written and removed again, so that a folder that cannot take the data file
+// is found before a participant sits down.
+QString unwritableFolderProblem()
+{
+    const QString folder = QDir::toNativeSeparators(QDir::currentPath());
+    QTemporaryFile probe(QDir::current().filePath(QStringLiteral("choicetask-write-test-XXXXXX")));
+    if (!probe.open() || probe.write("\r\n", 2) != 2 || !probe.flush())
+        return QStringLiteral("The folder the program is started in cannot be written to, so the data file could not "
+                              "be saved there: %1 (%2). Start the program in a folder where files can be written.")
+            .arg(folder, probe.errorString());
+    return {};
+}
+
 } // namespace
 
 QString missingInputProblem(const QString &programFolder)
@@ -34,6 +49,9 @@ QString missingInputProblem(const QString &programFolder)
     const QString settings = problemWith(kSettingsFileName, programFolder, QStringLiteral("the program's folder"));
     if (!settings.isEmpty())
         problems << settings;
+    const QString folder = unwritableFolderProblem();
+    if (!folder.isEmpty())
+        problems << folder;
     if (problems.isEmpty())
         return {};
     return problems.join(QStringLiteral("\n\n")) + QStringLiteral("\n\nNo participant has been registered.");

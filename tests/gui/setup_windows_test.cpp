@@ -17,6 +17,8 @@
 #include <QTimer>
 
 #include <csignal>
+#include <optional>
+#include <unistd.h>
 #include <sys/resource.h>
 
 using namespace ct;
@@ -310,9 +312,10 @@ private slots:
         QFETCH(QByteArray, before);
         if (!before.isEmpty())
             folder->write(QStringLiteral("9.csv"), before);
+        frmSubjects *window = startRegistration();
         {
             const NoFileGrowth full; // the header's write fails, as on a full disk
-            typeAndRun(startRegistration(), QStringLiteral("9"));
+            typeAndRun(window, QStringLiteral("9"));
         }
         QCOMPARE(recorder->exitStatuses, std::vector<int>{1});
         QVERIFY2(recorder->boxes[0].text.contains(QStringLiteral("File too large")), qPrintable(recorder->boxes[0].text));
@@ -340,6 +343,38 @@ private slots:
                  qPrintable(text));
         QVERIFY(text.contains(folder->file(removed)));
         QVERIFY(!topLevel(QStringLiteral("frmSubjects")));
+    }
+
+    void workingFolderThatCannotBeWrittenStopsBeforeRegistration_data()
+    {
+        QTest::addColumn<bool>("readOnly");
+        QTest::newRow("read-only folder") << true;
+        QTest::newRow("no room for a file") << false;
+    }
+    void workingFolderThatCannotBeWrittenStopsBeforeRegistration()
+    {
+        QFETCH(bool, readOnly);
+        if (readOnly && geteuid() == 0)
+            QSKIP("root writes into read-only folders");
+        QFile folderEntry(folder->path());
+        const auto permissions = folderEntry.permissions();
+        if (readOnly)
+            QVERIFY(folderEntry.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
+        QWidget *window = nullptr;
+        {
+            const std::optional<NoFileGrowth> full = readOnly ? std::nullopt : std::make_optional<NoFileGrowth>();
+            window = experiment->start();
+        }
+        folderEntry.setPermissions(permissions);
+        QVERIFY(!window);
+        QCOMPARE(recorder->exitStatuses, std::vector<int>{1});
+        const QString text = recorder->boxes.at(0).text;
+        QVERIFY2(text.startsWith(QStringLiteral("The folder the program is started in cannot be written to, so the "
+                                                "data file could not be saved there: %1 (")
+                                     .arg(folder->path())),
+                 qPrintable(text));
+        QVERIFY(text.endsWith(QStringLiteral("No participant has been registered.")));
+        QCOMPARE(QDir(folder->path()).entryList(QDir::Files), QStringList({"config.ini", "instructions_condition_1.rtf"}));
     }
 
     void unusableSettingsStopBeforeRegistration()
