@@ -119,6 +119,7 @@ TEST(QuotedForMessage, ShowsControlCharactersAndShortensLongTexts)
         {"abcdefg", 6, "\"abcdef\xE2\x80\xA6\""},
         {"\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC", 2, "\"\xE2\x82\xAC\xE2\x82\xAC\xE2\x80\xA6\""}, // never half a character
         {"", 60, "\"\""},
+        {"\xAF\xAF\xAF\xAF\xAF\xAF\xAF\xAF\xAF", 2, "\"\xAF\xAF\xAF\xAF\xAF\xAF\xAF\xAF\xE2\x80\xA6\""}, // not UTF-8
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.text);
