@@ -4,7 +4,7 @@
 #include "feedback/settings_file.h"
 #include "game/frmTesting2.h"
 #include "platform/program.h"
-#include "platform/rtf/rtf_reader.h"
+#include "platform/rich_text_box.h"
 #include "setup/frmInstructions.h"
 #include "setup/frmSubjects.h"
 #include "setup/preflight.h"
@@ -19,36 +19,28 @@ Experiment::Experiment(Module1 &state, Clock &clock, std::function<double()> uni
 {
 }
 
-namespace {
+Experiment::~Experiment() = default;
 
 // A missing or unusable input file must stop the program before a participant
-// is registered, not after the registration or the first game. The windows
-// still read the files themselves when they need them.
-QString unusableInputProblem(const QString &programFolder)
-{
-    const QString missing = missingInputProblem(programFolder);
-    if (!missing.isEmpty())
-        return missing;
-    QString problem;
-    const SettingsRead settings = ReadSettingsFile(programFolder);
-    if (!settings.ok()) {
-        problem = settings.error;
-    } else {
-        QTextDocument instructions;
-        QString error;
-        if (!rtf::readFile(QDir::current().absoluteFilePath(kInstructionFileName), instructions, &error))
-            problem = QStringLiteral("The instruction file cannot be shown.\n\n%1").arg(error);
-    }
-    if (problem.isEmpty())
-        return {};
-    return problem + QStringLiteral("\n\nNo participant has been registered.");
-}
-
-} // namespace
-
+// is registered, not after the registration or the first game. The instruction
+// file is read once, here, and shown from what was read; the settings file is
+// read again at every feedback window.
 QWidget *Experiment::start()
 {
-    const QString problem = unusableInputProblem(m_context.programFolder);
+    QString problem = missingInputProblem(m_context.programFolder);
+    if (problem.isEmpty()) {
+        const SettingsRead settings = ReadSettingsFile(m_context.programFolder);
+        QString error;
+        if (!settings.ok()) {
+            problem = settings.error;
+        } else {
+            m_instructions = RichTextBox::readFile(QDir::current().absoluteFilePath(kInstructionFileName), &error);
+            if (!m_instructions)
+                problem = QStringLiteral("The instruction file cannot be shown.\n\n%1").arg(error);
+        }
+        if (!problem.isEmpty())
+            problem += QStringLiteral("\n\nNo participant has been registered.");
+    }
     if (!problem.isEmpty()) {
         fatalError(nullptr, problem);
         return nullptr;
@@ -61,7 +53,7 @@ QWidget *Experiment::start()
 void Experiment::openInstructions()
 {
     auto *window = new frmInstructions(m_context);
-    if (!window->Form_Load()) {
+    if (!window->Form_Load(std::move(m_instructions))) {
         delete window;
         return;
     }

@@ -2,6 +2,9 @@
 
 #include "setup/app_context.h"
 
+#include <memory>
+
+class QTextDocument;
 class QWidget;
 
 namespace ct {
@@ -11,6 +14,7 @@ namespace ct {
 class Experiment final : public WindowFlow {
 public:
     Experiment(Module1 &state, Clock &clock, std::function<double()> uniformDraw, QString programFolder);
+    ~Experiment() override;
 
     AppContext &context() { return m_context; }
 
@@ -24,6 +28,9 @@ public:
 
 private:
     AppContext m_context;
+    // The instructions as the start check read them, shown by the
+    // instructions window without reading the file again.
+    std::unique_ptr<QTextDocument> m_instructions;
 };
 
 } // namespace ct

@@ -9,6 +9,15 @@
 #include <memory>
 
 namespace ct {
+namespace {
+
+QFont boxFont()
+{
+    return designFont("MS Sans Serif", 8.5);
+}
+
+} // namespace
+
 
 RichTextBox::RichTextBox(QWidget *parent) : QTextBrowser(parent)
 {
@@ -19,24 +28,37 @@ RichTextBox::RichTextBox(QWidget *parent) : QTextBrowser(parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     // Selectable and scrollable by keyboard, but not editable.
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    document()->setDefaultFont(designFont("MS Sans Serif", 8.5));
+    document()->setDefaultFont(boxFont());
     setPlainText(QStringLiteral("RichTextBox1"));
 }
 
-bool RichTextBox::LoadFile(const QString &path, QString *error)
+std::unique_ptr<QTextDocument> RichTextBox::readFile(const QString &path, QString *error)
 {
     auto loaded = std::make_unique<QTextDocument>();
-    loaded->setDefaultFont(document()->defaultFont());
+    loaded->setDefaultFont(boxFont());
     QString reason;
     if (!rtf::readFile(path, *loaded, &reason)) {
         if (error)
             *error = reason;
-        return false;
+        return nullptr;
     }
-    // The box owns the new document; the one it replaces is deleted with it.
-    loaded->setParent(this);
-    setDocument(loaded.release());
+    return loaded;
+}
+
+bool RichTextBox::LoadFile(const QString &path, QString *error)
+{
+    std::unique_ptr<QTextDocument> loaded = readFile(path, error);
+    if (!loaded)
+        return false;
+    showDocument(std::move(loaded));
     return true;
+}
+
+void RichTextBox::showDocument(std::unique_ptr<QTextDocument> shown)
+{
+    // The box owns the new document; the one it replaces is deleted with it.
+    shown->setParent(this);
+    setDocument(shown.release());
 }
 
 } // namespace ct

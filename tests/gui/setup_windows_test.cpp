@@ -447,20 +447,29 @@ private slots:
         QCOMPARE(game->size(), QSize(659, 440));
     }
 
-    void instructionFileBrokenAfterTheStartStopsTheProgram()
+    void instructionsAreShownAsTheStartCheckReadThem()
     {
         QPointer<frmSubjects> window = startRegistration();
-        // Someone overwrites the file while the program waits for an ID.
+        // Someone overwrites the file while the program waits for an ID: the
+        // file is not read again.
         folder->write(QStringLiteral("instructions_condition_1.rtf"), "plain text, not rich text");
         typeAndRun(window, QStringLiteral("7"));
+        auto *instructions = qobject_cast<frmInstructions *>(topLevel(QStringLiteral("frmInstructions")));
+        QVERIFY(instructions);
+        QCOMPARE(instructions->rtbInstructions->toPlainText().trimmed(), QStringLiteral("Please read carefully."));
+        QVERIFY(recorder->boxes.empty());
+    }
+
+    void instructionFileBrokenWhenTheWindowReadsItStopsTheProgram()
+    {
+        folder->write(QStringLiteral("instructions_condition_1.rtf"), "plain text, not rich text");
+        frmInstructions window(experiment->context());
+        QVERIFY(!window.Form_Load());
         QCOMPARE(recorder->exitStatuses, std::vector<int>{1});
         QCOMPARE(recorder->boxes.size(), size_t(1));
         QVERIFY2(recorder->boxes[0].text.contains(folder->file(QStringLiteral("instructions_condition_1.rtf"))),
                  qPrintable(recorder->boxes[0].text));
         QVERIFY(recorder->boxes[0].text.contains(QStringLiteral("not an RTF file")));
-        QVERIFY(!topLevel(QStringLiteral("frmInstructions")));
-        // The header was written before the instructions were read.
-        QCOMPARE(folder->read(QStringLiteral("7.csv")), kHeader);
     }
 };
 
