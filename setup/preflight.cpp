@@ -3,12 +3,32 @@
 #include "setup/app_context.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 #include <QTemporaryFile>
 
+#include <filesystem>
+
 namespace ct {
 namespace {
+
+// What stands at `path` when it is neither a regular file (or a link to one)
+// nor a folder, in words; empty otherwise.
+QString specialFileKind(const QString &path)
+{
+    std::error_code error;
+    const auto status = std::filesystem::status(QFile::encodeName(path).toStdString(), error);
+    if (error || std::filesystem::is_regular_file(status) || std::filesystem::is_directory(status))
+        return {};
+    if (std::filesystem::is_fifo(status))
+        return QStringLiteral("a named pipe");
+    if (std::filesystem::is_socket(status))
+        return QStringLiteral("a socket");
+    if (std::filesystem::is_block_file(status) || std::filesystem::is_character_file(status))
+        return QStringLiteral("a device");
+    return QStringLiteral("something other than a file");
+}
 
 QString problemWith(const QString &name, const QString &folder, const QString &folderRole)
 {
@@ -18,6 +38,10 @@ QString problemWith(const QString &name, const QString &folder, const QString &f
         return QStringLiteral("The file \"%1\" is missing. It is expected in %2: %3").arg(name, folderRole, where);
     if (file.isDir())
         return QStringLiteral("\"%1\" is a folder, not a file: %2").arg(name, where);
+    // A named pipe would make the program wait for a writer before any window
+    // appears; it is never opened.
+    if (const QString kind = specialFileKind(file.absoluteFilePath()); !kind.isEmpty())
+        return QStringLiteral("\"%1\" is %2, not a file: %3").arg(name, kind, where);
     if (!file.isReadable())
         return QStringLiteral("The file \"%1\" cannot be read (check its permissions): %2").arg(name, where);
     return {};

@@ -377,6 +377,27 @@ private slots:
         QCOMPARE(QDir(folder->path()).entryList(QDir::Files), QStringList({"config.ini", "instructions_condition_1.rtf"}));
     }
 
+    // A named pipe in place of an input file is refused like a folder, without
+    // waiting for anyone to write into it.
+    void namedPipeInPlaceOfAnInputFileStopsBeforeRegistration_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("settings") << "config.ini";
+        QTest::newRow("instructions") << "instructions_condition_1.rtf";
+    }
+    void namedPipeInPlaceOfAnInputFileStopsBeforeRegistration()
+    {
+        QFETCH(QString, name);
+        QFile::remove(folder->file(name));
+        NamedPipe pipe(folder->file(name));
+        QVERIFY(!experiment->start());
+        QVERIFY(!pipe.waitedOn());
+        QCOMPARE(recorder->exitStatuses, std::vector<int>{1});
+        QCOMPARE(recorder->boxes.at(0).text, QStringLiteral("\"%1\" is a named pipe, not a file: %2\n\nNo participant "
+                                                            "has been registered.")
+                                                 .arg(name, folder->file(name)));
+    }
+
     void unusableSettingsStopBeforeRegistration()
     {
         folder->write(QStringLiteral("config.ini"), "fifty\r\n$\r\n");
