@@ -1,11 +1,11 @@
 #include "app/run.h"
 
-#include "app/experiment.h"
 #include "assets/pictures.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/fonts.h"
-#include "setup/participant_id.h"
+#include "rules/setup/participant_id.h"
+#include "windows/window_flow.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -5,11 +5,11 @@
 //
 //   build/bench/game_bench [trials]     (offscreen unless QT_QPA_PLATFORM is set)
 
-#include "game/frmTesting2.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/fonts.h"
-#include "setup/app_context.h"
+#include "windows/game/frmTesting2.h"
+#include "windows/window_flow.h"
 
 #include <QApplication>
 #include <QDir>

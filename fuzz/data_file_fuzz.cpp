@@ -1,6 +1,6 @@
 // libFuzzer entry for the data-file reader of choicetask-report: any bytes
 // give the registrations and games read, or a refusal naming a line.
-#include "game/data_file.h"
+#include "rules/game/data_file.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // libFuzzer entry for the settings reader: any bytes, read under an English,
 // a German or a French number format, give usable settings or a problem that
 // a message can describe.
-#include "feedback/settings_file.h"
+#include "rules/feedback/settings_file.h"
 
 #include <cmath>
 #include <cstddef>

@@ -1,9 +1,9 @@
 // choicetask-report: the earnings of a participant, read from the data file,
 // for the experimenter who did not see the final screen.
-#include "feedback/earnings_report.h"
-#include "feedback/settings_file.h"
-#include "game/data_file.h"
 #include "platform/files.h"
+#include "rules/feedback/earnings_report.h"
+#include "rules/feedback/settings_file.h"
+#include "rules/game/data_file.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,9 +2,9 @@
 // the program's own rules and appends the data file the program would write
 // for those choices, byte for byte, so that an analysis pipeline can be tested
 // before the first participant.
-#include "game/simulated_participant.h"
 #include "platform/files.h"
-#include "setup/participant_id.h"
+#include "rules/game/simulated_participant.h"
+#include "rules/setup/participant_id.h"
 
 #include <cstdio>
 #include <cstdlib>

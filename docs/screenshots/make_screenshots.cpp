@@ -3,14 +3,14 @@
 //   make_screenshots OUTPUT_FOLDER DEMO_FOLDER
 // DEMO_FOLDER holds the sample instruction file and settings file. The run is
 // scripted with a manual clock, so no real pauses are taken.
-#include "app/experiment.h"
-#include "feedback/frmFeedback1.h"
-#include "game/frmTesting2.h"
+#include "windows/feedback/frmFeedback1.h"
+#include "windows/game/frmTesting2.h"
+#include "windows/window_flow.h"
 #include "gui_support.h"
 #include "manual_clock.h"
 #include "platform/fonts.h"
-#include "setup/frmInstructions.h"
-#include "setup/frmSubjects.h"
+#include "windows/setup/frmInstructions.h"
+#include "windows/setup/frmSubjects.h"
 
 #include <QApplication>
 #include <QDir>

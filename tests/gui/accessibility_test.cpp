@@ -3,11 +3,11 @@
 // by their exact names, value labels reading their current values, the bars
 // their points, and the keyboard: tab orders by real Tab presses, Enter and
 // Space on the focused button, and a whole game played from the keyboard.
-#include "feedback/frmFeedback1.h"
+#include "windows/feedback/frmFeedback1.h"
 #include "game_window_fixture.h"
 #include "platform/rich_text_box.h"
-#include "setup/frmInstructions.h"
-#include "setup/frmSubjects.h"
+#include "windows/setup/frmInstructions.h"
+#include "windows/setup/frmSubjects.h"
 
 #include <QAbstractScrollArea>
 #include <QAccessible>

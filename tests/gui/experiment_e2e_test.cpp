@@ -2,17 +2,17 @@
 // eight games played click by click by a scripted participant with a
 // different strategy in each game, the eight feedback windows and the end.
 // The clock is manual, so the run takes no real pauses.
-#include "app/experiment.h"
-#include "feedback/frmFeedback1.h"
-#include "game/frmTesting2.h"
-#include "game/simulated_participant.h"
+#include "rules/game/simulated_participant.h"
+#include "windows/feedback/frmFeedback1.h"
+#include "windows/game/frmTesting2.h"
+#include "windows/window_flow.h"
 #include "gui_support.h"
 #include "manual_clock.h"
 #include "platform/controls.h"
 #include "platform/rich_text_box.h"
 #include "platform/twips.h"
-#include "setup/frmInstructions.h"
-#include "setup/frmSubjects.h"
+#include "windows/setup/frmInstructions.h"
+#include "windows/setup/frmSubjects.h"
 
 #include <QElapsedTimer>
 #include <QLabel>

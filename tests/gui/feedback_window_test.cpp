@@ -1,10 +1,10 @@
 #include "assets/pictures.h"
-#include "feedback/frmFeedback1.h"
+#include "windows/feedback/frmFeedback1.h"
 #include "gui_support.h"
 #include "manual_clock.h"
 #include "platform/controls.h"
 #include "platform/twips.h"
-#include "setup/app_context.h"
+#include "windows/window_flow.h"
 
 #include <QLabel>
 #include <QPointer>

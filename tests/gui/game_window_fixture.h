@@ -3,12 +3,12 @@
 // What the game window tests share: a working folder with a data file as
 // registration leaves it, a manual clock, a flow that records what the game
 // asks of it, and helpers that play choices click by click.
-#include "game/frmTesting2.h"
+#include "windows/game/frmTesting2.h"
 #include "gui_support.h"
 #include "manual_clock.h"
 #include "platform/controls.h"
 #include "platform/twips.h"
-#include "setup/app_context.h"
+#include "windows/window_flow.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -2,7 +2,7 @@
 // the data file, the end of a game and the ways a game can be cut short.
 #include "game_window_fixture.h"
 
-#include "core/number_text.h"
+#include "rules/number_text.h"
 
 #include <QDialog>
 #include <QLabel>

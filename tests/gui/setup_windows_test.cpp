@@ -1,11 +1,11 @@
-#include "app/experiment.h"
+#include "windows/window_flow.h"
 #include "manual_clock.h"
 #include "gui_support.h"
 #include "platform/fonts.h"
 #include "platform/rich_text_box.h"
 #include "platform/twips.h"
-#include "setup/frmInstructions.h"
-#include "setup/frmSubjects.h"
+#include "windows/setup/frmInstructions.h"
+#include "windows/setup/frmSubjects.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>

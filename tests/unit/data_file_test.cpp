@@ -1,7 +1,8 @@
-#include "core/number_text.h"
-#include "game/data_file.h"
-#include "game/simulated_participant.h"
-#include "game/trial_record.h"
+#include "rules/experiment.h"
+#include "rules/game/data_file.h"
+#include "rules/game/simulated_participant.h"
+#include "rules/game/trial_record.h"
+#include "rules/number_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
-#include "feedback/earnings_report.h"
-#include "game/simulated_participant.h"
-#include "game/trial_record.h"
+#include "rules/experiment.h"
+#include "rules/feedback/earnings_report.h"
+#include "rules/game/simulated_participant.h"
+#include "rules/game/trial_record.h"
 #include "qt_printing.h"
 
 #include <gtest/gtest.h>

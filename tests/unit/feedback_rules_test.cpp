@@ -1,7 +1,7 @@
-#include "feedback/bar_chart.h"
-#include "feedback/feedback_texts.h"
-#include "feedback/money.h"
-#include "feedback/score_store.h"
+#include "rules/feedback/bar_chart.h"
+#include "rules/feedback/feedback_texts.h"
+#include "rules/feedback/money.h"
+#include "rules/feedback/score_store.h"
 #include "qt_printing.h"
 
 #include <gtest/gtest.h>

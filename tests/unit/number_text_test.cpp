@@ -1,5 +1,5 @@
-#include "core/number_text.h"
-#include "core/quoted_text.h"
+#include "rules/number_text.h"
+#include "rules/quoted_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
-#include "setup/participant_id.h"
+#include "rules/experiment.h"
+#include "rules/setup/participant_id.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "game/payoff_schedule.h"
+#include "rules/game/payoff_schedule.h"
 
 #include <gtest/gtest.h>
 

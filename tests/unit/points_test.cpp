@@ -1,4 +1,4 @@
-#include "core/points.h"
+#include "rules/points.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "feedback/settings_file.h"
-#include "feedback/text_decoding.h"
+#include "rules/feedback/settings_file.h"
+#include "rules/feedback/text_decoding.h"
 #include "qt_printing.h"
 
 #include <QDir>

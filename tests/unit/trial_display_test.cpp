@@ -1,4 +1,4 @@
-#include "game/trial_display.h"
+#include "rules/game/trial_display.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
-#include "game/trial_record.h"
+#include "rules/experiment.h"
+#include "rules/game/trial_record.h"
 
 #include <gtest/gtest.h>
 

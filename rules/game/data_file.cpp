@@ -1,0 +1,205 @@
+#include "rules/game/data_file.h"
+
+#include "rules/experiment.h"
+#include "rules/game/payoff_schedule.h"
+#include "rules/game/trial_record.h"
+#include "rules/number_text.h"
+
+#include <array>
+#include <charconv>
+#include <cstdint>
+#include <optional>
+
+namespace ct {
+namespace {
+
+// One number of a data line, as " n " with the sign place: digits with at
+// most one point, no exponent.
+std::optional<std::string_view> numberField(std::string_view field)
+{
+    if (field.size() < 3 || field.back() != ' ' || (field.front() != ' ' && field.front() != '-'))
+        return std::nullopt;
+    std::string_view digits = field.substr(1, field.size() - 2);
+    if (digits.empty())
+        return std::nullopt;
+    int points = 0;
+    for (char c : digits) {
+        if (c == '.')
+            ++points;
+        else if (c < '0' || c > '9')
+            return std::nullopt;
+    }
+    if (points > 1 || digits == ".")
+        return std::nullopt;
+    return field.substr(0, field.size() - 1);
+}
+
+std::optional<double> toDouble(std::string_view number)
+{
+    std::string text(number);
+    if (text.front() == ' ')
+        text.erase(0, 1);
+    if (text.starts_with(".") || text.starts_with("-."))
+        text.insert(text.find('.'), "0");
+    double value = 0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (result.ec != std::errc() || result.ptr != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+// Exact decimal to points: at most four decimals.
+std::optional<Points> toPoints(std::string_view number)
+{
+    const bool negative = number.front() == '-';
+    number.remove_prefix(1);
+    const auto point = number.find('.');
+    const std::string_view whole = number.substr(0, point);
+    const std::string_view fraction = point == std::string_view::npos ? std::string_view() : number.substr(point + 1);
+    if (fraction.size() > 4 || whole.size() > 14)
+        return std::nullopt;
+    std::int64_t units = 0;
+    for (char c : whole)
+        units = units * 10 + (c - '0');
+    for (std::size_t i = 0; i < 4; ++i)
+        units = units * 10 + (i < fraction.size() ? fraction[i] - '0' : 0);
+    return Points::fromUnits(negative ? -units : units);
+}
+
+std::optional<RecordedTrial> parseDataLine(std::string_view line)
+{
+    std::array<std::string_view, 6> numbers;
+    for (std::string_view &number : numbers) {
+        const auto comma = line.find(',');
+        if (comma == std::string_view::npos)
+            return std::nullopt;
+        const auto field = numberField(line.substr(0, comma));
+        if (!field)
+            return std::nullopt;
+        number = *field;
+        line.remove_prefix(comma + 1);
+    }
+    if (!line.empty())
+        return std::nullopt;
+    RecordedTrial trial;
+    const auto whole = [](std::string_view n, int &out) {
+        const auto value = toDouble(n);
+        if (!value || *value != static_cast<int>(*value) || *value > 1000)
+            return false;
+        out = static_cast<int>(*value);
+        return true;
+    };
+    const auto payoff = toPoints(numbers[2]);
+    const auto winnings = toPoints(numbers[3]);
+    const auto historyLeft = toDouble(numbers[4]);
+    const auto unitsBefore = toDouble(numbers[5]);
+    if (!whole(numbers[0], trial.trial) || !whole(numbers[1], trial.choice) || !payoff || !winnings || !historyLeft
+        || !unitsBefore)
+        return std::nullopt;
+    trial.payoff = *payoff;
+    trial.winnings = *winnings;
+    trial.historyLeft = *historyLeft;
+    trial.unitsBefore = *unitsBefore;
+    return trial;
+}
+
+// Replays a game so far and checks the recorded trial against the rule.
+class GameReplay {
+public:
+    std::string check(const RecordedTrial &recorded)
+    {
+        if (m_over)
+            return "a trial after the game's units were used up";
+        if (recorded.trial != m_trial)
+            return "trial " + std::to_string(recorded.trial) + " where trial " + std::to_string(m_trial)
+                   + " was expected";
+        if (recorded.choice != 0 && recorded.choice != 1)
+            return "a choice other than 1 (left option) or 0 (right option)";
+        const TrialResult expected = playChoice(m_schedule, m_trial, m_winnings, recorded.choice == 1);
+        if (dataLine(expected) != dataLineOf(recorded))
+            return "numbers that do not follow from the choices (expected \"" + withoutLineEnd(dataLine(expected))
+                   + "\")";
+        m_over = expected.gameOver;
+        return {};
+    }
+    bool over() const { return m_over; }
+
+private:
+    static std::string dataLineOf(const RecordedTrial &t)
+    {
+        TrialResult r;
+        r.trial = static_cast<std::int16_t>(t.trial);
+        r.choice = t.choice;
+        r.payoff = t.payoff;
+        r.winnings = t.winnings;
+        r.historyLeft = t.historyLeft;
+        r.unitsBefore = t.unitsBefore;
+        return dataLine(r);
+    }
+    static std::string withoutLineEnd(std::string line)
+    {
+        line.resize(line.size() - 2);
+        return line;
+    }
+
+    PayoffSchedule m_schedule;
+    std::int16_t m_trial = 1;
+    Points m_winnings;
+    bool m_over = false;
+};
+
+} // namespace
+
+DataFileResult readDataFile(std::string_view bytes)
+{
+    DataFileResult result;
+    const std::string_view header = kHeaderLine.substr(0, kHeaderLine.size() - 2);
+    std::optional<GameReplay> replay;
+    int lineNumber = 0;
+    auto refuse = [&](const std::string &why) {
+        result.ok = false;
+        result.errorLine = lineNumber;
+        result.error = why;
+        return result;
+    };
+
+    while (!bytes.empty()) {
+        ++lineNumber;
+        const auto end = bytes.find("\r\n");
+        if (end == std::string_view::npos)
+            return refuse("the line does not end with CR LF (the file may have been cut off)");
+        const std::string_view line = bytes.substr(0, end);
+        bytes.remove_prefix(end + 2);
+
+        if (line == header) {
+            result.file.registrations.push_back({lineNumber, {}});
+            replay.reset();
+            continue;
+        }
+        const auto trial = parseDataLine(line);
+        if (!trial)
+            return refuse("not a data line of this program: \"" + std::string(line.substr(0, 80)) + "\"");
+        if (result.file.registrations.empty())
+            return refuse("a data line before the first header line");
+        auto &games = result.file.registrations.back().games;
+        if (trial->trial == 1) {
+            if (!games.empty() && !games.back().complete)
+                return refuse("a new game starts before the previous one used up its units");
+            games.emplace_back();
+            replay.emplace();
+        }
+        if (!replay)
+            return refuse("trial " + std::to_string(trial->trial) + " where a game should start with trial 1");
+        const std::string problem = replay->check(*trial);
+        if (!problem.empty())
+            return refuse(problem);
+        RecordedTrial recorded = *trial;
+        recorded.line = lineNumber;
+        games.back().trials.push_back(recorded);
+        games.back().complete = replay->over();
+    }
+    result.ok = true;
+    return result;
+}
+
+} // namespace ct

@@ -1,0 +1,167 @@
+// The game window's own event handlers: loading, activation, "Go", the two
+// choice buttons, the animation timer and closing.
+#include "windows/game/frmTesting2.h"
+
+#include "platform/clock.h"
+#include "platform/controls.h"
+#include "platform/message_box.h"
+#include "platform/program.h"
+#include "rules/game/trial_display.h"
+#include "rules/number_text.h"
+#include "windows/game/activation_watch.h"
+#include "windows/window_flow.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPushButton>
+
+namespace ct {
+namespace {
+
+QString text(const std::string &s)
+{
+    return QString::fromStdString(s);
+}
+
+} // namespace
+
+frmTesting2::frmTesting2(AppContext &context, QWidget *parent) : Form(parent), m_context(context)
+{
+    setObjectName(QStringLiteral("frmTesting2"));
+    BuildLayout();
+
+    m_pauseTimer = m_context.clock.createTimer(this);
+    m_pauseTimer->setSingleShot(true);
+    m_activation = new ActivationWatch(this);
+
+    connect(cmdGo, &QPushButton::clicked, this, &frmTesting2::cmdGo_Click);
+    connect(cmdLeft, &QPushButton::clicked, this, &frmTesting2::cmdLeft_Click);
+    connect(cmdRight, &QPushButton::clicked, this, &frmTesting2::cmdRight_Click);
+    connect(Timer1, &ClockTimer::timeout, this, &frmTesting2::Timer1_Timer);
+    connect(m_pauseTimer, &ClockTimer::timeout, this, &frmTesting2::PauseTimer_Timer);
+    connect(m_activation, &ActivationWatch::activatedFromProgramWindow, this, &frmTesting2::Form_Activate);
+
+    Form_Load();
+}
+
+void frmTesting2::Form_Load()
+{
+    Module1 &state = m_context.state;
+    state.trial = 1;
+    // A fresh schedule: 150 units, no history, shares and payoffs at 0.
+    m_schedule = PayoffSchedule{};
+    state.winnings = Points{};
+    txtPayoff->setText(QString());
+    Timer1->stop();
+    // Until "Go" the mover shows its open mouth and stands still.
+    Image1->hide();
+    cmdLeft->setText(QStringLiteral("Left"));
+    cmdRight->setText(QStringLiteral("Right"));
+    cmdLeft->setEnabled(false);
+    cmdRight->setEnabled(false);
+    lblgametimelost->setText(QString());
+    lblgametime->setText(text(formatFixed(GameUnits(), 1)));
+    txtWins->setText(text(formatFixed(state.winnings, 0)));
+    txtPayoff->setText(QString());
+    lblChoose->setText(QStringLiteral("Click Go"));
+    m_phase = Phase::WaitingToStart;
+}
+
+void frmTesting2::firstShown()
+{
+    PlaceFocus();
+    // The first showing activates the window as far as the game is concerned,
+    // even before the window system gets round to it.
+    m_activation->markActive();
+    Form_Activate();
+}
+
+void frmTesting2::Form_Activate()
+{
+    lblgametimelost->setText(QString());
+    lblgametime->setText(text(formatFixed(GameUnits(), 1)));
+    txtWins->setText(text(formatFixed(m_context.state.winnings, 0)));
+    txtPayoff->setText(QString());
+    txtChoice->setText(QString());
+}
+
+void frmTesting2::cmdGo_Click()
+{
+    if (m_phase != Phase::WaitingToStart)
+        return;
+    cmdLeft->setEnabled(true);
+    cmdRight->setEnabled(true);
+    cmdGo->hide();
+    lblChoose->setText(QStringLiteral("Choose"));
+    lblgametimelost->setText(QString());
+    lblgametime->setText(text(formatFixed(GameUnits(), 1)));
+    txtWins->setText(text(formatFixed(m_context.state.winnings, 0)));
+    txtPayoff->setText(QString());
+    m_imagePhase = 1;
+    Timer1->start();
+    SetMoverSize(board::kMoverWidth, board::kMoverHeight);
+    setTwipsTop(Image1, moverTop(twipsGeometry(Image1).height));
+    setTwipsTop(Image2, moverTop(twipsGeometry(Image2).height));
+    m_phase = Phase::Choosing;
+}
+
+void frmTesting2::cmdLeft_Click()
+{
+    ProcessChoice(m_context.state.leftOptionOnLeft);
+}
+
+void frmTesting2::cmdRight_Click()
+{
+    ProcessChoice(!m_context.state.leftOptionOnLeft);
+}
+
+void frmTesting2::Timer1_Timer()
+{
+    if (m_imagePhase == 1) {
+        Image1->show();
+        Image2->hide();
+        m_imagePhase = 2;
+    } else {
+        Image1->hide();
+        Image2->show();
+        m_imagePhase = 1;
+    }
+}
+
+void frmTesting2::SetMoverSize(float width, float height)
+{
+    setTwipsWidth(Image1, width);
+    setTwipsHeight(Image1, height);
+    setTwipsWidth(Image2, width);
+    setTwipsHeight(Image2, height);
+}
+
+void frmTesting2::closeEvent(QCloseEvent *event)
+{
+    // The program closes the window itself at the end of a game, and after it
+    // has been stopped; neither asks anything.
+    if (m_phase == Phase::Ended || m_phase == Phase::Stopped) {
+        Timer1->stop();
+        m_pauseTimer->stop();
+        event->accept();
+        return;
+    }
+    // Closed from its frame in mid-game: every trial played is on disk
+    // already, but the experiment cannot go on without this window.
+    const QString question
+        = QStringLiteral("End the experiment now?\n\n"
+                         "All trials played so far are saved in the data file \"%1\". "
+                         "If you end the experiment, the program closes and this game cannot be continued.")
+              .arg(QString::fromStdString(m_context.state.dataFileName));
+    if (!MessageBox::confirm(this, kProgramTitle, question)) {
+        event->ignore();
+        return;
+    }
+    m_phase = Phase::Stopped;
+    Timer1->stop();
+    m_pauseTimer->stop();
+    event->accept();
+    endProgram(kExitStoppedByExperimenter);
+}
+
+} // namespace ct

@@ -1,0 +1,167 @@
+// One trial of the game window: from the click on a choice button through
+// scoring, the board, the data file and the pause to the buttons coming back.
+#include "windows/game/frmTesting2.h"
+
+#include "platform/clock.h"
+#include "platform/controls.h"
+#include "platform/files.h"
+#include "platform/program.h"
+#include "rules/game/trial_display.h"
+#include "rules/game/trial_record.h"
+#include "rules/number_text.h"
+#include "windows/window_flow.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+
+namespace ct {
+namespace {
+
+QString text(const std::string &s)
+{
+    return QString::fromStdString(s);
+}
+
+} // namespace
+
+void frmTesting2::ProcessChoice(bool choice)
+{
+    // Only a choice button that is shown and enabled leads here, one trial at
+    // a time; a click that reaches a hidden button is no choice.
+    if (m_phase != Phase::Choosing)
+        return;
+    m_phase = Phase::Pausing;
+
+    m_schedule.storeChoice(m_context.state.trial, choice);
+    UpdateHistory();
+    if (!FinishTrial(choice))
+        return; // the game is over, or the program has been stopped
+
+    cmdLeft->hide();
+    cmdRight->hide();
+    lblChoose->hide();
+    txtPayoff->setText(text(formatFixed(payoff(), 0)));
+    lblgametime->setText(text(formatFixed(GameUnits(), 1)));
+    lblgametimelost->setText(text(formatFixed(GameUnitsLost(), 1)));
+    // The side of the button clicked, whichever option it carries.
+    txtChoice->setText(choice == m_context.state.leftOptionOnLeft ? QStringLiteral("Left") : QStringLiteral("Right"));
+    StartPause();
+}
+
+void frmTesting2::UpdateHistory()
+{
+    m_schedule.updateHistory(m_context.state.trial);
+}
+
+bool frmTesting2::FinishTrial(bool choice)
+{
+    m_schedule.score(choice, m_context.state.winnings);
+    ShowPoints();
+    MoveMover();
+    setTwipsWidth(TrialsShape, barWidth(GameUnits()));
+    if (!RecordTrial())
+        return false;
+    if (m_schedule.unitsUsedUp()) {
+        // The last line is on disk; the feedback window records the game as
+        // it loads, then this window goes without asking anything.
+        m_phase = Phase::Ended;
+        Timer1->stop();
+        m_context.flow.openFeedback();
+        close();
+        return false;
+    }
+    return true;
+}
+
+void frmTesting2::ShowPoints()
+{
+    const Points winnings = m_context.state.winnings;
+    const Rgb colour = winningsColour(winnings);
+    QPalette palette = txtWins->palette();
+    palette.setColor(QPalette::WindowText, QColor(colour.red, colour.green, colour.blue));
+    txtWins->setPalette(palette);
+    txtWins->setText(text(formatFixed(winnings, 1)));
+}
+
+void frmTesting2::MoveMover()
+{
+    const Points winnings = m_context.state.winnings;
+    if (!moverGrows(winnings)) {
+        SetMoverSize(board::kMoverWidth, board::kMoverHeight);
+        return;
+    }
+    SetMoverSize(moverWidth(winnings), moverHeight(winnings));
+    setTwipsTop(Image1, moverTop(twipsGeometry(Image1).height));
+    setTwipsTop(Image2, moverTop(twipsGeometry(Image2).height));
+    const float left = moverLeft(winnings);
+    setTwipsLeft(Image1, left);
+    setTwipsLeft(Image2, left);
+    // The window keeps the twips exactly as set, so the test sees the values
+    // just computed, not the pixel-snapped ones.
+    const TwipsRect mover = twipsGeometry(Image1);
+    for (PictureBox *dot : Image3)
+        if (dotPassed(twipsGeometry(dot).left, mover.left, mover.width))
+            dot->hide();
+}
+
+bool frmTesting2::RecordTrial()
+{
+    Module1 &state = m_context.state;
+    std::string bytes = dataLine(lastTrial(m_schedule, state.trial, state.winnings));
+    // Registration created the file. If it has gone since (deleted during the
+    // session), the new file starts with the header line, so that it stays
+    // readable: it reads as a new registration whose earlier part is missing.
+    std::error_code error;
+    if (!std::filesystem::exists(state.dataFileName, error) && !error)
+        bytes.insert(0, kHeaderLine);
+    const FileResult written = appendDurably(state.dataFileName, bytes);
+    m_filenum = static_cast<std::int16_t>(written.handle);
+    if (written.ok)
+        return true;
+    // Never a silently skipped trial: the experiment stops here, with every
+    // earlier trial in the file.
+    m_phase = Phase::Stopped;
+    Timer1->stop();
+    fatalError(this, QStringLiteral("Trial %1 could not be saved in the data file, so the experiment has to stop.\n\n"
+                                    "%2\n\nThe trials played before it are in the file.")
+                         .arg(state.trial - 1)
+                         .arg(QString::fromStdString(written.error)));
+    return false;
+}
+
+void frmTesting2::StartPause()
+{
+    m_dblendtime = m_schedule.pauseEnd(m_context.clock.seconds());
+    ContinuePause();
+}
+
+void frmTesting2::PauseTimer_Timer()
+{
+    if (m_phase == Phase::Pausing)
+        ContinuePause();
+}
+
+// Waits, with the event loop running, for as long as the clock is short of
+// dblendtime; then the buttons come back.
+void frmTesting2::ContinuePause()
+{
+    // The timer counts whole milliseconds: it is armed for the time still to
+    // go, rounded up, and armed again for the rest should it come early.
+    const double remaining = m_dblendtime - m_context.clock.seconds();
+    if (remaining > 0) {
+        // A nanosecond's grace keeps rounding noise from adding a millisecond.
+        const double milliseconds = std::ceil(remaining * 1000.0 - 1e-6);
+        m_pauseTimer->start(static_cast<int>(std::max(1.0, milliseconds)));
+        return;
+    }
+    lblChoose->show();
+    cmdLeft->show();
+    cmdRight->show();
+    m_phase = Phase::Choosing;
+}
+
+} // namespace ct

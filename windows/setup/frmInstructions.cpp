@@ -1,0 +1,62 @@
+#include "windows/setup/frmInstructions.h"
+
+#include "platform/controls.h"
+#include "platform/program.h"
+#include "platform/rich_text_box.h"
+#include "windows/window_flow.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTextDocument>
+
+namespace ct {
+
+frmInstructions::frmInstructions(AppContext &context, QWidget *parent) : Form(parent), m_context(context)
+{
+    setObjectName(QStringLiteral("frmInstructions"));
+    setUpWindow(this, QStringLiteral("Instructions"), 10050, 9510, designFont("MS Sans Serif", 8.25),
+                QPalette::ToolTipBase);
+
+    rtbInstructions = new RichTextBox(this);
+    rtbInstructions->setObjectName(QStringLiteral("rtbInstructions"));
+    setTwipsGeometry(rtbInstructions, {435, 480, 9015, 8175});
+    rtbInstructions->setAccessibleName(QStringLiteral("Instructions"));
+
+    const QFont system = designFont("System", 9.75, true);
+    Command1 = addButton(this, "Command1", QStringLiteral("OK"), {9240, 8880, 540, 495}, system);
+    Label10 = addLabel(this, "Label10", QStringLiteral("Click here to continue"), {7080, 9000, 2175, 255}, system,
+                       {palette().color(QPalette::ToolTipBase), {}, false, Qt::AlignLeft});
+
+    stackFrontToBack({rtbInstructions, Command1, Label10});
+    chainTabOrder({Command1, rtbInstructions});
+    connect(Command1, &QPushButton::clicked, this, &frmInstructions::Command1_Click);
+}
+
+bool frmInstructions::Form_Load(std::unique_ptr<QTextDocument> checked)
+{
+    if (checked) {
+        rtbInstructions->showDocument(std::move(checked));
+        return true;
+    }
+    // The file lies in the working directory; its full path names it in errors.
+    QString error;
+    if (!rtbInstructions->LoadFile(QDir::current().absoluteFilePath(QString::fromLatin1(kInstructionFileName)), &error)) {
+        fatalError(this, QStringLiteral("The instruction file could not be shown.\n\n%1").arg(error));
+        return false;
+    }
+    return true;
+}
+
+void frmInstructions::firstShown()
+{
+    Command1->setFocus(Qt::OtherFocusReason);
+}
+
+void frmInstructions::Command1_Click()
+{
+    m_context.flow.openGame();
+    close();
+}
+
+} // namespace ct
