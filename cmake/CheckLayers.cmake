@@ -1,6 +1,7 @@
 # The direction of includes between the layers of the program, bottom to top:
 #
-#   platform/ (with its rich-text reader)  what the desktop provides
+#   platform/, rtf/                         what the desktop provides; the
+#                                           rich-text reader (one layer)
 #   rules/, assets/                         the experiment's rules; the pictures
 #   windows/                                the windows and the window flow
 #   app/, tools/                            the program; the experimenter's tools
@@ -17,7 +18,9 @@
 
 cmake_minimum_required(VERSION 3.25)
 
-set(_layers platform rules assets windows app tools)
+set(_layers platform rtf rules assets windows app tools)
+# Folders that belong to another folder's layer.
+set(_layer_of_rtf platform)
 set(_rank_platform 0)
 set(_rank_rules 1)
 set(_rank_assets 1)
@@ -64,6 +67,7 @@ set(_problems)
 file(GLOB_RECURSE _files RELATIVE ${SOURCE_DIR}
   LIST_DIRECTORIES false
   ${SOURCE_DIR}/platform/*.h ${SOURCE_DIR}/platform/*.cpp
+  ${SOURCE_DIR}/rtf/*.h ${SOURCE_DIR}/rtf/*.cpp
   ${SOURCE_DIR}/rules/*.h ${SOURCE_DIR}/rules/*.cpp
   ${SOURCE_DIR}/assets/*.h ${SOURCE_DIR}/assets/*.cpp
   ${SOURCE_DIR}/windows/*.h ${SOURCE_DIR}/windows/*.cpp
@@ -74,9 +78,15 @@ file(GLOB_RECURSE _files RELATIVE ${SOURCE_DIR}
 # level.
 foreach(file IN LISTS _files)
   string(REGEX MATCH "^[^/]+" layer ${file})
+  if(DEFINED _layer_of_${layer})
+    set(layer ${_layer_of_${layer}})
+  endif()
   _includes_of(${file} project angle)
   foreach(included IN LISTS project)
     string(REGEX MATCH "^[^/]+" target_layer ${included})
+    if(DEFINED _layer_of_${target_layer})
+      set(target_layer ${_layer_of_${target_layer}})
+    endif()
     if(NOT target_layer IN_LIST _layers OR target_layer STREQUAL layer)
       continue()
     endif()

@@ -5,6 +5,7 @@
 # rich-text reader) at the bottom, the platform's widgets above them.
 set(_ct_link_rank_ct_options 0)
 set(_ct_link_rank_ct_files 0)
+set(_ct_link_rank_ct_encoding 0)
 set(_ct_link_rank_ct_rtf 0)
 set(_ct_link_rank_ct_platform 1)
 set(_ct_link_rank_ct_rules 2)
@@ -13,7 +14,7 @@ set(_ct_link_rank_ct_windows 3)
 set(_ct_link_rank_ct_app 4)
 
 function(ct_check_layer_links)
-  foreach(target ct_files ct_rtf ct_platform ct_rules ct_assets ct_windows ct_app)
+  foreach(target ct_files ct_encoding ct_rtf ct_platform ct_rules ct_assets ct_windows ct_app)
     get_target_property(links ${target} LINK_LIBRARIES)
     foreach(link IN LISTS links)
       if(DEFINED _ct_link_rank_${link})

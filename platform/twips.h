@@ -1,16 +1,13 @@
 #pragma once
 
+#include "platform/twips_per_pixel.h"
+
 #include <QRect>
 
 class QFont;
 class QWidget;
 
 namespace ct {
-
-// Window and control geometry is designed in twips (1/1440 inch). Fifteen
-// twips make one device-independent pixel, so Qt's own scaling takes care of
-// high-resolution screens.
-inline constexpr double kTwipsPerPixel = 15.0;
 
 // A control's rectangle in twips, relative to its container. Values are kept
 // in single precision exactly as the game logic computes them; only the

@@ -11,8 +11,7 @@ namespace ct {
 // stands for one character, so no text is ever refused or lost.
 QString decodeUtf8OrWindows1252(QByteArrayView bytes);
 
-// Code page 1252 alone. Its five unassigned bytes (0x81, 0x8D, 0x8F, 0x90,
-// 0x9D) become the control characters of the same number, as Windows does.
+// Code page 1252 alone, as Windows decodes it (see platform/cp1252.h).
 QString decodeWindows1252(QByteArrayView bytes);
 
 } // namespace ct
