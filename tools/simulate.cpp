@@ -6,22 +6,28 @@
 #include "rules/game/simulated_participant.h"
 #include "rules/setup/participant_id.h"
 
+#include <charconv>
 #include <cstdio>
-#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
 constexpr char kUsage[] =
-    "usage: choicetask-simulate ID STRATEGY [SEED | CHOICES]\n"
+    "usage: choicetask-simulate [--append] ID STRATEGY [SEED | CHOICES]\n"
     "\n"
-    "Appends to ID.csv in the current folder the data file the program would write\n"
-    "for one registration and eight games played with STRATEGY:\n"
+    "Writes ID.csv in the current folder: the data file the program would write\n"
+    "for one registration and eight games played with STRATEGY. An existing ID.csv\n"
+    "is left alone unless --append is given, so that simulated lines never mix\n"
+    "with a participant's data unnoticed.\n"
+    "\n"
     "  left            the left option (5 points) on every trial\n"
     "  right           the right option (10 points) on every trial\n"
     "  best            144 left-option choices, then the right option (760 points)\n"
     "  random SEED     each choice left or right with equal chance, from SEED\n"
+    "                  (a whole number from 0 to 18446744073709551615)\n"
     "  choices CHOICES the choices of all eight games in order, as L and R letters\n";
 
 int usage(const char *problem)
@@ -36,31 +42,40 @@ int usage(const char *problem)
 
 int main(int argc, char *argv[])
 {
-    if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
+    std::vector<std::string_view> arguments(argv + 1, argv + argc);
+    if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
         std::fputs(kUsage, stdout);
         return 0;
     }
-    if (argc < 3 || argc > 4)
+    const bool append = !arguments.empty() && arguments[0] == "--append";
+    if (append)
+        arguments.erase(arguments.begin());
+    if (arguments.size() < 2 || arguments.size() > 3)
         return usage(nullptr);
-    const ct::ParticipantId id = ct::parseParticipantId(argv[1]);
+    const ct::ParticipantId id = ct::parseParticipantId(arguments[0]);
     if (id.status != ct::IdStatus::Ok)
         return usage("ID must be a participant ID as the program takes it: a number that rounds into -32768 to 32767, not 0");
 
-    const std::string_view name = argv[2];
+    const std::string_view name = arguments[1];
     std::uint64_t seed = 0;
     std::string_view choices;
     if (name == "random") {
-        if (argc != 4)
+        if (arguments.size() != 3)
             return usage("random needs a SEED");
-        char *end = nullptr;
-        seed = std::strtoull(argv[3], &end, 10);
-        if (*argv[3] == '\0' || *end != '\0')
-            return usage("SEED must be a whole number");
+        // Digits only: from_chars takes no sign and refuses a number beyond
+        // the range instead of wrapping it.
+        const std::string_view text = arguments[2];
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seed);
+        if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
+            const std::string problem = "SEED must be a whole number from 0 to 18446744073709551615, not \""
+                                        + std::string(text) + "\"";
+            return usage(problem.c_str());
+        }
     } else if (name == "choices") {
-        if (argc != 4)
+        if (arguments.size() != 3)
             return usage("choices needs the CHOICES");
-        choices = argv[3];
-    } else if (argc != 3) {
+        choices = arguments[2];
+    } else if (arguments.size() != 2) {
         return usage("only random and choices take a further argument");
     }
     const auto strategy = ct::strategyNamed(name, seed, choices);
@@ -73,12 +88,22 @@ int main(int argc, char *argv[])
         return 1;
     }
     const std::string fileName = ct::dataFileNameFor(id.id);
+    const std::string where = ct::absolutePath(fileName);
+    std::error_code statusError;
+    const bool exists = std::filesystem::exists(std::filesystem::symlink_status(fileName, statusError));
+    if (exists && !append) {
+        std::fprintf(stderr,
+                     "choicetask-simulate: %s already exists. Nothing was written: simulated lines would mix with "
+                     "the data in it. To add a simulated registration to it on purpose, give --append.\n",
+                     where.c_str());
+        return 1;
+    }
     const ct::FileResult written = ct::appendDurably(fileName, run.bytes);
     if (!written.ok) {
         std::fprintf(stderr, "choicetask-simulate: %s\n", written.error.c_str());
         return 1;
     }
-    std::printf("%s: eight games appended\n", fileName.c_str());
+    std::printf("%s: eight simulated games %s\n", where.c_str(), exists ? "appended" : "written");
     for (std::size_t game = 0; game < run.gamePoints.size(); ++game)
         std::printf("  game %zu: %s points\n", game + 1, run.gamePoints[game].c_str());
     return 0;

@@ -78,10 +78,12 @@ ParsedSettings parseSettings(QByteArrayView bytes, const QLocale &locale)
     return parsed;
 }
 
-QString describeSettingsProblem(const SettingsProblem &problem, const QString &filePath, const QLocale &locale)
+QString describeSettingsProblem(const SettingsProblem &problem, const QString &filePath, const QLocale &locale,
+                                const QString &folderRole)
 {
-    const QString where = QStringLiteral("Line %1 of the settings file \"%2\" in the program's folder %3")
-                              .arg(QString::number(problem.line), QFileInfo(filePath).fileName(), folderOf(filePath));
+    const QString where = QStringLiteral("Line %1 of the settings file \"%2\" in %3 %4")
+                              .arg(QString::number(problem.line), QFileInfo(filePath).fileName(), folderRole,
+                                   folderOf(filePath));
     const QString point = locale.decimalPoint();
     const QString expected =
         QStringLiteral("It must hold the exchange rate, the money paid per 10000 points, as a number written with "
@@ -107,20 +109,21 @@ QString describeSettingsProblem(const SettingsProblem &problem, const QString &f
     return where;
 }
 
-SettingsRead ReadSettingsFile(const QString &programFolder, const QLocale &locale)
+SettingsRead ReadSettingsFile(const QString &programFolder, const QLocale &locale, const QString &folderRole)
 {
     const QString path = QDir(programFolder).absoluteFilePath(QString::fromLatin1(kSettingsFileName));
     SettingsRead read;
     const ReadResult file = readWholeFile(QFile::encodeName(path).toStdString(),
                                           static_cast<std::size_t>(kMaxSettingsFileBytes));
     if (!file.ok) {
-        read.error = QStringLiteral("The settings file \"%1\" could not be read from the program's folder %2.\n\n%3")
-                         .arg(QString::fromLatin1(kSettingsFileName), folderOf(path), QString::fromStdString(file.error));
+        read.error = QStringLiteral("The settings file \"%1\" could not be read from %2 %3.\n\n%4")
+                         .arg(QString::fromLatin1(kSettingsFileName), folderRole, folderOf(path),
+                              QString::fromStdString(file.error));
         return read;
     }
     const ParsedSettings parsed = parseSettings(QByteArrayView(file.bytes.data(), qsizetype(file.bytes.size())), locale);
     if (parsed.problem) {
-        read.error = describeSettingsProblem(*parsed.problem, path, locale);
+        read.error = describeSettingsProblem(*parsed.problem, path, locale, folderRole);
         return read;
     }
     read.settings = parsed.settings;

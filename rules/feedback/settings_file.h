@@ -65,8 +65,12 @@ struct ParsedSettings {
 // - No content at all gives a rate of 0 and no currency text.
 ParsedSettings parseSettings(QByteArrayView bytes, const QLocale &locale);
 
+// How messages name the folder the settings file was read from.
+inline const QString kProgramFolderRole = QStringLiteral("the program's folder");
+
 // The message for the experimenter about a line that cannot be used.
-QString describeSettingsProblem(const SettingsProblem &problem, const QString &filePath, const QLocale &locale);
+QString describeSettingsProblem(const SettingsProblem &problem, const QString &filePath, const QLocale &locale,
+                                const QString &folderRole = kProgramFolderRole);
 
 struct SettingsRead {
     Settings settings;
@@ -76,8 +80,9 @@ struct SettingsRead {
     bool ok() const { return error.isEmpty(); }
 };
 
-// Reads "config.ini" from the program's folder; the file is only read, never
-// created or written.
-SettingsRead ReadSettingsFile(const QString &programFolder, const QLocale &locale = QLocale());
+// Reads "config.ini" from the program's folder (or another folder, named in
+// messages as `folderRole`); the file is only read, never created or written.
+SettingsRead ReadSettingsFile(const QString &programFolder, const QLocale &locale = QLocale(),
+                              const QString &folderRole = kProgramFolderRole);
 
 } // namespace ct

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <optional>
 
@@ -66,36 +67,59 @@ std::optional<Points> toPoints(std::string_view number)
     return Points::fromUnits(negative ? -units : units);
 }
 
-std::optional<RecordedTrial> parseDataLine(std::string_view line)
+// Reads a data line; on failure `why` says what is wrong with it.
+std::optional<RecordedTrial> parseDataLine(std::string_view line, std::string &why)
 {
+    const auto notADataLine = [&why, text = line] {
+        why = "not a data line of this program: \"" + std::string(text.substr(0, 80)) + "\"";
+        return std::nullopt;
+    };
     std::array<std::string_view, 6> numbers;
     for (std::string_view &number : numbers) {
         const auto comma = line.find(',');
         if (comma == std::string_view::npos)
-            return std::nullopt;
+            return notADataLine();
         const auto field = numberField(line.substr(0, comma));
         if (!field)
-            return std::nullopt;
+            return notADataLine();
         number = *field;
         line.remove_prefix(comma + 1);
     }
     if (!line.empty())
-        return std::nullopt;
+        return notADataLine();
     RecordedTrial trial;
+    static constexpr std::array<const char *, 6> kColumns = {"Trial", "Choice", "PayOff", "winnings", "historyLeft",
+                                                             "GameUnitsRemaining"};
+    const auto outOfRange = [&](std::size_t column) {
+        why = std::string("the ") + kColumns[column] + " column holds a number that does not fit it: \""
+              + std::string(numbers[column].substr(0, 40)) + (numbers[column].size() > 40 ? "...\"" : "\"");
+        return std::nullopt;
+    };
+    // Trial and Choice are small whole numbers: the range is checked before
+    // the conversion, so that a column of many 9s cannot overflow it.
     const auto whole = [](std::string_view n, int &out) {
         const auto value = toDouble(n);
-        if (!value || *value != static_cast<int>(*value) || *value > 1000)
+        if (!value || !(*value >= -1000 && *value <= 1000) || *value != std::trunc(*value))
             return false;
         out = static_cast<int>(*value);
         return true;
     };
+    if (!whole(numbers[0], trial.trial))
+        return outOfRange(0);
+    if (!whole(numbers[1], trial.choice))
+        return outOfRange(1);
     const auto payoff = toPoints(numbers[2]);
+    if (!payoff)
+        return outOfRange(2);
     const auto winnings = toPoints(numbers[3]);
+    if (!winnings)
+        return outOfRange(3);
     const auto historyLeft = toDouble(numbers[4]);
+    if (!historyLeft)
+        return outOfRange(4);
     const auto unitsBefore = toDouble(numbers[5]);
-    if (!whole(numbers[0], trial.trial) || !whole(numbers[1], trial.choice) || !payoff || !winnings || !historyLeft
-        || !unitsBefore)
-        return std::nullopt;
+    if (!unitsBefore)
+        return outOfRange(5);
     trial.payoff = *payoff;
     trial.winnings = *winnings;
     trial.historyLeft = *historyLeft;
@@ -116,7 +140,12 @@ public:
         if (recorded.choice != 0 && recorded.choice != 1)
             return "a choice other than 1 (left option) or 0 (right option)";
         const TrialResult expected = playChoice(m_schedule, m_trial, m_winnings, recorded.choice == 1);
-        if (dataLine(expected) != dataLineOf(recorded))
+        // The same numbers give the same line; only when they differ are the
+        // lines compared, as two doubles can share their 15-digit text.
+        const bool sameNumbers = expected.payoff == recorded.payoff && expected.winnings == recorded.winnings
+                                 && expected.historyLeft == recorded.historyLeft
+                                 && expected.unitsBefore == recorded.unitsBefore;
+        if (!sameNumbers && dataLine(expected) != dataLineOf(recorded))
             return "numbers that do not follow from the choices (expected \"" + withoutLineEnd(dataLine(expected))
                    + "\")";
         m_over = expected.gameOver;
@@ -163,22 +192,34 @@ DataFileResult readDataFile(std::string_view bytes)
         return result;
     };
 
+    // The program writes CR LF. A file whose line ends were all changed to LF
+    // (by a copy or an editor) is read as well, and the result says so; a
+    // file that mixes the two is refused.
+    const auto firstLineEnd = bytes.find('\n');
+    result.file.lineFeedsOnly = firstLineEnd != std::string_view::npos && (firstLineEnd == 0 || bytes[firstLineEnd - 1] != '\r');
+
     while (!bytes.empty()) {
         ++lineNumber;
-        const auto end = bytes.find("\r\n");
+        const auto end = bytes.find('\n');
         if (end == std::string_view::npos)
-            return refuse("the line does not end with CR LF (the file may have been cut off)");
-        const std::string_view line = bytes.substr(0, end);
-        bytes.remove_prefix(end + 2);
+            return refuse(std::string("the line does not end with ") + (result.file.lineFeedsOnly ? "LF" : "CR LF")
+                          + " (the file may have been cut off)");
+        const bool crBefore = end > 0 && bytes[end - 1] == '\r';
+        if (crBefore == result.file.lineFeedsOnly)
+            return refuse(crBefore ? "the line ends with CR LF, the lines before it with LF alone"
+                                   : "the line ends with LF alone, not with CR LF like the lines before it");
+        const std::string_view line = bytes.substr(0, crBefore ? end - 1 : end);
+        bytes.remove_prefix(end + 1);
 
         if (line == header) {
             result.file.registrations.push_back({lineNumber, {}});
             replay.reset();
             continue;
         }
-        const auto trial = parseDataLine(line);
+        std::string why;
+        const auto trial = parseDataLine(line, why);
         if (!trial)
-            return refuse("not a data line of this program: \"" + std::string(line.substr(0, 80)) + "\"");
+            return refuse(why);
         if (result.file.registrations.empty())
             return refuse("a data line before the first header line");
         auto &games = result.file.registrations.back().games;

@@ -35,6 +35,8 @@ struct Registration {
 
 struct DataFile {
     std::vector<Registration> registrations;
+    // The line ends were LF alone, not the CR LF the program writes.
+    bool lineFeedsOnly = false;
 };
 
 struct DataFileResult {
@@ -45,7 +47,8 @@ struct DataFileResult {
     std::string error;
 };
 
-// Reads the bytes of a data file. Every line must end with CR LF and be either
+// Reads the bytes of a data file. Every line must end with CR LF (or every
+// line with LF alone, for a file whose line ends were converted) and be either
 // the header line or a data line in the program's own form, and every game
 // must replay through the payoff schedule to exactly the numbers recorded: a
 // file that was edited, truncated mid-line or mixed up is refused with the

@@ -118,7 +118,20 @@ TEST(DataFile, RefusesMalformedFilesWithTheLine)
         int line;
         const char *error;
     } const cases[] = {
-        {"line feed only", h + " 1 , 1 , 5 , 5 , 1 , 150 ,\n", 2, "the line does not end with CR LF (the file may have been cut off)"},
+        {"LF after CR LF", h + " 1 , 1 , 5 , 5 , 1 , 150 ,\n", 2,
+         "the line ends with LF alone, not with CR LF like the lines before it"},
+        {"CR LF after LF", "Trial,Choice,PayOff,winnings,historyLeft,GameUnitsRemaining\n" + t1, 2,
+         "the line ends with CR LF, the lines before it with LF alone"},
+        {"LF file cut off", "Trial,Choice,PayOff,winnings,historyLeft,GameUnitsRemaining\n 1 , 1", 2,
+         "the line does not end with LF (the file may have been cut off)"},
+        {"trial of many 9s", h + " 99999999999999999999999999 , 1 , 5 , 5 , 1 , 150 ,\r\n", 2,
+         "the Trial column holds a number that does not fit it: \" 99999999999999999999999999\""},
+        {"choice too large", h + " 1 , 4294967297 , 5 , 5 , 1 , 150 ,\r\n", 2,
+         "the Choice column holds a number that does not fit it: \" 4294967297\""},
+        {"winnings of many 9s", h + " 1 , 1 , 5 , 999999999999999999999 , 1 , 150 ,\r\n", 2,
+         "the winnings column holds a number that does not fit it: \" 999999999999999999999\""},
+        {"units beyond a double", h + " 1 , 1 , 5 , 5 , 1 , 1" + std::string(400, '0') + " ,\r\n", 2,
+         "the GameUnitsRemaining column holds a number that does not fit it: \" 100000000000000000000000000000000000000...\""},
         {"cut off mid-line", h + t1 + " 2 , 1 , 5", 3, "the line does not end with CR LF (the file may have been cut off)"},
         {"data before the header", t1, 1, "a data line before the first header line"},
         {"edited winnings", h + t1 + " 2 , 1 , 5 , 11 , 1 , 149 ,\r\n", 3,
@@ -140,6 +153,22 @@ TEST(DataFile, RefusesMalformedFilesWithTheLine)
         EXPECT_EQ(read.errorLine, c.line);
         EXPECT_EQ(read.error, c.error);
     }
+}
+
+TEST(DataFile, ReadsAFileWhoseLineEndsWereChangedToLineFeeds)
+{
+    std::string bytes = run("random", 3);
+    const DataFileResult crlf = readDataFile(bytes);
+    for (auto at = bytes.find("\r\n"); at != std::string::npos; at = bytes.find("\r\n", at))
+        bytes.erase(at, 1);
+    const DataFileResult lf = readDataFile(bytes);
+    ASSERT_TRUE(crlf.ok && lf.ok) << lf.errorLine << ": " << lf.error;
+    EXPECT_FALSE(crlf.file.lineFeedsOnly);
+    EXPECT_TRUE(lf.file.lineFeedsOnly);
+    ASSERT_EQ(lf.file.registrations.size(), 1u);
+    ASSERT_EQ(lf.file.registrations[0].games.size(), 8u);
+    for (std::size_t g = 0; g < 8; ++g)
+        EXPECT_EQ(lf.file.registrations[0].games[g].points(), crlf.file.registrations[0].games[g].points());
 }
 
 TEST(DataFile, EmptyAndHeaderOnlyFiles)

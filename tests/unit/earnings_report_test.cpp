@@ -90,3 +90,21 @@ TEST(EarningsReport, EmptyRegistrations)
     EXPECT_TRUE(earningsReport(QStringLiteral("5.csv"), headerOnly, {}, kEnglish)
                     .endsWith(QStringLiteral("Registration 1 (header on line 1)\n  no trials\n")));
 }
+
+TEST(EarningsReport, RateIsWrittenAsASettingsFileHoldsIt)
+{
+    struct Case {
+        double rate;
+        QLocale locale;
+        const char *text;
+    } const cases[] = {
+        {1234.5, kEnglish, "1234.5"},
+        {1e9, kEnglish, "1000000000"},
+        {12.5, QLocale(QLocale::German, QLocale::Germany), "12,5"},
+        {0.0001, kEnglish, "0.0001"},
+    };
+    for (const auto &c : cases)
+        EXPECT_TRUE(earningsReport(QStringLiteral("1.csv"), {}, {c.rate, QString()}, c.locale)
+                        .startsWith(QStringLiteral("1.csv: exchange rate %1 per 10000 points\n").arg(QLatin1String(c.text))))
+            << c.text;
+}

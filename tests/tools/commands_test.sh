@@ -1,0 +1,118 @@
+#!/bin/sh
+# choicetask-simulate and choicetask-report end to end. Each case runs one
+# command in a scratch folder (under a timeout, so a command that blocks fails
+# instead of hanging) and compares its exit status, its whole standard output
+# and the first line of its standard error. The scratch folder's path is
+# written W in the expected texts.
+set -u
+simulate=$1 report=$2 work=$3
+rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
+failures=0
+
+# check NAME STATUS STDOUT STDERR_FIRST_LINE COMMAND [ARGUMENT...]
+check() {
+    name=$1 want_status=$2 want_out=$3 want_err=$4
+    shift 4
+    timeout 20 "$@" > out.txt 2> err.txt
+    status=$?
+    out=$(sed "s|$work|W|g" out.txt)
+    err=$(head -n 1 err.txt | sed "s|$work|W|g")
+    if [ "$status" != "$want_status" ] || [ "$out" != "$want_out" ] || [ "$err" != "$want_err" ]; then
+        failures=$((failures + 1))
+        printf 'FAIL %s: status %s (expected %s)\n--- stdout\n%s\n--- expected\n%s\n--- stderr\n%s\n--- expected\n%s\n\n' \
+            "$name" "$status" "$want_status" "$out" "$want_out" "$err" "$want_err"
+    fi
+}
+
+games() { # games POINTS MONEY: eight report lines
+    for g in 1 2 3 4 5 6 7 8; do printf '  Game %s: %s points%s\n' "$g" "$1" "$2"; done
+}
+simulated() { # simulated FILE VERB POINTS: what choicetask-simulate prints
+    printf '%s: eight simulated games %s\n' "$1" "$2"
+    for g in 1 2 3 4 5 6 7 8; do printf '  game %s: %s points\n' "$g" "$3"; done
+}
+header=$(printf 'Trial,Choice,PayOff,winnings,historyLeft,GameUnitsRemaining\r')
+
+# --- choicetask-simulate: a new file, never an existing one unless asked.
+check "simulate writes a new file and says where" 0 "$(simulated W/12.csv written 760)" "" "$simulate" 12 best
+cp 12.csv 12.before
+check "simulate leaves an existing file alone" 1 "" \
+    "choicetask-simulate: W/12.csv already exists. Nothing was written: simulated lines would mix with the data in it. To add a simulated registration to it on purpose, give --append." \
+    "$simulate" 12 left
+cmp -s 12.csv 12.before || { failures=$((failures + 1)); echo "FAIL the refused run changed 12.csv"; }
+check "simulate appends when asked" 0 "$(simulated W/12.csv appended 750)" "" "$simulate" --append 12 left
+[ "$(grep -c "^$header\$" 12.csv)" = 2 ] || { failures=$((failures + 1)); echo "FAIL --append did not add a registration"; }
+for seed in -1 18446744073709551616 99999999999999999999999 +5 5x; do
+    check "seed $seed refused" 2 "" "choicetask-simulate: SEED must be a whole number from 0 to 18446744073709551615, not \"$seed\"" \
+        "$simulate" 13 random "$seed"
+done
+timeout 20 "$simulate" 13 random 18446744073709551615 > out.txt 2>&1 && [ -f 13.csv ] \
+    || { failures=$((failures + 1)); echo "FAIL the largest seed was not taken: $(cat out.txt)"; }
+
+# --- choicetask-report
+mkdir lab lab-de data
+printf '50\r\n$\r\n' > lab/config.ini
+printf '12,5\r\nEUR \r\n' > lab-de/config.ini
+mkdir lab-en && printf '12.5\r\n' > lab-en/config.ini
+"$simulate" 5 best > /dev/null && mv 5.csv data/
+"$simulate" 40 right > /dev/null && mv 40.csv data/
+best=$(games 760 ', $3.80')
+check "one file" 0 "$(printf '5.csv: exchange rate 50 per 10000 points\nRegistration 1 (header on line 1)\n%s\n  Total: 6080 points, $30.40' "$best")" "" \
+    "$report" --settings lab data/5.csv
+several=$(printf '5.csv: exchange rate 50 per 10000 points\nRegistration 1 (header on line 1)\n%s\n  Total: 6080 points, $30.40\n\n40.csv: exchange rate 50 per 10000 points\nRegistration 1 (header on line 1)\n%s\n  Total: 4240 points, $21.20' \
+    "$best" "$(games 530 ', $2.65')")
+check "several files, in participant order" 0 "$several" "" "$report" --settings lab data/40.csv data/5.csv data/40.csv
+check "a folder of data files" 0 "$several" "" "$report" --settings lab data
+check "a folder that holds config.ini is not taken for the settings folder" 2 "" \
+    'choicetask-report: the folder "lab" holds a config.ini. A folder named here is read for its data files; to read the exchange rate from it, write --settings lab' \
+    "$report" data/5.csv lab
+cp lab/config.ini data/5.session.csv
+check "a session record alone" 2 "" \
+    'choicetask-report: "data/5.session.csv" is a session record; name its data file "data/5.csv" instead (the session record beside it is read with it)' \
+    "$report" --settings lab data/5.session.csv
+check "a session record with its data file" 0 "$several" "" "$report" --settings lab data/5.csv data/40.csv data/5.session.csv
+rm data/5.session.csv
+
+# The study tables: every file read, or nothing written.
+check "payments" 0 "$(printf 'participant,registrations,games_finished,points,rate,money,currency,flags\r\n5,1,8,6080,50,30.40,$,no_session_record\r\n40,1,8,4240,50,21.20,$,no_session_record\r')" "" \
+    "$report" --payments --settings lab data
+check "trials" 0 "$(printf 'participant,registration,game,trial,choice,payoff,winnings,history_left,game_units_remaining,button,response_ms,complete\r\n5,1,1,1,1,5,5,1,150,NA,NA,TRUE\r\n40,1,8,53,0,10,530,0,3,NA,NA,TRUE\r')" "" \
+    sh -c '"$1" --csv data | sed -n "1,2p;\$p"' sh "$report"
+[ "$(timeout 20 "$report" --csv data | wc -l)" = $((1 + 8 * 148 + 8 * 53)) ] || { failures=$((failures + 1)); echo "FAIL --csv did not write every trial"; }
+cp data/5.csv data/6.csv && printf ' 1 , 1 ,\r\n' >> data/6.csv
+check "no table with a participant left out" 1 "" 'choicetask-report: data/6.csv, line 1186: not a data line of this program: " 1 , 1 ,"' \
+    "$report" --payments --settings lab data
+rm data/6.csv
+
+tr -d '\r' < data/5.csv > lf.csv
+check "line ends changed to LF" 0 "$(printf 'lf.csv: exchange rate 50 per 10000 points\nNote: the lines end with LF alone, not with the CR LF the program writes: the file was converted after the session. Read all the same.\nRegistration 1 (header on line 1)\n%s\n  Total: 6080 points, $30.40' "$best")" "" \
+    "$report" --settings lab lf.csv
+
+printf '%s\n 99999999999999999999999999999999 , 1 , 5 , 5 , 1 , 150 ,\r\n' "$header" > 9.csv
+check "a trial number of many 9s" 1 "" \
+    'choicetask-report: 9.csv, line 2: the Trial column holds a number that does not fit it: " 99999999999999999999999999999999"' \
+    "$report" --settings lab 9.csv
+check "a refused file does not hide the others" 1 "$(printf '5.csv: exchange rate 50 per 10000 points\nRegistration 1 (header on line 1)\n%s\n  Total: 6080 points, $30.40' "$best")" \
+    'choicetask-report: 9.csv, line 2: the Trial column holds a number that does not fit it: " 99999999999999999999999999999999"' \
+    "$report" --settings lab 9.csv data/5.csv
+
+# The rate is read in the lab computer's locale, and every message about it says which.
+check "a German rate read in the German locale" 0 \
+    "$(printf '5.csv: exchange rate 12,5 per 10000 points\nRegistration 1 (header on line 1)\n%s\n  Total: 6080 points, EUR 7,60' "$(games 760 ', EUR 0,95')")" "" \
+    "$report" --settings lab-de --locale de_DE data/5.csv
+check "a German rate read in this computer's locale" 1 "" \
+    'choicetask-report: Line 1 of the settings file "config.ini" in the settings folder named on the command line W/lab-de is not a number: "12,5". It must hold the exchange rate, the money paid per 10000 points, as a number written with this computer'"'"'s decimal separator "." and no thousands separators, for example 50 or 12.5 (0 shows no money amounts).' \
+    "$report" --settings lab-de data/5.csv
+[ "$(tail -n 1 err.txt)" = "The exchange rate was read in this computer's locale C (decimal separator \".\"). If the lab computer uses another, name it with --locale, for example --locale de_DE." ] \
+    || { failures=$((failures + 1)); echo "FAIL the locale is not named: $(tail -n 1 err.txt)"; }
+"$report" --settings lab-en --locale de_DE data/5.csv > /dev/null 2> err.txt
+[ "$(tail -n 1 err.txt)" = 'The exchange rate was read in the locale de_DE (decimal separator ",") named with --locale.' ] \
+    || { failures=$((failures + 1)); echo "FAIL the named locale is not named: $(tail -n 1 err.txt)"; }
+check "an unknown locale" 2 "" 'choicetask-report: unknown locale "xx_YY" (write it as language_COUNTRY, for example de_DE)' \
+    "$report" --locale xx_YY data/5.csv
+
+if [ "$failures" -ne 0 ]; then
+    echo "$failures failed"
+    exit 1
+fi
+echo "all cases passed"
