@@ -1,5 +1,6 @@
 // libFuzzer entry for the ID typed at registration: any text gives an ID in
 // range, the quiet zero, or a refusal with a message of bounded length.
+#include "rules/experiment.h"
 #include "rules/setup/participant_id.h"
 
 #include <cstddef>
