@@ -1,7 +1,8 @@
 // Timing of the game window in a real event loop with the system clock:
 // how closely each pause ends on dblendtime, the period of the animation
 // timer, the time from a click to the trial's numbers on screen, and the cost
-// of appending one trial line durably. Prints figures; asserts nothing.
+// of appending one trial line durably. The run writes the data file and the
+// session record as the program does. Prints figures; asserts nothing.
 //
 //   build/bench/game_bench [trials]     (offscreen unless QT_QPA_PLATFORM is set)
 
@@ -192,6 +193,9 @@ int main(int argc, char *argv[])
 
     Module1 state;
     state.dataFileName = "1.csv";
+    // The session record too, as a registered run writes it.
+    state.sessionFileName = "1.session.csv";
+    state.registration = 1;
     state.leftOptionOnLeft = true;
     BenchFlow flow;
     AppContext context{state, systemClock(), flow, [] { return 0.25; }, folder.path()};

@@ -24,7 +24,18 @@ std::function<void()> &beepHook()
     return hook;
 }
 
+std::function<void(const QString &)> &fatalErrorListener()
+{
+    static std::function<void(const QString &)> listener;
+    return listener;
+}
+
 } // namespace
+
+void setFatalErrorListener(std::function<void(const QString &)> listener)
+{
+    fatalErrorListener() = std::move(listener);
+}
 
 void setEndProgramHook(std::function<void(int)> hook)
 {
@@ -57,6 +68,8 @@ void endProgram(int exitStatus)
 void fatalError(QWidget *parent, const QString &message)
 {
     std::fprintf(stderr, "choicetask: %s\n", qUtf8Printable(message));
+    if (fatalErrorListener())
+        fatalErrorListener()(message);
     MessageBox::stop(parent, kProgramTitle, message);
     endProgram(1);
 }

@@ -16,6 +16,9 @@ void endProgram(int exitStatus);
 // to standard error and into a stop box, then the program ends with status 1.
 void fatalError(QWidget *parent, const QString &message);
 
+// Called with the message of every fatal error before it is shown.
+void setFatalErrorListener(std::function<void(const QString &)> listener);
+
 // The system's default alert sound.
 void beep();
 

@@ -54,6 +54,11 @@ struct Module1 {
     std::int16_t subjectId = 0;
     // Handle through which registration wrote the header line.
     std::int16_t fileNumber = 0;
+    // The session record beside the data file ("<ID>.session.csv"), named at
+    // registration; empty before it.
+    std::string sessionFileName;
+    // Which registration of this ID in the folder this run is: 1 for the first.
+    std::int16_t registration = 0;
 };
 
 // The process-wide instance.

@@ -6,6 +6,7 @@
 #include "rules/setup/preflight.h"
 #include "windows/feedback/frmFeedback1.h"
 #include "windows/game/frmTesting2.h"
+#include "windows/session_log.h"
 #include "windows/setup/frmInstructions.h"
 #include "windows/setup/frmSubjects.h"
 
@@ -17,6 +18,12 @@ namespace ct {
 Experiment::Experiment(Module1 &state, Clock &clock, std::function<double()> uniformDraw, QString programFolder)
     : m_context{state, clock, *this, std::move(uniformDraw), std::move(programFolder)}
 {
+    recordStoppingErrors(m_context);
+}
+
+Experiment::~Experiment()
+{
+    setFatalErrorListener({});
 }
 
 Experiment::~Experiment() = default;

@@ -42,6 +42,8 @@ class Experiment final : public WindowFlow {
 public:
     Experiment(Module1 &state, Clock &clock, std::function<double()> uniformDraw, QString programFolder);
     ~Experiment() override;
+    Experiment(const Experiment &) = delete;
+    Experiment &operator=(const Experiment &) = delete;
 
     AppContext &context() { return m_context; }
 

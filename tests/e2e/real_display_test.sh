@@ -90,6 +90,10 @@ esac
 expected_lines=$([ "$strategy" = left ] && echo 151 || echo 54)
 head -n "$expected_lines" "$work/expected/42.csv" > "$work/expected/game1.csv"
 cmp "$work/data/42.csv" "$work/expected/game1.csv" || fail "data file differs from the $strategy strategy's file"
+# The session record has a choice row for every data line, each with its
+# response time and the button pressed (always the left-hand one here).
+choices=$(grep -c '^1,choice,.*,[0-9]*,[0-9]*,left,[01],[0-9]*\.[0-9],' "$work/data/42.session.csv" || true)
+[ "$choices" -eq "$((expected_lines - 1))" ] || fail "$choices choice rows in the session record"
 
 # Continue opens the next game window.
 click "$(window_named "$feedback_title")" 386 600

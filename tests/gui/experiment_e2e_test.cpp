@@ -3,6 +3,7 @@
 // different strategy in each game, the eight feedback windows and the end.
 // The clock is manual, so the run takes no real pauses.
 #include "rules/game/simulated_participant.h"
+#include "rules/session_record.h"
 #include "windows/feedback/frmFeedback1.h"
 #include "windows/game/frmTesting2.h"
 #include "windows/window_flow.h"
@@ -14,6 +15,7 @@
 #include "windows/setup/frmInstructions.h"
 #include "windows/setup/frmSubjects.h"
 
+#include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
@@ -199,6 +201,53 @@ private slots:
         QCOMPARE(lines[148 + 149 + 1], QByteArray(" 1 , 0 , 10 , 10 , .9 , 150 ,\r"));
         QCOMPARE(lines[148 + 149 + 53], QByteArray(" 53 , 0 , 10 , 530 , 0 , 3 ,\r"));
         QCOMPARE(lines[trials], QByteArray(" 136 , 1 , 1.2 , 726.2 , .3 , .6 ,\r"));
+
+        // The session record: the run's events in order, one choice row per
+        // data line, what was shown and what was in force.
+        const session::ReadResult record
+            = session::readSessionRecord(folder.read(QStringLiteral("42.session.csv")).toStdString());
+        QVERIFY2(record.ok && !record.lastLineCut, record.error.c_str());
+        std::vector<std::string> expectedEvents = {"registered", "instructions_shown"};
+        for (const GamePlan &plan : kGames) {
+            expectedEvents.push_back("game_started");
+            expectedEvents.insert(expectedEvents.end(), std::size_t(expand(plan.runs).size()), "choice");
+            expectedEvents.push_back("feedback_shown");
+        }
+        expectedEvents.push_back("finished");
+        std::vector<std::string> events;
+        for (const session::Row &row : record.rows) {
+            events.emplace_back(session::eventName(row.event));
+            QCOMPARE(row.registration, 1);
+        }
+        QCOMPARE(events, expectedEvents);
+        const session::Row &registered = record.rows.front();
+        QCOMPARE(registered.detailValue("left_option_button"), "right");
+        QCOMPARE(registered.detailValue("instructions"), "instructions_condition_1.rtf");
+        QCOMPARE(registered.detailValue("instructions_sha256"),
+                 QCryptographicHash::hash(folder.read(QStringLiteral("instructions_condition_1.rtf")),
+                                          QCryptographicHash::Sha256)
+                     .toHex()
+                     .toStdString());
+        int line = 1;
+        for (const session::Row &row : record.rows) {
+            if (row.event == session::Event::FeedbackShown) {
+                const GamePlan &plan = kGames[*row.game - 1];
+                const QString headline = QString::fromUtf8(plan.headline);
+                session::Detail expected = {{"rate", "25"}, {"currency", "\u20ac"}, {"points", plan.points},
+                                            {"money", headline.mid(headline.lastIndexOf(' ') + 1).toStdString()}};
+                if (*row.game == 8)
+                    expected.emplace_back("total_money", "\u20ac14.02");
+                QCOMPARE(row.detail, expected);
+            }
+            if (row.event != session::Event::Choice)
+                continue;
+            const QList<QByteArray> fields = lines[line++].split(',');
+            QCOMPARE(row.trial, fields[0].trimmed().toInt());
+            QCOMPARE(row.option, fields[1].trimmed().toInt());
+            QCOMPARE(row.button, *row.option == 1 ? session::Button::Right : session::Button::Left);
+        }
+        QCOMPARE(line, trials + 1);
+        QCOMPARE(record.rows.back().detailValue("games"), "8");
 
         qInfo("eight games, %d trials, through the real windows in %lld ms", trials,
               static_cast<long long>(elapsed.elapsed()));

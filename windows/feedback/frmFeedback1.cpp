@@ -6,13 +6,18 @@
 #include "platform/program.h"
 #include "rules/feedback/bar_chart.h"
 #include "rules/feedback/feedback_texts.h"
+#include "rules/feedback/money.h"
 #include "rules/feedback/score_store.h"
 #include "rules/feedback/settings_file.h"
+#include "rules/number_text.h"
+#include "windows/session_log.h"
 #include "windows/window_flow.h"
 
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
+
+#include <charconv>
 
 namespace ct {
 namespace {
@@ -31,6 +36,14 @@ Settings shownSettings(const Settings &settings, const QLabel *headline)
     shown.currencySymbol =
         QFontMetrics(headline->font()).elidedText(settings.currencySymbol, Qt::ElideRight, headline->width() / 2);
     return shown;
+}
+
+// The shortest text that reads back as the same double, whatever the locale.
+std::string shortestText(double value)
+{
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
 }
 
 const QColor kBarGreen(0, 192, 0);
@@ -136,6 +149,23 @@ void frmFeedback1::Form_Load()
     if (state.gameNumber != 1)
         showComparison(shown, locale);
     drawBars(locale);
+
+    // What was in force and what the participant saw, for the session record.
+    const Settings &used = settings.settings;
+    session::Row row;
+    row.event = session::Event::FeedbackShown;
+    row.game = state.gameNumber;
+    row.detail = {{"rate", shortestText(used.exchangeRate)},
+                  {"currency", used.currencySymbol.toStdString()},
+                  {"points", plainText(state.winnings)},
+                  {"money", used.exchangeRate != 0.0 ? FormatMoney(gameMoney(state.winnings, used.exchangeRate),
+                                                                   used.currencySymbol, locale)
+                                                           .toStdString()
+                                                     : std::string()}};
+    if (state.gameNumber == 8 && used.exchangeRate != 0.0)
+        row.detail.emplace_back("total_money", FormatMoney(state.totalEarnings, used.currencySymbol, locale).toStdString());
+    if (!recordEvent(m_context, std::move(row)))
+        return;
     m_loaded = true;
 }
 
@@ -214,6 +244,11 @@ void frmFeedback1::Command1_Click()
 
 void frmFeedback1::EndExperiment()
 {
+    session::Row row;
+    row.event = session::Event::Finished;
+    row.detail = {{"games", std::to_string(m_context.state.gameNumber)}};
+    if (!recordEvent(m_context, std::move(row), this))
+        return;
     MessageBox::stop(this, kEndTitle, kEndText);
     endProgram(0);
 }

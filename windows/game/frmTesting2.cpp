@@ -9,6 +9,8 @@
 #include "rules/game/trial_display.h"
 #include "rules/number_text.h"
 #include "windows/game/activation_watch.h"
+#include "windows/game/response_timer.h"
+#include "windows/session_log.h"
 #include "windows/window_flow.h"
 
 #include <QCloseEvent>
@@ -33,6 +35,7 @@ frmTesting2::frmTesting2(AppContext &context, QWidget *parent) : Form(parent), m
     m_pauseTimer = m_context.clock.createTimer(this);
     m_pauseTimer->setSingleShot(true);
     m_activation = new ActivationWatch(this);
+    m_responses = new ResponseTimer(m_context.clock, this, cmdLeft, cmdRight);
 
     connect(cmdGo, &QPushButton::clicked, this, &frmTesting2::cmdGo_Click);
     connect(cmdLeft, &QPushButton::clicked, this, &frmTesting2::cmdLeft_Click);
@@ -40,6 +43,8 @@ frmTesting2::frmTesting2(AppContext &context, QWidget *parent) : Form(parent), m
     connect(Timer1, &ClockTimer::timeout, this, &frmTesting2::Timer1_Timer);
     connect(m_pauseTimer, &ClockTimer::timeout, this, &frmTesting2::PauseTimer_Timer);
     connect(m_activation, &ActivationWatch::activatedFromProgramWindow, this, &frmTesting2::Form_Activate);
+    // The row goes to disk after the repaint that showed the buttons.
+    connect(m_responses, &ResponseTimer::painted, this, &frmTesting2::ChoiceButtons_Painted, Qt::QueuedConnection);
 
     Form_Load();
 }
@@ -89,6 +94,13 @@ void frmTesting2::cmdGo_Click()
 {
     if (m_phase != Phase::WaitingToStart)
         return;
+    session::Row started;
+    started.event = session::Event::GameStarted;
+    started.game = gameInPlay();
+    if (!recordEvent(m_context, std::move(started), this)) {
+        m_phase = Phase::Stopped;
+        return;
+    }
     cmdLeft->setEnabled(true);
     cmdRight->setEnabled(true);
     cmdGo->hide();
@@ -103,15 +115,18 @@ void frmTesting2::cmdGo_Click()
     setTwipsTop(Image1, moverTop(twipsGeometry(Image1).height));
     setTwipsTop(Image2, moverTop(twipsGeometry(Image2).height));
     m_phase = Phase::Choosing;
+    m_responses->buttonsShown();
 }
 
 void frmTesting2::cmdLeft_Click()
 {
+    m_responseMs = m_responses->responseMs(cmdLeft);
     ProcessChoice(m_context.state.leftOptionOnLeft);
 }
 
 void frmTesting2::cmdRight_Click()
 {
+    m_responseMs = m_responses->responseMs(cmdRight);
     ProcessChoice(!m_context.state.leftOptionOnLeft);
 }
 
@@ -161,6 +176,16 @@ void frmTesting2::closeEvent(QCloseEvent *event)
     Timer1->stop();
     m_pauseTimer->stop();
     event->accept();
+    // A pause cut short leaves its row without the actual pause.
+    if (!WritePendingChoice())
+        return;
+    session::Row closed;
+    closed.event = session::Event::ClosedEarly;
+    closed.game = gameInPlay();
+    closed.trial = m_context.state.trial - 1;
+    closed.detail = {{"window", "game"}};
+    if (!recordEvent(m_context, std::move(closed), this))
+        return;
     endProgram(kExitStoppedByExperimenter);
 }
 

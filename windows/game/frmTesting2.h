@@ -2,12 +2,14 @@
 
 #include "platform/controls.h"
 #include "rules/game/payoff_schedule.h"
+#include "rules/session_record.h"
 #include "rules/points.h"
 
 #include "platform/form.h"
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 class QGroupBox;
 class QLabel;
@@ -18,6 +20,7 @@ namespace ct {
 struct AppContext;
 class ActivationWatch;
 class ClockTimer;
+class ResponseTimer;
 
 // The game window: one game of the choice task, from "Go" to the trial that
 // uses up the game's units. Created afresh for every game; at the end of a
@@ -28,6 +31,11 @@ class ClockTimer;
 // schedule, shown, appended durably to the data file, and followed by a pause
 // of 0.33 s per unit of cost on the context's clock, during which the choice
 // buttons are hidden while timer ticks and repaints go on.
+//
+// The trial's row in the session record (with the response time and the
+// pause) is appended once the buttons are back on screen, off the way from
+// the click to the painted numbers, and always before the next choice is
+// handled; the last trial's row right after its data line.
 class frmTesting2 : public Form {
     Q_OBJECT
 public:
@@ -85,6 +93,7 @@ private slots:
     void cmdRight_Click();
     void Timer1_Timer();
     void PauseTimer_Timer();
+    void ChoiceButtons_Painted(double onset);
 
 private:
     enum class Phase { WaitingToStart, Choosing, Pausing, Ended, Stopped };
@@ -104,6 +113,9 @@ private:
     void ContinuePause();
 
     void Form_Load();
+    session::Row choiceRow(bool choice) const;
+    bool WritePendingChoice();
+    int gameInPlay() const;
     void SetMoverSize(float width, float height);
 
     AppContext &m_context;
@@ -115,6 +127,13 @@ private:
     std::int16_t m_filenum = 0;
     ClockTimer *m_pauseTimer = nullptr;
     ActivationWatch *m_activation = nullptr;
+    ResponseTimer *m_responses = nullptr;
+    // The response time of the choice being handled, in ms.
+    std::optional<double> m_responseMs;
+    // The last choice's session row, until the buttons are back after its
+    // pause; the clock reading at which that pause began.
+    std::optional<session::Row> m_pendingChoice;
+    double m_pauseStart = 0.0;
 };
 
 } // namespace ct

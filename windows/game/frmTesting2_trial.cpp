@@ -9,6 +9,8 @@
 #include "rules/game/trial_display.h"
 #include "rules/game/trial_record.h"
 #include "rules/number_text.h"
+#include "windows/game/response_timer.h"
+#include "windows/session_log.h"
 #include "windows/window_flow.h"
 
 #include <QLabel>
@@ -33,6 +35,9 @@ void frmTesting2::ProcessChoice(bool choice)
     // Only a choice button that is shown and enabled leads here, one trial at
     // a time; a click that reaches a hidden button is no choice.
     if (m_phase != Phase::Choosing)
+        return;
+    // The previous trial's row, should its buttons not have been painted.
+    if (!WritePendingChoice())
         return;
     m_phase = Phase::Pausing;
 
@@ -65,7 +70,11 @@ bool frmTesting2::FinishTrial(bool choice)
     setTwipsWidth(TrialsShape, barWidth(GameUnits()));
     if (!RecordTrial())
         return false;
+    m_pendingChoice = choiceRow(choice);
     if (m_schedule.unitsUsedUp()) {
+        // No pause follows: the row goes to disk before the feedback window.
+        if (!WritePendingChoice())
+            return false;
         // The last line is on disk; the feedback window records the game as
         // it loads, then this window goes without asking anything.
         m_phase = Phase::Ended;
@@ -135,7 +144,10 @@ bool frmTesting2::RecordTrial()
 
 void frmTesting2::StartPause()
 {
-    m_dblendtime = m_schedule.pauseEnd(m_context.clock.seconds());
+    m_pauseStart = m_context.clock.seconds();
+    m_dblendtime = m_schedule.pauseEnd(m_pauseStart);
+    if (m_pendingChoice)
+        m_pendingChoice->pausePlannedMs = (m_dblendtime - m_pauseStart) * 1000.0;
     ContinuePause();
 }
 
@@ -162,6 +174,51 @@ void frmTesting2::ContinuePause()
     cmdLeft->show();
     cmdRight->show();
     m_phase = Phase::Choosing;
+    m_responses->buttonsShown();
+    // Until the buttons are painted, the pause ends when they are shown.
+    if (m_pendingChoice)
+        m_pendingChoice->pauseActualMs = (m_context.clock.seconds() - m_pauseStart) * 1000.0;
+}
+
+void frmTesting2::ChoiceButtons_Painted(double onset)
+{
+    if (!m_pendingChoice || m_phase == Phase::Stopped)
+        return;
+    m_pendingChoice->pauseActualMs = (onset - m_pauseStart) * 1000.0;
+    (void)WritePendingChoice();
+}
+
+int frmTesting2::gameInPlay() const
+{
+    return m_context.state.gameNumber + 1;
+}
+
+session::Row frmTesting2::choiceRow(bool choice) const
+{
+    session::Row row;
+    row.event = session::Event::Choice;
+    row.game = gameInPlay();
+    row.trial = m_context.state.trial - 1;
+    row.button = choice == m_context.state.leftOptionOnLeft ? session::Button::Left : session::Button::Right;
+    row.option = choice ? 1 : 0;
+    row.responseMs = m_responseMs;
+    return row;
+}
+
+// Appends the last choice's row, if it is still waiting. On failure the
+// program has been stopped.
+bool frmTesting2::WritePendingChoice()
+{
+    if (!m_pendingChoice)
+        return true;
+    session::Row row = std::move(*m_pendingChoice);
+    m_pendingChoice.reset();
+    if (recordEvent(m_context, std::move(row), this))
+        return true;
+    m_phase = Phase::Stopped;
+    Timer1->stop();
+    m_pauseTimer->stop();
+    return false;
 }
 
 } // namespace ct

@@ -3,6 +3,7 @@
 #include "platform/controls.h"
 #include "platform/program.h"
 #include "platform/rich_text_box.h"
+#include "windows/session_log.h"
 #include "windows/window_flow.h"
 
 #include <QDir>
@@ -51,6 +52,9 @@ bool frmInstructions::Form_Load(std::unique_ptr<QTextDocument> checked)
 void frmInstructions::firstShown()
 {
     Command1->setFocus(Qt::OtherFocusReason);
+    session::Row row;
+    row.event = session::Event::InstructionsShown;
+    (void)recordEvent(m_context, std::move(row), this);
 }
 
 void frmInstructions::Command1_Click()

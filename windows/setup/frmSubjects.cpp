@@ -5,6 +5,7 @@
 #include "platform/message_box.h"
 #include "platform/program.h"
 #include "rules/setup/participant_id.h"
+#include "windows/session_log.h"
 #include "windows/window_flow.h"
 
 #include <QLabel>
@@ -75,6 +76,8 @@ void frmSubjects::Command1_Click()
     state.fileNumber = static_cast<std::int16_t>(written.handle);
 
     state.leftOptionOnLeft = leftOptionOnLeftFor(m_context.uniformDraw());
+    if (!startSessionRecord(m_context, this))
+        return;
 
     m_context.flow.openInstructions();
     close();

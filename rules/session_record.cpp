@@ -1,0 +1,366 @@
+#include "rules/session_record.h"
+
+#include "rules/experiment.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+
+namespace ct::session {
+namespace {
+
+constexpr std::array<std::string_view, 8> kEventNames = {
+    "registered", "instructions_shown", "game_started", "choice", "feedback_shown", "finished", "closed_early", "error",
+};
+constexpr std::size_t kColumns = 12;
+
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+std::string escapeValue(std::string_view value)
+{
+    std::string out;
+    for (char c : value) {
+        switch (c) {
+        case '%': out += "%25"; break;
+        case ';': out += "%3B"; break;
+        case '\r': out += "%0D"; break;
+        case '\n': out += "%0A"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+std::optional<std::string> unescapeValue(std::string_view value)
+{
+    std::string out;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if (value[i] != '%') {
+            out += value[i];
+            continue;
+        }
+        const int high = i + 1 < value.size() ? hexDigit(value[i + 1]) : -1;
+        const int low = i + 2 < value.size() ? hexDigit(value[i + 2]) : -1;
+        if (high < 0 || low < 0)
+            return std::nullopt;
+        out += static_cast<char>(high * 16 + low);
+        i += 2;
+    }
+    return out;
+}
+
+template <typename T> std::optional<T> number(std::string_view text)
+{
+    T value{};
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || result.ec != std::errc() || result.ptr != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+// An empty field is "no value"; anything else must read as a number.
+template <typename T> bool optionalNumber(std::string_view text, std::optional<T> &out)
+{
+    if (text.empty())
+        return true;
+    out = number<T>(text);
+    return out.has_value();
+}
+
+std::string optionalText(const std::optional<int> &value)
+{
+    return value ? std::to_string(*value) : std::string();
+}
+
+std::string optionalMs(const std::optional<double> &value)
+{
+    return value ? millisecondsText(*value) : std::string();
+}
+
+// Splits one CSV record off the front of `bytes` (RFC 4180: quoted fields may
+// hold commas, doubled quotes and line ends). Nullopt when the record does
+// not end with CR LF or a quoted field is malformed; `cut` then tells whether
+// the bytes simply ran out.
+std::optional<std::vector<std::string>> takeRecord(std::string_view &bytes, bool &cut)
+{
+    std::vector<std::string> fields(1);
+    std::size_t i = 0;
+    bool quoted = false;
+    bool fieldStarted = false;
+    cut = false;
+    while (i < bytes.size()) {
+        const char c = bytes[i];
+        if (quoted) {
+            if (c == '"') {
+                if (i + 1 < bytes.size() && bytes[i + 1] == '"') {
+                    fields.back() += '"';
+                    i += 2;
+                    continue;
+                }
+                quoted = false;
+                ++i;
+                if (i < bytes.size() && bytes[i] != ',' && bytes[i] != '\r')
+                    return std::nullopt;
+                continue;
+            }
+            fields.back() += c;
+            ++i;
+            continue;
+        }
+        if (c == '"' && !fieldStarted) {
+            quoted = true;
+            fieldStarted = true;
+            ++i;
+        } else if (c == ',') {
+            fields.emplace_back();
+            fieldStarted = false;
+            ++i;
+        } else if (c == '\r') {
+            if (i + 1 >= bytes.size()) {
+                cut = true;
+                return std::nullopt;
+            }
+            if (bytes[i + 1] != '\n')
+                return std::nullopt;
+            bytes.remove_prefix(i + 2);
+            return fields;
+        } else if (c == '\n') {
+            return std::nullopt;
+        } else {
+            fields.back() += c;
+            fieldStarted = true;
+            ++i;
+        }
+    }
+    cut = true;
+    return std::nullopt;
+}
+
+std::optional<std::string> rowProblem(const std::vector<std::string> &f, Row &row)
+{
+    if (f.size() != kColumns)
+        return std::to_string(f.size()) + " fields where a row has " + std::to_string(kColumns);
+    const auto registration = number<int>(f[0]);
+    if (!registration || *registration < 1)
+        return "the registration is not a number from 1 up: \"" + f[0] + "\"";
+    row.registration = *registration;
+    const auto event = eventFromName(f[1]);
+    if (!event)
+        return "an unknown event \"" + f[1] + "\"";
+    row.event = *event;
+    row.timeUtc = f[2];
+    const auto monotonic = number<double>(f[3]);
+    if (!monotonic)
+        return "the monotonic time is not a number: \"" + f[3] + "\"";
+    row.monotonicMs = *monotonic;
+    if (!optionalNumber(f[4], row.game) || !optionalNumber(f[5], row.trial))
+        return std::string("the game or trial is not a whole number");
+    if (f[6] == "left")
+        row.button = Button::Left;
+    else if (f[6] == "right")
+        row.button = Button::Right;
+    else if (!f[6].empty())
+        return "a button other than left or right: \"" + f[6] + "\"";
+    if (!f[7].empty() && f[7] != "0" && f[7] != "1")
+        return "an option other than 1 or 0: \"" + f[7] + "\"";
+    if (!f[7].empty())
+        row.option = f[7] == "1" ? 1 : 0;
+    if (!optionalNumber(f[8], row.responseMs) || !optionalNumber(f[9], row.pausePlannedMs)
+        || !optionalNumber(f[10], row.pauseActualMs))
+        return std::string("a time that is not a number");
+    const auto detail = parseDetail(f[11]);
+    if (!detail)
+        return "a detail that is not key=value pairs: \"" + f[11].substr(0, 80) + "\"";
+    row.detail = *detail;
+    return std::nullopt;
+}
+
+} // namespace
+
+std::string_view eventName(Event event)
+{
+    return kEventNames[static_cast<std::size_t>(event)];
+}
+
+std::optional<Event> eventFromName(std::string_view name)
+{
+    for (std::size_t i = 0; i < kEventNames.size(); ++i)
+        if (kEventNames[i] == name)
+            return static_cast<Event>(i);
+    return std::nullopt;
+}
+
+std::string_view buttonName(Button button)
+{
+    return button == Button::Left ? "left" : "right";
+}
+
+std::string formatDetail(const Detail &detail)
+{
+    std::string text;
+    for (const auto &[key, value] : detail) {
+        if (!text.empty())
+            text += ';';
+        text += key;
+        text += '=';
+        text += escapeValue(value);
+    }
+    return text;
+}
+
+std::optional<Detail> parseDetail(std::string_view text)
+{
+    Detail detail;
+    while (!text.empty()) {
+        const auto end = text.find(';');
+        const std::string_view pair = text.substr(0, end);
+        const auto equals = pair.find('=');
+        if (equals == std::string_view::npos || equals == 0)
+            return std::nullopt;
+        auto value = unescapeValue(pair.substr(equals + 1));
+        if (!value)
+            return std::nullopt;
+        detail.emplace_back(std::string(pair.substr(0, equals)), std::move(*value));
+        if (end == std::string_view::npos)
+            break;
+        text.remove_prefix(end + 1);
+        if (text.empty())
+            return std::nullopt; // a trailing ";"
+    }
+    return detail;
+}
+
+std::optional<std::string> Row::detailValue(std::string_view key) const
+{
+    for (const auto &[k, v] : detail)
+        if (k == key)
+            return v;
+    return std::nullopt;
+}
+
+std::string csvField(std::string_view text)
+{
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos)
+        return std::string(text);
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    out += '"';
+    return out;
+}
+
+std::string millisecondsText(double ms)
+{
+    // Whole tenths, half away from zero; no locale is involved.
+    const long long tenths = std::llround(ms * 10.0);
+    const long long magnitude = tenths < 0 ? -tenths : tenths;
+    return (tenths < 0 ? "-" : "") + std::to_string(magnitude / 10) + "." + std::to_string(magnitude % 10);
+}
+
+std::string formatRow(const Row &row)
+{
+    const std::array<std::string, kColumns> fields = {
+        std::to_string(row.registration),
+        std::string(eventName(row.event)),
+        row.timeUtc,
+        millisecondsText(row.monotonicMs),
+        optionalText(row.game),
+        optionalText(row.trial),
+        row.button ? std::string(buttonName(*row.button)) : std::string(),
+        optionalText(row.option),
+        optionalMs(row.responseMs),
+        optionalMs(row.pausePlannedMs),
+        optionalMs(row.pauseActualMs),
+        formatDetail(row.detail),
+    };
+    std::string line;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            line += ',';
+        line += csvField(fields[i]);
+    }
+    line += "\r\n";
+    return line;
+}
+
+ReadResult readSessionRecord(std::string_view bytes)
+{
+    ReadResult result;
+    int line = 0;
+    auto refuse = [&](std::string why) {
+        result.ok = false;
+        result.errorLine = line;
+        result.error = std::move(why);
+        return result;
+    };
+    const std::string_view header = kHeader;
+    while (!bytes.empty()) {
+        ++line;
+        if (line == 1 || bytes.starts_with(header)) {
+            if (!bytes.starts_with(header)) {
+                const bool partial = header.starts_with(bytes);
+                if (partial) {
+                    result.lastLineCut = true;
+                    break;
+                }
+                return refuse("the file does not start with the session record's header line");
+            }
+            if (line != 1)
+                return refuse("a second header line");
+            bytes.remove_prefix(header.size());
+            continue;
+        }
+        bool cut = false;
+        const auto fields = takeRecord(bytes, cut);
+        if (!fields) {
+            if (cut) {
+                result.lastLineCut = true;
+                break;
+            }
+            return refuse("not a row of a session record (a line end or quote out of place)");
+        }
+        Row row;
+        if (const auto problem = rowProblem(*fields, row))
+            return refuse(*problem);
+        result.rows.push_back(std::move(row));
+    }
+    result.ok = true;
+    return result;
+}
+
+std::string sessionFileNameFor(std::string_view dataFileName)
+{
+    std::string_view stem = dataFileName;
+    if (stem.ends_with(".csv"))
+        stem.remove_suffix(4);
+    return std::string(stem) + ".session.csv";
+}
+
+int registrationNumber(std::string_view dataFileBytes)
+{
+    int count = 0;
+    std::size_t start = 0;
+    while (start < dataFileBytes.size()) {
+        if (dataFileBytes.substr(start).starts_with(kHeaderLine))
+            ++count;
+        const auto end = dataFileBytes.find('\n', start);
+        if (end == std::string_view::npos)
+            break;
+        start = end + 1;
+    }
+    return count;
+}
+
+} // namespace ct::session

@@ -1,0 +1,204 @@
+// The game window's rows in the session record: response times from the
+// painted buttons to the press, the pauses, one row per data line, and a
+// record that cannot be written stopping the program.
+#include "game_window_fixture.h"
+
+#include "rules/session_record.h"
+#include "platform/program.h"
+#include "windows/session_log.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+#include <cmath>
+
+using namespace ct;
+using namespace ct::test;
+
+namespace {
+
+const QString kSession = QStringLiteral("7.session.csv");
+
+// Lets the window repaint: the buttons reach the screen, and what waits for
+// that runs.
+void paint()
+{
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+}
+
+} // namespace
+
+class SessionRecordWindowTest : public GameWindowFixture {
+    Q_OBJECT
+
+    std::vector<session::Row> rows()
+    {
+        const session::ReadResult read = session::readSessionRecord(folder->read(kSession).toStdString());
+        if (!read.ok || read.lastLineCut)
+            qWarning("session record: %s (line %d)", read.error.c_str(), read.errorLine);
+        return read.rows;
+    }
+    void makeUnwritable(const QString &name) const
+    {
+        QFile::remove(folder->file(name));
+        QVERIFY(QDir(folder->path()).mkdir(name)); // appending to a folder fails
+    }
+
+private slots:
+    void init()
+    {
+        setUpGame();
+        state.sessionFileName = "7.session.csv";
+        state.registration = 2;
+        state.gameNumber = 2;
+    }
+    void cleanup() { tearDownGame(); }
+
+    // Each trial: the buttons are painted, the participant presses after a
+    // known delay (mouse or key, either button), releases a little later.
+    void responseTimesRunFromThePaintedButtonsToThePress()
+    {
+        struct Press {
+            double delay;
+            bool leftButton;
+            bool key;
+            const char *responseMs;
+        };
+        const Press presses[] = {
+            {0.4321, true, false, "432.1"}, {1.25, false, false, "1250.0"}, {0.2004, true, true, "200.4"},
+            {2.71828, false, true, "2718.3"}, {0.00012, true, false, "0.1"},
+        };
+        frmTesting2 *w = startGame();
+        paint();
+        for (const Press &p : presses) {
+            QPushButton *button = p.leftButton ? w->cmdLeft : w->cmdRight;
+            clock.advance(p.delay);
+            if (p.key) {
+                button->setFocus();
+                QTest::keyPress(button, Qt::Key_Space);
+                clock.advance(0.09);
+                QTest::keyRelease(button, Qt::Key_Space);
+            } else {
+                QTest::mousePress(button, Qt::LeftButton);
+                clock.advance(0.09);
+                QTest::mouseRelease(button, Qt::LeftButton);
+            }
+            waitOutPause(w);
+            paint();
+        }
+
+        const std::vector<session::Row> all = rows();
+        QCOMPARE(all.size(), std::size(presses) + 1);
+        QCOMPARE(all[0].event, session::Event::GameStarted);
+        QCOMPARE(all[0].game, 3);
+        const QList<QByteArray> lines = dataFile().split('\n');
+        QCOMPARE(lines.size(), int(std::size(presses)) + 2); // header, trials, nothing after the last CR LF
+        for (std::size_t k = 0; k < std::size(presses); ++k) {
+            const session::Row &row = all[k + 1];
+            const QList<QByteArray> fields = lines[int(k) + 1].split(',');
+            QCOMPARE(row.event, session::Event::Choice);
+            QCOMPARE(row.registration, 2);
+            QCOMPARE(row.game, 3);
+            QCOMPARE(row.trial, fields[0].trimmed().toInt());
+            QCOMPARE(row.option, fields[1].trimmed().toInt());
+            QCOMPARE(row.button, presses[k].leftButton ? session::Button::Left : session::Button::Right);
+            QCOMPARE(QByteArray::fromStdString(session::millisecondsText(*row.responseMs)),
+                     QByteArray(presses[k].responseMs));
+            // The pause as planned, and as it was until the buttons were
+            // painted again (the pause timer counts whole milliseconds).
+            QVERIFY(row.pausePlannedMs && row.pauseActualMs);
+            QVERIFY(std::abs(*row.pauseActualMs - *row.pausePlannedMs) <= 1.0 + 1e-6);
+        }
+        QCOMPARE(*all[1].pausePlannedMs, 330.0);
+        QCOMPARE(session::millisecondsText(*all[2].pausePlannedMs), "396.0"); // the right option: cost 1.2
+    }
+
+    // A row waits for the painted buttons, but never past the next choice,
+    // and the game's last row is written before the feedback window opens.
+    void everyDataLineHasItsRowBeforeTheNextChoice()
+    {
+        int rowsAtFeedback = -1;
+        flow.onFeedback = [&] { rowsAtFeedback = int(rows().size()); };
+        frmTesting2 *w = startGame();
+        play(w, "L1");
+        QCOMPARE(rows().size(), std::size_t(1)); // not yet painted
+        play(w, "L149");
+        QCOMPARE(flow.feedbacks, 1);
+        QCOMPARE(rowsAtFeedback, 151);
+        const std::vector<session::Row> all = rows();
+        QCOMPARE(all.back().trial, 150);
+        QVERIFY(!all.back().pausePlannedMs && !all.back().pauseActualMs); // no pause after the last trial
+        // Never painted: the next choice wrote the row, its pause ending
+        // when the buttons were shown.
+        QVERIFY(all[1].pauseActualMs && std::abs(*all[1].pauseActualMs - 330.0) <= 1.0 + 1e-6);
+    }
+
+    void closingInMidGameEndsTheRecord()
+    {
+        frmTesting2 *w = startGame();
+        play(w, "L3");
+        recorder->answers.push_back(MessageBox::Answer::Yes);
+        w->close();
+        const std::vector<session::Row> all = rows();
+        QCOMPARE(all.size(), std::size_t(5));
+        QCOMPARE(all[3].trial, 3);
+        QCOMPARE(all[4].event, session::Event::ClosedEarly);
+        QCOMPARE(all[4].trial, 3);
+        QCOMPARE(all[4].detailValue("window"), "game");
+        QCOMPARE(recorder->exitStatuses, std::vector<int>{kExitStoppedByExperimenter});
+    }
+
+    // A record that cannot be written stops the game like the data file:
+    // at "Go", or when a choice's row is due; the data line is written first.
+    void aRecordThatCannotBeWrittenStopsTheProgram_data()
+    {
+        QTest::addColumn<int>("breakAfter"); // choices played before the record breaks; -1 before "Go"
+        QTest::addColumn<int>("dataLines");
+        QTest::newRow("at Go") << -1 << 0;
+        QTest::newRow("at the first choice's row") << 0 << 1;
+        // Not painted: the row goes before the next choice, which then is not played.
+        QTest::newRow("at a later choice's row") << 4 << 4;
+    }
+    void aRecordThatCannotBeWrittenStopsTheProgram()
+    {
+        QFETCH(int, breakAfter);
+        QFETCH(int, dataLines);
+        frmTesting2 *w = openGame();
+        if (breakAfter < 0)
+            makeUnwritable(kSession);
+        QTest::mouseClick(w->cmdGo, Qt::LeftButton);
+        if (breakAfter >= 0) {
+            play(w, QByteArray("L") + QByteArray::number(breakAfter));
+            makeUnwritable(kSession);
+            play(w, "L1");
+            paint();
+        }
+        QCOMPARE(recorder->exitStatuses, std::vector<int>{1});
+        QCOMPARE(recorder->boxes.size(), std::size_t(1));
+        QVERIFY(recorder->boxes[0].text.startsWith(
+            QStringLiteral("The session record could not be saved, so the experiment has to stop.")));
+        QVERIFY(recorder->boxes[0].text.contains(QStringLiteral("7.session.csv")));
+        // Stopped: a further click records nothing.
+        QTest::mouseClick(w->cmdLeft, Qt::LeftButton);
+        QCOMPARE(dataFile(), kHeader + leftLines(1, dataLines));
+    }
+
+    // An error that stops the program is in the record with its message.
+    void theStoppingErrorIsRecorded()
+    {
+        recordStoppingErrors(*context);
+        frmTesting2 *w = startGame();
+        play(w, "L2");
+        makeUnwritable(QStringLiteral("7.csv"));
+        QTest::mouseClick(w->cmdLeft, Qt::LeftButton);
+        setFatalErrorListener({});
+        const std::vector<session::Row> all = rows();
+        QCOMPARE(all.back().event, session::Event::Error);
+        QCOMPARE(QString::fromStdString(*all.back().detailValue("message")), recorder->boxes.at(0).text);
+        QCOMPARE(all[all.size() - 2].trial, 2); // the row waiting for paint went first
+    }
+};
+
+QTEST_MAIN(SessionRecordWindowTest)
+#include "session_record_window_test.moc"

@@ -1,0 +1,121 @@
+#include "windows/session_log.h"
+
+#include "platform/clock.h"
+#include "platform/files.h"
+#include "platform/program.h"
+#include "rules/experiment.h"
+#include "windows/window_flow.h"
+
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSysInfo>
+#include <QWidget>
+
+namespace ct {
+namespace {
+
+// Data files hold a few hundred kilobytes even after many registrations.
+constexpr std::size_t kMaxDataFileBytes = 64 * 1024 * 1024;
+constexpr std::size_t kMaxInstructionFileBytes = 256 * 1024 * 1024;
+
+// Set once the session record has failed: the error that stops the program
+// then cannot go into it.
+bool g_recordFailed = false;
+
+std::string sha256Of(const std::string &path)
+{
+    const ReadResult file = readWholeFile(path, kMaxInstructionFileBytes);
+    if (!file.ok)
+        return {};
+    return QCryptographicHash::hash(QByteArrayView(file.bytes.data(), qsizetype(file.bytes.size())),
+                                    QCryptographicHash::Sha256)
+        .toHex()
+        .toStdString();
+}
+
+std::string number(double value)
+{
+    return QString::number(value, 'g', 15).toStdString();
+}
+
+session::Detail registrationDetail(const AppContext &context, const QWidget *window)
+{
+    const QScreen *screen = window && window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    const QSize size = screen ? screen->size() : QSize();
+    const std::string instructions(kInstructionFileName);
+    return {
+        {"version", CHOICETASK_VERSION},
+        {"computer", QSysInfo::machineHostName().toStdString()},
+        {"os", QSysInfo::prettyProductName().toStdString()},
+        {"screen", std::to_string(size.width()) + "x" + std::to_string(size.height())},
+        {"scale", number(screen ? screen->devicePixelRatio() : 1.0)},
+        {"dpi", number(screen ? screen->logicalDotsPerInch() : 96.0)},
+        {"instructions", instructions},
+        {"instructions_sha256", sha256Of(instructions)},
+        {"left_option_button", context.state.leftOptionOnLeft ? "left" : "right"},
+    };
+}
+
+FileResult appendRow(const AppContext &context, session::Row row)
+{
+    const Module1 &state = context.state;
+    row.registration = state.registration;
+    row.timeUtc = QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs).toStdString();
+    row.monotonicMs = context.clock.seconds() * 1000.0;
+    // A new (or empty) record starts with its header, in the same append.
+    const bool fresh = QFileInfo(QString::fromStdString(state.sessionFileName)).size() == 0;
+    return appendDurably(state.sessionFileName,
+                         (fresh ? std::string(session::kHeader) : std::string()) + session::formatRow(row));
+}
+
+} // namespace
+
+bool recordEvent(AppContext &context, session::Row row, QWidget *parent)
+{
+    if (context.state.sessionFileName.empty())
+        return true;
+    const FileResult written = appendRow(context, std::move(row));
+    g_recordFailed = !written.ok;
+    if (written.ok)
+        return true;
+    fatalError(parent, QStringLiteral("The session record could not be saved, so the experiment has to stop.\n\n"
+                                      "%1\n\nThe trials played so far are in the data file.")
+                           .arg(QString::fromStdString(written.error)));
+    return false;
+}
+
+bool startSessionRecord(AppContext &context, QWidget *window)
+{
+    Module1 &state = context.state;
+    const ReadResult data = readWholeFile(state.dataFileName, kMaxDataFileBytes);
+    if (!data.ok) {
+        fatalError(window, QString::fromStdString(data.error));
+        return false;
+    }
+    state.registration = static_cast<std::int16_t>(session::registrationNumber(data.bytes));
+    state.sessionFileName = session::sessionFileNameFor(state.dataFileName);
+    g_recordFailed = false;
+    session::Row row;
+    row.event = session::Event::Registered;
+    row.detail = registrationDetail(context, window);
+    return recordEvent(context, std::move(row), window);
+}
+
+void recordStoppingErrors(AppContext &context)
+{
+    setFatalErrorListener([&context](const QString &message) {
+        if (g_recordFailed || context.state.sessionFileName.empty())
+            return;
+        session::Row row;
+        row.event = session::Event::Error;
+        row.detail = {{"message", message.toStdString()}};
+        // The program stops anyway; a record that cannot take this row
+        // changes nothing about that.
+        (void)appendRow(context, std::move(row));
+    });
+}
+
+} // namespace ct
