@@ -26,8 +26,6 @@ Experiment::~Experiment()
     setFatalErrorListener({});
 }
 
-Experiment::~Experiment() = default;
-
 // A missing or unusable input file must stop the program before a participant
 // is registered, not after the registration or the first game. The instruction
 // file is read once, here, and shown from what was read; the settings file is
