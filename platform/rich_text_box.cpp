@@ -1,9 +1,10 @@
 #include "platform/rich_text_box.h"
 
-#include "platform/rtf/rtf_reader.h"
+#include "rtf/rtf_reader.h"
 #include "platform/twips.h"
 
 #include <QFileInfo>
+#include <QScrollBar>
 #include <QTextDocument>
 
 #include <memory>
@@ -56,6 +57,9 @@ bool RichTextBox::LoadFile(const QString &path, QString *error)
 
 void RichTextBox::showDocument(std::unique_ptr<QTextDocument> shown)
 {
+    // Tables as wide as a printed page fit the box, even with a scroll bar beside them.
+    const int scrollBar = verticalScrollBar()->sizeHint().width();
+    rtf::fitTables(*shown, viewport()->width() - scrollBar - 2 * shown->documentMargin());
     // The box owns the new document; the one it replaces is deleted with it.
     shown->setParent(this);
     setDocument(shown.release());
