@@ -1,6 +1,6 @@
 #!/bin/sh
 # The study tables on a generated study: 500 participants of eight games
-# (choicetask-simulate, random choices), then choicetask-report --csv,
+# (choicetask-simulate, random choices, with session records), then choicetask-report --csv,
 # --payments and the text report on the whole folder. Prints the median wall
 # time of each over a few runs and its share of the 2 s budget; asserts
 # nothing. The processor time is the figure to read on a busy machine.
@@ -17,10 +17,10 @@ printf '50\r\n$\r\n' > "$work/lab/config.ini"
 cd "$work/study"
 i=1
 while [ "$i" -le "$participants" ]; do
-    "$build/choicetask-simulate" "$i" random "$i" > /dev/null
+    "$build/choicetask-simulate" --settings "$work/lab" "$i" random "$i" > /dev/null
     i=$((i + 1))
 done
-echo "$participants participants: $(cat ./*.csv | wc -l) lines, $(du -sk . | cut -f1) KB"
+echo "$participants participants: $(cat ./*.csv | wc -l) lines (data files and session records), $(du -sk . | cut -f1) KB"
 
 measure() { # measure NAME ARGUMENT...: median wall and processor seconds over $runs runs
     name=$1

@@ -1,18 +1,19 @@
 # The layers of the program and the direction of their links: a library links
 # only libraries of lower layers, and the rules link Qt Core at most.
 # The include direction is checked by CheckLayers.cmake, run as a test.
-# Rank of each library: the Qt-free and widget-free platform parts (files, the
-# rich-text reader) at the bottom, the platform's widgets above them.
+# Rank of each library: the Qt-free and widget-free platform parts (files,
+# encodings) at the bottom, the rich-text reader on the encodings, the platform's
+# widgets above them.
 set(_ct_link_rank_ct_options 0)
 set(_ct_link_rank_ct_files 0)
 set(_ct_link_rank_ct_encoding 0)
-set(_ct_link_rank_ct_rtf 0)
-set(_ct_link_rank_ct_platform 1)
-set(_ct_link_rank_ct_rules 2)
-set(_ct_link_rank_ct_assets 2)
-set(_ct_link_rank_ct_windows 3)
-set(_ct_link_rank_ct_app 4)
-set(_ct_link_rank_ct_report 4)
+set(_ct_link_rank_ct_rtf 1)
+set(_ct_link_rank_ct_platform 2)
+set(_ct_link_rank_ct_rules 3)
+set(_ct_link_rank_ct_assets 3)
+set(_ct_link_rank_ct_windows 4)
+set(_ct_link_rank_ct_app 5)
+set(_ct_link_rank_ct_report 5)
 
 function(ct_check_layer_links)
   foreach(target ct_files ct_encoding ct_rtf ct_platform ct_rules ct_assets ct_windows ct_app ct_report)

@@ -1,6 +1,6 @@
 // libFuzzer entry for the RTF reader: any bytes must give a document or an error,
 // never a crash, a hang or runaway memory.
-#include "platform/rtf/rtf_reader.h"
+#include "rtf/rtf_reader.h"
 
 #include <QGuiApplication>
 #include <QTextDocument>

@@ -1,9 +1,10 @@
 #include "platform/rich_text_box.h"
 
-#include "platform/rtf/rtf_reader.h"
+#include "rtf/rtf_reader.h"
 #include "platform/twips.h"
 
 #include <QFileInfo>
+#include <QScrollBar>
 #include <QTextDocument>
 
 #include <memory>
@@ -33,6 +34,9 @@ bool RichTextBox::LoadFile(const QString &path, QString *error)
             *error = reason;
         return false;
     }
+    // Tables as wide as a printed page fit the box, even with a scroll bar beside them.
+    const int scrollBar = verticalScrollBar()->sizeHint().width();
+    rtf::fitTables(*loaded, viewport()->width() - scrollBar - 2 * loaded->documentMargin());
     // The box owns the new document; the one it replaces is deleted with it.
     loaded->setParent(this);
     setDocument(loaded.release());

@@ -7,6 +7,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <filesystem>
 
 namespace ct {
 namespace {
@@ -105,7 +106,29 @@ LoadedStudy loadStudy(const std::vector<DataFileInput> &files)
             study.errors << QStringLiteral("%1, line %2: %3").arg(input.path).arg(data.errorLine).arg(QString::fromStdString(data.error));
             continue;
         }
-        study.participants.push_back({input.participant, QFileInfo(input.path).fileName(), std::move(data.file), {}});
+        ParticipantData participant{input.participant, QFileInfo(input.path).fileName(), std::move(data.file), {}};
+        // The session record beside the data file, when there is one.
+        if (input.path.endsWith(kDataSuffix)) {
+            const QString recordPath = input.path.chopped(kDataSuffix.size()) + kSessionSuffix;
+            const std::filesystem::path record = QFileInfo(recordPath).filesystemFilePath();
+            std::error_code ignored;
+            if (std::filesystem::exists(std::filesystem::symlink_status(record, ignored))) {
+                const ReadResult recordBytes = readWholeFile(record, kMaxDataFileBytes);
+                if (!recordBytes.ok) {
+                    study.errors << QString::fromStdString(recordBytes.error);
+                    continue;
+                }
+                SessionFactsResult facts = readSessionFacts(recordBytes.bytes);
+                if (!facts.facts) {
+                    study.errors << (facts.errorLine > 0 ? QStringLiteral("%1, line %2: %3").arg(recordPath).arg(facts.errorLine)
+                                                         : QStringLiteral("%1: %3").arg(recordPath))
+                                        .arg(QString::fromStdString(facts.error));
+                    continue;
+                }
+                participant.session = std::move(facts.facts);
+            }
+        }
+        study.participants.push_back(std::move(participant));
     }
     return study;
 }

@@ -12,9 +12,6 @@
 
 namespace ct {
 
-// Data files are a few hundred kilobytes at most.
-inline constexpr std::size_t kMaxDataFileBytes = 256u * 1024u * 1024u;
-
 enum class ReportMode {
     Earnings, // the text report for the experimenter
     Trials,   // --csv: every trial of every participant

@@ -1,10 +1,18 @@
 // choicetask-simulate: plays eight games with a scripted participant through
-// the program's own rules and appends the data file the program would write
-// for those choices, byte for byte, so that an analysis pipeline can be tested
-// before the first participant.
+// the program's own rules and writes the data file the program would write
+// for those choices, byte for byte, and a matching session record, so that an
+// analysis pipeline can be tested before the first participant.
 #include "platform/files.h"
+#include "rules/experiment.h"
+#include "rules/feedback/settings_file.h"
+#include "rules/game/data_file.h"
 #include "rules/game/simulated_participant.h"
+#include "rules/session_record.h"
 #include "rules/setup/participant_id.h"
+#include "tools/simulated_session.h"
+
+#include <QCoreApplication>
+#include <QDir>
 
 #include <charconv>
 #include <cstdio>
@@ -16,12 +24,15 @@
 namespace {
 
 constexpr char kUsage[] =
-    "usage: choicetask-simulate [--append] ID STRATEGY [SEED | CHOICES]\n"
+    "usage: choicetask-simulate [--append] [--settings FOLDER] ID STRATEGY [SEED | CHOICES]\n"
     "\n"
     "Writes ID.csv in the current folder: the data file the program would write\n"
-    "for one registration and eight games played with STRATEGY. An existing ID.csv\n"
-    "is left alone unless --append is given, so that simulated lines never mix\n"
-    "with a participant's data unnoticed.\n"
+    "for one registration and eight games played with STRATEGY, and beside it the\n"
+    "session record ID.session.csv (marked simulated). Existing files are left\n"
+    "alone unless --append is given, so that simulated lines never mix with a\n"
+    "participant's data unnoticed. The feedback rows take the exchange rate from\n"
+    "config.ini in FOLDER, by default the folder of this command (as the program\n"
+    "does); without a config.ini there, the rate is 0.\n"
     "\n"
     "  left            the left option (5 points) on every trial\n"
     "  right           the right option (10 points) on every trial\n"
@@ -30,28 +41,51 @@ constexpr char kUsage[] =
     "                  (a whole number from 0 to 18446744073709551615)\n"
     "  choices CHOICES the choices of all eight games in order, as L and R letters\n";
 
-int usage(const char *problem)
+int usage(const std::string &problem)
 {
-    if (problem)
-        std::fprintf(stderr, "choicetask-simulate: %s\n\n", problem);
+    if (!problem.empty())
+        std::fprintf(stderr, "choicetask-simulate: %s\n\n", problem.c_str());
     std::fputs(kUsage, stderr);
     return 2;
+}
+
+int fail(const std::string &message)
+{
+    std::fprintf(stderr, "choicetask-simulate: %s\n", message.c_str());
+    return 1;
+}
+
+bool exists(const std::string &path)
+{
+    std::error_code ignored;
+    return std::filesystem::exists(std::filesystem::symlink_status(path, ignored));
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    QCoreApplication app(argc, argv);
     std::vector<std::string_view> arguments(argv + 1, argv + argc);
     if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
         std::fputs(kUsage, stdout);
         return 0;
     }
-    const bool append = !arguments.empty() && arguments[0] == "--append";
-    if (append)
+    bool append = false;
+    std::optional<QString> settingsFolder;
+    while (!arguments.empty() && arguments[0].starts_with("--")) {
+        if (arguments[0] == "--append") {
+            append = true;
+        } else if (arguments[0] == "--settings" && arguments.size() > 1) {
+            settingsFolder = QString::fromLocal8Bit(arguments[1].data(), qsizetype(arguments[1].size()));
+            arguments.erase(arguments.begin());
+        } else {
+            return usage("unknown option \"" + std::string(arguments[0]) + "\", or --settings without a FOLDER");
+        }
         arguments.erase(arguments.begin());
+    }
     if (arguments.size() < 2 || arguments.size() > 3)
-        return usage(nullptr);
+        return usage({});
     const ct::ParticipantId id = ct::parseParticipantId(arguments[0]);
     if (id.status != ct::IdStatus::Ok)
         return usage("ID must be a participant ID as the program takes it: a number that rounds into -32768 to 32767, not 0");
@@ -66,11 +100,8 @@ int main(int argc, char *argv[])
         // the range instead of wrapping it.
         const std::string_view text = arguments[2];
         const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seed);
-        if (text.empty() || error != std::errc() || end != text.data() + text.size()) {
-            const std::string problem = "SEED must be a whole number from 0 to 18446744073709551615, not \""
-                                        + std::string(text) + "\"";
-            return usage(problem.c_str());
-        }
+        if (text.empty() || error != std::errc() || end != text.data() + text.size())
+            return usage("SEED must be a whole number from 0 to 18446744073709551615, not \"" + std::string(text) + "\"");
     } else if (name == "choices") {
         if (arguments.size() != 3)
             return usage("choices needs the CHOICES");
@@ -83,27 +114,57 @@ int main(int argc, char *argv[])
         return usage("unknown STRATEGY, or CHOICES with letters other than L and R");
 
     const ct::SimulatedRun run = ct::simulate(*strategy);
-    if (!run.ok) {
-        std::fprintf(stderr, "choicetask-simulate: %s\n", run.error.c_str());
-        return 1;
+    if (!run.ok)
+        return fail(run.error);
+
+    // The rate the feedback windows would have read.
+    const QString folder = settingsFolder.value_or(QCoreApplication::applicationDirPath());
+    ct::Settings settings;
+    const bool haveSettings = QDir(folder).exists(QString::fromLatin1(ct::kSettingsFileName));
+    if (haveSettings || settingsFolder) {
+        const ct::SettingsRead read = ct::ReadSettingsFile(
+            folder, QLocale(),
+            settingsFolder ? QStringLiteral("the settings folder named on the command line") : ct::kProgramFolderRole);
+        if (!read.ok())
+            return fail(read.error.toStdString());
+        settings = read.settings;
     }
-    const std::string fileName = ct::dataFileNameFor(id.id);
-    const std::string where = ct::absolutePath(fileName);
-    std::error_code statusError;
-    const bool exists = std::filesystem::exists(std::filesystem::symlink_status(fileName, statusError));
-    if (exists && !append) {
-        std::fprintf(stderr,
-                     "choicetask-simulate: %s already exists. Nothing was written: simulated lines would mix with "
-                     "the data in it. To add a simulated registration to it on purpose, give --append.\n",
-                     where.c_str());
-        return 1;
+
+    const std::string dataFile = ct::dataFileNameFor(id.id);
+    const std::string sessionFile = ct::session::sessionFileNameFor(dataFile);
+    const bool dataExists = exists(dataFile);
+    const bool sessionExists = exists(sessionFile);
+    if (!append && (dataExists || sessionExists))
+        return fail(ct::absolutePath(dataExists ? dataFile : sessionFile)
+                    + " already exists. Nothing was written: simulated lines would mix with the data in it. To add a "
+                      "simulated registration to it on purpose, give --append.");
+
+    // The registration number counts the header lines, this run's included.
+    std::string before;
+    if (dataExists) {
+        const ct::ReadResult read = ct::readWholeFile(dataFile, ct::kMaxDataFileBytes);
+        if (!read.ok)
+            return fail(read.error);
+        before = read.bytes;
     }
-    const ct::FileResult written = ct::appendDurably(fileName, run.bytes);
-    if (!written.ok) {
-        std::fprintf(stderr, "choicetask-simulate: %s\n", written.error.c_str());
-        return 1;
-    }
-    std::printf("%s: eight simulated games %s\n", where.c_str(), exists ? "appended" : "written");
+    const int registration = ct::session::registrationNumber(before + std::string(ct::kHeaderLine));
+    std::string rows = ct::simulatedSessionRows(run, registration, seed, settings, std::chrono::system_clock::now());
+    if (!sessionExists)
+        rows.insert(0, ct::session::kHeader);
+
+    // The data file first, as the program writes it.
+    const ct::FileResult written = ct::appendDurably(dataFile, run.bytes);
+    if (!written.ok)
+        return fail(written.error);
+    const ct::FileResult recorded = ct::appendDurably(sessionFile, rows);
+    if (!recorded.ok)
+        return fail(recorded.error);
+
+    std::printf("%s: eight simulated games %s (registration %d)\n", ct::absolutePath(dataFile).c_str(),
+                dataExists ? "appended" : "written", registration);
+    std::printf("%s: its session record, marked simulated\n", ct::absolutePath(sessionFile).c_str());
+    if (!haveSettings && !settingsFolder)
+        std::printf("No config.ini in %s: the feedback rows have a rate of 0.\n", qPrintable(folder));
     for (std::size_t game = 0; game < run.gamePoints.size(); ++game)
         std::printf("  game %zu: %s points\n", game + 1, run.gamePoints[game].c_str());
     return 0;

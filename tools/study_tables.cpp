@@ -76,7 +76,7 @@ std::string tidyTrialTable(const std::vector<ParticipantData> &participants)
                     const SessionFacts::Choice *choice = nullptr;
                     if (p.session) {
                         const auto found = p.session->choices.find({registration, game, t.trial});
-                        if (found != p.session->choices.end())
+                        if (found != p.session->choices.end() && !found->second.button.empty())
                             choice = &found->second;
                     }
                     out += ',';
@@ -154,6 +154,8 @@ std::string paymentsTable(const std::vector<ParticipantData> &participants, cons
                 flags.insert("missing_last_choice_row");
             if (check.mismatch)
                 flags.insert("session_mismatch");
+            if (check.uncoveredRegistration)
+                flags.insert("registration_without_session_rows");
         }
         const Settings rate = rateInForce.value_or(fallback);
 

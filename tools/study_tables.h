@@ -34,7 +34,8 @@ std::string tidyTrialTable(const std::vector<ParticipantData> &participants);
 //   points at its rate, as its final screen computed it, summed;
 // - flags lists what needs a look, separated by ";": incomplete_game,
 //   several_registrations, fewer_than_8_games, no_session_record,
-//   missing_last_choice_row, session_mismatch, rate_changed, closed_early, error.
+//   missing_last_choice_row, session_mismatch, registration_without_session_rows,
+//   rate_changed, closed_early, error.
 std::string paymentsTable(const std::vector<ParticipantData> &participants, const Settings &settings);
 
 // Shared by both tables: a CSV field, quoted when it holds a comma, a quote,

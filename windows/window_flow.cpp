@@ -1,7 +1,7 @@
 #include "windows/window_flow.h"
 
 #include "platform/program.h"
-#include "platform/rtf/rtf_reader.h"
+#include "rtf/rtf_reader.h"
 #include "rules/feedback/settings_file.h"
 #include "rules/setup/preflight.h"
 #include "windows/feedback/frmFeedback1.h"

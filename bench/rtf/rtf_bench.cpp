@@ -3,8 +3,8 @@
 // 10 MB median should be about ten times the 1 MB one.
 //
 //   build/bench/rtf_bench --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
-#include "platform/rtf/rtf_reader.h"
-#include "platform/rtf/tokenizer.h"
+#include "rtf/rtf_reader.h"
+#include "rtf/tokenizer.h"
 
 #include <QGuiApplication>
 #include <QTextDocument>

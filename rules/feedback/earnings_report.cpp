@@ -105,6 +105,8 @@ QString registrationReport(int number, const Registration &registration, const S
                          finished ? QString()
                                   : QStringLiteral(" (%1 of %2 games finished)").arg(state.gameNumber).arg(kGamesPerExperiment));
     }
+    if (session && !session->covers(number) && !registration.games.empty())
+        text += QStringLiteral("  The session record has no rows for this registration.\n");
     if (session) {
         const auto ended = session->endedEarly.find(number);
         if (ended != session->endedEarly.end())

@@ -5,6 +5,7 @@
 
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <tuple>
 
@@ -28,14 +29,36 @@ struct SessionFacts {
     std::map<int, std::string> endedEarly; // registration -> "closed_early" / "error"
     // The record's last line was cut off (the program stopped while writing it).
     bool lastLineCut = false;
+    // Two choice rows for the same trial.
+    bool duplicateChoiceRows = false;
+    // Every registration that has a row in the record.
+    std::set<int> registrations;
+
+    // Whether the record has any row for the registration (a record begun
+    // by a later run, or copied in part, may have none for earlier ones).
+    bool covers(int registration) const;
 };
 
-// How the session record fits the data file: every trial line should have its
-// choice row. After a crash the last choice row of a registration can be
-// missing (the data line is written first); anything else is a mismatch.
+struct SessionFactsResult {
+    std::optional<SessionFacts> facts; // empty for a refused record
+    int errorLine = 0;
+    std::string error;
+};
+
+// Reads a session record's bytes into what the reports use. A record the
+// session reader refuses, or a feedback row whose rate is not a number, is
+// refused with its line.
+SessionFactsResult readSessionFacts(std::string_view bytes);
+
+// How the session record fits the data file: every trial line of a
+// registration the record covers should have its choice row. After a crash
+// the last choice row of a registration can be missing (the data line is
+// written first); anything else is a mismatch.
 struct SessionCheck {
     bool missingLastChoiceRow = false;
     bool mismatch = false;
+    // Registrations with trials but no row at all in the record.
+    bool uncoveredRegistration = false;
 };
 SessionCheck checkSession(const DataFile &data, const SessionFacts &session);
 

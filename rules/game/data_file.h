@@ -2,11 +2,16 @@
 
 #include "rules/points.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace ct {
+
+// Data files are a few hundred kilobytes at most; readers refuse anything
+// beyond this.
+inline constexpr std::size_t kMaxDataFileBytes = 256u * 1024u * 1024u;
 
 // A participant's data file read back: the registrations it holds (each
 // starting with a header line) and, within each, the games (the Trial column

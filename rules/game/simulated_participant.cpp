@@ -42,6 +42,7 @@ SimulatedRun simulate(const Strategy &strategy, int games)
     std::mt19937_64 generator(strategy.seed);
     std::size_t nextChoice = 0;
     for (int game = 1; game <= games; ++game) {
+        run.games.emplace_back();
         PayoffSchedule schedule;
         std::int16_t trial = 1;
         Points winnings;
@@ -72,6 +73,7 @@ SimulatedRun simulate(const Strategy &strategy, int games)
             }
             const TrialResult result = playChoice(schedule, trial, winnings, left);
             run.bytes += dataLine(result);
+            run.games.back().push_back(result);
             if (result.gameOver)
                 break;
         }

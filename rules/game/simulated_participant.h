@@ -1,6 +1,7 @@
 #pragma once
 
 #include "rules/experiment.h"
+#include "rules/game/payoff_schedule.h"
 
 #include <cstdint>
 #include <optional>
@@ -31,6 +32,7 @@ struct SimulatedRun {
     // trial line, exactly as the program writes them.
     std::string bytes;
     std::vector<std::string> gamePoints; // each game's points, shortest text
+    std::vector<std::vector<TrialResult>> games; // every trial of every game
     std::string error;
 };
 

@@ -1,8 +1,9 @@
-// List markers: the writer's own marker text when there is one, otherwise one made
-// from the list table (\ls) or the old paragraph numbering (\pn); never both.
+// List markers: one made from the list table (\ls) when the list is known, otherwise
+// the writer's own marker text, otherwise one made from the old paragraph numbering
+// (\pn); never two.
 #include "rtf_test_support.h"
 
-#include "platform/rtf/list_numbering.h"
+#include "rtf/list_numbering.h"
 
 #include <gtest/gtest.h>
 
@@ -53,7 +54,9 @@ const ListCase kListCases[] = {
      u"1.\tA\n1.1.\tB\n1.2.\tC\n2.\tD\n2.1.\tE"},
     {"LettersFromStartWithSpace", "\\pard\\ls3 x\\par\\pard\\ls3 y", u"(e) x\n(f) y"},
     {"RomanWithNothingAfter", "\\pard\\ls4 x\\par\\pard\\ls4 y", u"I.x\nII.y"},
-    {"WritersListTextWins", "{\\listtext\\pard\\plain 7.\\tab}\\pard\\ls2 one", u"7.\tone"},
+    {"ListDefinitionWinsOverListText", "{\\listtext\\pard\\plain 7.\\tab}\\pard\\ls2 one", u"1.\tone"},
+    {"ListTextTabGoesWhereTheLevelHasNothingAfter", "{\\listtext\\pard\\plain I.\\tab}\\pard\\ls4 x", u"I.x"},
+    {"ListTextOfAnUnknownListStands", "{\\listtext\\pard\\plain\\b 7.\\tab}\\pard\\ls9 one", u"7.\tone"},
     {"WritersListTextCountsForTheNext", "{\\listtext 1.\\tab}\\pard\\ls2 one\\par\\pard\\ls2 two", u"1.\tone\n2.\ttwo"},
     {"EmptyItemShowsItsMarker", "\\pard\\ls1\\par\\pard x", u"\u2022\t\nx"},
     {"UnknownListHasNoMarker", "\\pard\\ls9 x", u"x"},

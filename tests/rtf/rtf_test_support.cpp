@@ -4,6 +4,9 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextFrame>
+#include <QTextTable>
+
+#include <gtest/gtest.h>
 
 namespace ct::rtf::testing {
 
@@ -96,6 +99,77 @@ QList<ShownImage> imagesOf(const QTextDocument &document)
         }
     }
     return images;
+}
+
+namespace {
+
+QString blockOutline(const QTextBlock &block)
+{
+    QString line;
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextCharFormat format = it.fragment().charFormat();
+        if (format.isImageFormat()) {
+            const QTextImageFormat image = format.toImageFormat();
+            line += QStringLiteral("[picture %1x%2]").arg(qRound(image.width())).arg(qRound(image.height()));
+        } else {
+            line += it.fragment().text();
+        }
+    }
+    return line.replace(QChar::LineSeparator, QLatin1Char('\n'));
+}
+
+void frameOutline(QTextFrame *frame, const QString &indent, QStringList &lines)
+{
+    for (auto it = frame->begin(); !it.atEnd(); ++it) {
+        QTextFrame *child = it.currentFrame();
+        if (!child) {
+            lines.append(indent + blockOutline(it.currentBlock()));
+            continue;
+        }
+        auto *table = qobject_cast<QTextTable *>(child);
+        if (!table) {
+            const QTextFrameFormat format = child->frameFormat();
+            lines.append(indent + QStringLiteral("[frame %1 border %2]").arg(qRound(format.width().rawValue())).arg(format.border()));
+            frameOutline(child, indent + QStringLiteral("  "), lines);
+            continue;
+        }
+        QStringList widths;
+        for (const QTextLength &width : table->format().columnWidthConstraints())
+            widths.append(QString::number(qRound(width.rawValue())));
+        lines.append(indent + QStringLiteral("[table %1x%2 columns %3]").arg(table->rows()).arg(table->columns()).arg(widths.join(',')));
+        for (int row = 0; row < table->rows(); ++row) {
+            for (int column = 0; column < table->columns(); ++column) {
+                const QTextTableCell cell = table->cellAt(row, column);
+                if (cell.row() != row || cell.column() != column)
+                    continue; // covered by a merged cell
+                QString line = indent + QStringLiteral("  (%1,%2").arg(row).arg(column);
+                if (cell.rowSpan() > 1 || cell.columnSpan() > 1)
+                    line += QStringLiteral(" span %1x%2").arg(cell.rowSpan()).arg(cell.columnSpan());
+                lines.append(line + QStringLiteral(") ") + cellText(table, row, column).replace(QLatin1Char('\n'), QLatin1Char('|')));
+            }
+        }
+    }
+}
+
+} // namespace
+
+QString outlineOf(const QTextDocument &document)
+{
+    QStringList lines;
+    frameOutline(document.rootFrame(), QString(), lines);
+    return lines.join(QLatin1Char('\n'));
+}
+
+void expectFormats(const QTextDocument &document, const std::vector<FormatCheck> &checks)
+{
+    for (const FormatCheck &check : checks) {
+        SCOPED_TRACE(std::string(check.needle) + " property " + std::to_string(check.property));
+        const QString needle = QString::fromUtf8(check.needle);
+        ASSERT_FALSE(document.find(needle).isNull());
+        const QVariant actual = check.paragraph ? blockFormatOf(document, needle).property(check.property)
+                                                : charFormatOf(document, needle).property(check.property);
+        EXPECT_EQ(actual, check.expected);
+    }
 }
 
 } // namespace ct::rtf::testing

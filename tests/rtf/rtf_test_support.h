@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/rtf/rtf_reader.h"
+#include "rtf/rtf_reader.h"
 
 #include <QByteArray>
 #include <QString>
@@ -12,6 +12,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace ct::rtf::testing {
 
@@ -55,6 +56,24 @@ struct ShownImage {
 };
 // The pictures the document shows, in order.
 QList<ShownImage> imagesOf(const QTextDocument &document);
+
+// The document's structure, one line per paragraph, frame, table and cell, nested
+// parts indented by two spaces:
+//   "text with [picture 20x10] in it"       (picture sizes in whole pixels)
+//   "[frame 227 border 1]"                   (a text box: width in pixels, border)
+//   "[table 2x3 columns 214,214,214]"        (rows x columns, column widths in pixels)
+//   "(0,1 span 1x2) text"                    (a cell: row, column, rows x columns it covers)
+QString outlineOf(const QTextDocument &document);
+
+// A property of a character or paragraph format, found by the text it holds.
+struct FormatCheck {
+    const char *needle;
+    int property;
+    QVariant expected;
+    bool paragraph = false; // a block format property rather than a character one
+};
+// Checks each of `checks` (with a trace naming the failing one).
+void expectFormats(const QTextDocument &document, const std::vector<FormatCheck> &checks);
 
 } // namespace ct::rtf::testing
 

@@ -1,7 +1,7 @@
 // Tables, pictures and lists.
 #include "rtf_test_support.h"
 
-#include "platform/rtf/document_builder.h"
+#include "rtf/document_builder.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -52,6 +52,47 @@ TEST(Tables, ColumnWidthsFromCellEdges)
     EXPECT_EQ(widths[0], QTextLength(QTextLength::FixedLength, 100.0));
     EXPECT_EQ(widths[1], QTextLength(QTextLength::FixedLength, 200.0));
 }
+
+// Rows with other cells than the ones before line up by their boundaries.
+struct LineUpCase {
+    const char *name;
+    std::string body;
+    const char16_t *outline;
+};
+
+void PrintTo(const LineUpCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
+
+class CellsLineUp : public ::testing::TestWithParam<LineUpCase> {};
+
+TEST_P(CellsLineUp, ByTheirBoundaries)
+{
+    const ReadOutcome outcome = readRtf(wrap(GetParam().body));
+    ASSERT_TRUE(outcome.ok);
+    EXPECT_EQ(outlineOf(*outcome.document), QString::fromUtf16(GetParam().outline));
+}
+
+const LineUpCase kLineUpCases[] = {
+    {"HorizontalMergeFlags",
+     "\\trowd\\cellx1500\\cellx3000\\cellx4500\\intbl a\\cell b\\cell c\\cell\\row"
+     "\\trowd\\clmgf\\cellx1500\\clmrg\\cellx3000\\cellx4500\\intbl ab\\cell\\cell c2\\cell\\row",
+     u"\n[table 2x3 columns 100,100,100]\n  (0,0) a\n  (0,1) b\n  (0,2) c\n  (1,0 span 1x2) ab\n  (1,2) c2\n"},
+    {"LaterRowSplitsAColumn",
+     "\\trowd\\cellx3000\\cellx6000\\intbl a\\cell b\\cell\\row"
+     "\\trowd\\cellx1500\\cellx3000\\cellx6000\\intbl x\\cell y\\cell z\\cell\\row",
+     u"\n[table 2x3 columns 100,100,200]\n  (0,0 span 1x2) a\n  (0,2) b\n  (1,0) x\n  (1,1) y\n  (1,2) z\n"},
+    {"ShorterRowLeavesTheRestEmpty",
+     "\\trowd\\cellx1500\\cellx3000\\intbl a\\cell b\\cell\\row\\trowd\\cellx1500\\intbl c\\cell\\row",
+     u"\n[table 2x2 columns 100,100]\n  (0,0) a\n  (0,1) b\n  (1,0) c\n  (1,1) \n"},
+    {"VerticalMerge",
+     "\\trowd\\clvmgf\\cellx1500\\cellx3000\\intbl both\\cell 1\\cell\\row"
+     "\\trowd\\clvmrg\\cellx1500\\cellx3000\\intbl\\cell 2\\cell\\row",
+     u"\n[table 2x2 columns 100,100]\n  (0,0 span 2x1) both\n  (0,1) 1\n  (1,1) 2\n"},
+};
+INSTANTIATE_TEST_SUITE_P(Rows, CellsLineUp, ::testing::ValuesIn(kLineUpCases),
+                         [](const ::testing::TestParamInfo<LineUpCase> &param) { return std::string(param.param.name); });
 
 TEST(Tables, CellWithTwoParagraphs)
 {

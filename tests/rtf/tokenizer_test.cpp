@@ -1,5 +1,5 @@
 // The tokenizer on its own: where words, numbers and escapes begin and end.
-#include "platform/rtf/tokenizer.h"
+#include "rtf/tokenizer.h"
 
 #include <gtest/gtest.h>
 

@@ -27,21 +27,32 @@ check() {
 games() { # games POINTS MONEY: eight report lines
     for g in 1 2 3 4 5 6 7 8; do printf '  Game %s: %s points%s\n' "$g" "$1" "$2"; done
 }
-simulated() { # simulated FILE VERB POINTS: what choicetask-simulate prints
-    printf '%s: eight simulated games %s\n' "$1" "$2"
-    for g in 1 2 3 4 5 6 7 8; do printf '  game %s: %s points\n' "$g" "$3"; done
+simulated() { # simulated ID VERB REGISTRATION POINTS: what choicetask-simulate prints
+    printf 'W/%s.csv: eight simulated games %s (registration %s)\nW/%s.session.csv: its session record, marked simulated\n' "$1" "$2" "$3" "$1"
+    for g in 1 2 3 4 5 6 7 8; do printf '  game %s: %s points\n' "$g" "$4"; done
 }
 header=$(printf 'Trial,Choice,PayOff,winnings,historyLeft,GameUnitsRemaining\r')
 
-# --- choicetask-simulate: a new file, never an existing one unless asked.
-check "simulate writes a new file and says where" 0 "$(simulated W/12.csv written 760)" "" "$simulate" 12 best
+mkdir lab lab-de lab-en data study
+printf '50\r\n$\r\n' > lab/config.ini
+printf '12,5\r\nEUR \r\n' > lab-de/config.ini
+printf '12.5\r\n' > lab-en/config.ini
+
+# --- choicetask-simulate: new files, never existing ones unless asked.
+check "simulate writes new files and says where" 0 "$(simulated 12 written 1 760)" "" "$simulate" --settings lab 12 best
 cp 12.csv 12.before
 check "simulate leaves an existing file alone" 1 "" \
     "choicetask-simulate: W/12.csv already exists. Nothing was written: simulated lines would mix with the data in it. To add a simulated registration to it on purpose, give --append." \
-    "$simulate" 12 left
+    "$simulate" --settings lab 12 left
 cmp -s 12.csv 12.before || { failures=$((failures + 1)); echo "FAIL the refused run changed 12.csv"; }
-check "simulate appends when asked" 0 "$(simulated W/12.csv appended 750)" "" "$simulate" --append 12 left
-[ "$(grep -c "^$header\$" 12.csv)" = 2 ] || { failures=$((failures + 1)); echo "FAIL --append did not add a registration"; }
+mv 12.csv 14.csv
+check "simulate leaves an existing session record alone" 1 "" \
+    "choicetask-simulate: W/12.session.csv already exists. Nothing was written: simulated lines would mix with the data in it. To add a simulated registration to it on purpose, give --append." \
+    "$simulate" --settings lab 12 left
+mv 14.csv 12.csv
+check "simulate appends when asked" 0 "$(simulated 12 appended 2 750)" "" "$simulate" --settings lab --append 12 left
+[ "$(grep -c "^$header\$" 12.csv)" = 2 ] && [ "$(grep -c ',registered,' 12.session.csv)" = 2 ] \
+    && [ "$(grep -c '^registration,' 12.session.csv)" = 1 ] || { failures=$((failures + 1)); echo "FAIL --append did not add a registration"; }
 for seed in -1 18446744073709551616 99999999999999999999999 +5 5x; do
     check "seed $seed refused" 2 "" "choicetask-simulate: SEED must be a whole number from 0 to 18446744073709551615, not \"$seed\"" \
         "$simulate" 13 random "$seed"
@@ -49,13 +60,9 @@ done
 timeout 20 "$simulate" 13 random 18446744073709551615 > out.txt 2>&1 && [ -f 13.csv ] \
     || { failures=$((failures + 1)); echo "FAIL the largest seed was not taken: $(cat out.txt)"; }
 
-# --- choicetask-report
-mkdir lab lab-de data
-printf '50\r\n$\r\n' > lab/config.ini
-printf '12,5\r\nEUR \r\n' > lab-de/config.ini
-mkdir lab-en && printf '12.5\r\n' > lab-en/config.ini
-"$simulate" 5 best > /dev/null && mv 5.csv data/
-"$simulate" 40 right > /dev/null && mv 40.csv data/
+# --- choicetask-report (without session records first)
+"$simulate" --settings lab 5 best > /dev/null && cp 5.csv data/ && mv 5.csv 5.session.csv study/
+"$simulate" --settings lab 40 right > /dev/null && mv 40.csv data/ && rm 40.session.csv
 best=$(games 760 ', $3.80')
 check "one file" 0 "$(printf '5.csv: exchange rate 50 per 10000 points\nRegistration 1 (header on line 1)\n%s\n  Total: 6080 points, $30.40' "$best")" "" \
     "$report" --settings lab data/5.csv
@@ -66,12 +73,9 @@ check "a folder of data files" 0 "$several" "" "$report" --settings lab data
 check "a folder that holds config.ini is not taken for the settings folder" 2 "" \
     'choicetask-report: the folder "lab" holds a config.ini. A folder named here is read for its data files; to read the exchange rate from it, write --settings lab' \
     "$report" data/5.csv lab
-cp lab/config.ini data/5.session.csv
 check "a session record alone" 2 "" \
-    'choicetask-report: "data/5.session.csv" is a session record; name its data file "data/5.csv" instead (the session record beside it is read with it)' \
-    "$report" --settings lab data/5.session.csv
-check "a session record with its data file" 0 "$several" "" "$report" --settings lab data/5.csv data/40.csv data/5.session.csv
-rm data/5.session.csv
+    'choicetask-report: "study/5.session.csv" is a session record; name its data file "study/5.csv" instead (the session record beside it is read with it)' \
+    "$report" --settings lab study/5.session.csv
 
 # The study tables: every file read, or nothing written.
 check "payments" 0 "$(printf 'participant,registrations,games_finished,points,rate,money,currency,flags\r\n5,1,8,6080,50,30.40,$,no_session_record\r\n40,1,8,4240,50,21.20,$,no_session_record\r')" "" \
@@ -95,6 +99,18 @@ check "a trial number of many 9s" 1 "" \
 check "a refused file does not hide the others" 1 "$(printf '5.csv: exchange rate 50 per 10000 points\nRegistration 1 (header on line 1)\n%s\n  Total: 6080 points, $30.40' "$best")" \
     'choicetask-report: 9.csv, line 2: the Trial column holds a number that does not fit it: " 99999999999999999999999999999999"' \
     "$report" --settings lab 9.csv data/5.csv
+
+# --- With session records: participant 4 played one game and three trials of
+# the next; the program stopped before the last choice row was written.
+(cd study && "$simulate" --settings ../lab 4 left > /dev/null && head -n 154 4.csv > 4.cut && mv 4.cut 4.csv \
+    && head -n 158 4.session.csv > 4.cut && mv 4.cut 4.session.csv)
+# The rates come from the session records: the settings named are not read.
+check "payments from session records" 0 "$(printf 'participant,registrations,games_finished,points,rate,money,currency,flags\r\n4,1,1,750,50,3.75,$,fewer_than_8_games;incomplete_game;missing_last_choice_row\r\n5,1,8,6080,50,30.40,$,\r')" "" \
+    "$report" --payments --settings lab-en study
+check "trials with button and response time" 0 "$(printf '4,1,2,1,1,5,5,1,150,right,629.5,FALSE\r\n4,1,2,2,1,5,10,1,149,right,345,FALSE\r\n4,1,2,3,1,5,15,1,148,NA,NA,FALSE\r')" "" \
+    sh -c '"$1" --csv study | grep "^4,1,2,"' sh "$report"
+check "the report says what the session record shows" 0 "$(printf '4.csv: exchange rate as read at each feedback (from the session record)\nNote: the session record lacks the choice row of a registration'"'"'s last trial: the program stopped after writing the trial'"'"'s data line.\nRegistration 1 (header on line 1)\n  Game 1: 750 points, $3.75 at 50 per 10000 points; response times median 1015.6 ms, 261.0 to 1738.3 ms\n  Game 2: 15 points after 3 trials, INCOMPLETE: the program ended during this game; not counted; response times median 487.3 ms, 345.0 to 629.5 ms\n  Total so far: 750 points, $3.75 (1 of 8 games finished)')" "" \
+    "$report" study/4.csv
 
 # The rate is read in the lab computer's locale, and every message about it says which.
 check "a German rate read in the German locale" 0 \

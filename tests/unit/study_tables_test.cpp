@@ -66,11 +66,13 @@ TEST(StudyTables, SessionCheckTellsACrashFromAMismatch)
         std::vector<SessionFacts::TrialKey> rows;
         bool missingLast;
         bool mismatch;
+        bool uncovered;
     } const cases[] = {
-        {"every row", {{1, 1, 1}, {1, 1, 2}, {2, 1, 1}, {2, 1, 2}}, false, false},
-        {"last row of each registration missing", {{1, 1, 1}, {2, 1, 1}}, true, false},
-        {"a row in the middle missing", {{1, 1, 2}, {2, 1, 1}, {2, 1, 2}}, false, true},
-        {"a row without a data line", {{1, 1, 1}, {1, 1, 2}, {2, 1, 1}, {2, 1, 2}, {2, 1, 3}}, false, true},
+        {"every row", {{1, 1, 1}, {1, 1, 2}, {2, 1, 1}, {2, 1, 2}}, false, false, false},
+        {"last row of each registration missing", {{1, 1, 1}, {2, 1, 1}}, true, false, false},
+        {"a row in the middle missing", {{1, 1, 2}, {2, 1, 1}, {2, 1, 2}}, false, true, false},
+        {"a row without a data line", {{1, 1, 1}, {1, 1, 2}, {2, 1, 1}, {2, 1, 2}, {2, 1, 3}}, false, true, false},
+        {"a record begun at the second registration", {{2, 1, 1}, {2, 1, 2}}, false, false, true},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -80,6 +82,7 @@ TEST(StudyTables, SessionCheckTellsACrashFromAMismatch)
         const SessionCheck check = checkSession(data, facts);
         EXPECT_EQ(check.missingLastChoiceRow, c.missingLast);
         EXPECT_EQ(check.mismatch, c.mismatch);
+        EXPECT_EQ(check.uncoveredRegistration, c.uncovered);
     }
 }
 

@@ -1,0 +1,144 @@
+#include "rtf/document_builder.h"
+
+#include "rtf/units.h"
+
+#include <QImage>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
+#include <QUrl>
+
+namespace ct::rtf {
+
+DocumentBuilder::DocumentBuilder(QTextDocument &document) : m_document(document), m_cursor(&document)
+{
+    m_cursor.beginEditBlock();
+}
+
+DocumentBuilder::~DocumentBuilder()
+{
+    m_cursor.endEditBlock();
+}
+
+void DocumentBuilder::flushRun()
+{
+    if (m_run.isEmpty())
+        return;
+    m_cursor.insertText(m_run, m_runFormat);
+    m_run.clear();
+}
+
+void DocumentBuilder::placeContent(bool inTable)
+{
+    if (inTable && !m_table) {
+        flushRun();
+        startTable();
+    } else if (!inTable && m_table) {
+        flushRun();
+        leaveTable();
+    }
+    if (m_table && m_rowPending) {
+        flushRun();
+        startRow();
+    }
+    if (m_table && m_cellPending) {
+        flushRun();
+        m_cellPending = false;
+        nextCell();
+    }
+    if (m_breakPending) {
+        flushRun();
+        m_cursor.insertBlock(m_blockFormat, m_runFormat);
+        m_breakPending = false;
+    }
+}
+
+void DocumentBuilder::setBlockFormat(const QTextBlockFormat &format, quint64 formatId)
+{
+    if (formatId != 0 && formatId == m_blockFormatId)
+        return;
+    m_cursor.setBlockFormat(format);
+    m_blockFormat = format;
+    m_blockFormatId = formatId;
+}
+
+void DocumentBuilder::appendText(QStringView text, const QTextCharFormat &format, quint64 formatId, bool inTable)
+{
+    placeContent(inTable);
+    if (formatId != m_runFormatId || m_run.isEmpty()) {
+        flushRun();
+        m_runFormat = format;
+        m_runFormatId = formatId;
+    }
+    m_run.append(text);
+}
+
+void DocumentBuilder::appendImage(const QImage &image, double width, double height, bool inTable)
+{
+    placeContent(inTable);
+    flushRun();
+    const QString name = QStringLiteral("rtf-picture:%1").arg(++m_images);
+    m_document.addResource(QTextDocument::ImageResource, QUrl(name), image);
+    QTextImageFormat format;
+    format.setName(name);
+    format.setWidth(width);
+    format.setHeight(height);
+    m_cursor.insertImage(format);
+}
+
+void DocumentBuilder::startFrame(const QTextFrameFormat &format, bool inTable)
+{
+    if (m_frameDepth++ > 0)
+        return; // a text box in a text box shares its frame
+    // A frame directly follows the paragraph before it; Qt adds the block boundary.
+    m_breakPending = false;
+    placeContent(inTable);
+    flushRun();
+    m_frame = m_cursor.insertFrame(format);
+    m_blockFormatId = 0;
+}
+
+void DocumentBuilder::endFrame()
+{
+    if (m_frameDepth == 0 || --m_frameDepth > 0)
+        return;
+    flushRun();
+    // What follows goes on after the frame, in the paragraph it was anchored in.
+    m_breakPending = false;
+    m_cursor.setPosition(m_frame->lastPosition() + 1);
+    m_frame = nullptr;
+    m_blockFormatId = 0;
+}
+
+void DocumentBuilder::endParagraph(const QTextBlockFormat &format, quint64 formatId, bool inTable)
+{
+    placeContent(inTable);
+    flushRun();
+    setBlockFormat(format, formatId);
+    m_breakPending = true;
+}
+
+void DocumentBuilder::endCell(const QTextBlockFormat &format)
+{
+    placeContent(true);
+    flushRun();
+    setBlockFormat(format, 0);
+    m_cellPending = true;
+}
+
+void DocumentBuilder::setDefaultTabDistance(double pixels)
+{
+    QTextOption option = m_document.defaultTextOption();
+    option.setTabStopDistance(pixels);
+    m_document.setDefaultTextOption(option);
+}
+
+void DocumentBuilder::finish(const QTextBlockFormat &format, quint64 formatId)
+{
+    flushRun();
+    finishTable();
+    if (!m_breakPending)
+        setBlockFormat(format, formatId);
+}
+
+} // namespace ct::rtf

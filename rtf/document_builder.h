@@ -1,0 +1,111 @@
+#pragma once
+
+#include "rtf/table_reader.h"
+
+#include <QList>
+#include <QString>
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextTableCellFormat>
+
+class QImage;
+class QTextDocument;
+class QTextFrame;
+class QTextFrameFormat;
+class QTextTable;
+
+namespace ct::rtf {
+
+// Appends content to a QTextDocument through one cursor: runs of text with one
+// format each, paragraphs, line breaks, pictures and table rows.
+//
+// A paragraph break is inserted lazily, when something follows it, so that the final
+// \par of a file leaves no empty paragraph behind (as word processors show it).
+// Tables grow a row at a time. Each row's cells line up by their boundaries: the
+// table's columns are the boundaries of all its rows, and a cell covers the columns
+// between its own two boundaries, and the rows above it that it merges with. A row
+// or column beyond kMaxRows / kMaxColumns starts a new table or shares the last
+// cell, because every change to a QTextTable's shape costs time in proportion to
+// its size.
+class DocumentBuilder {
+public:
+    static constexpr int kMaxColumns = 64;
+    static constexpr int kMaxRows = 256;
+
+    explicit DocumentBuilder(QTextDocument &document);
+    ~DocumentBuilder();
+    DocumentBuilder(const DocumentBuilder &) = delete;
+    DocumentBuilder &operator=(const DocumentBuilder &) = delete;
+
+    // `formatId` names `format`: the same id means the same format, so a run grows
+    // without comparing formats.
+    void appendText(QStringView text, const QTextCharFormat &format, quint64 formatId, bool inTable);
+    void appendImage(const QImage &image, double width, double height, bool inTable);
+    // Ends the current paragraph with `format`, named by `formatId` like run formats.
+    void endParagraph(const QTextBlockFormat &format, quint64 formatId, bool inTable);
+    // Ends the current table cell; its last paragraph takes `format`.
+    void endCell(const QTextBlockFormat &format);
+    void endRow();
+    // A frame around the content that follows, until endFrame(): a text box.
+    void startFrame(const QTextFrameFormat &format, bool inTable);
+    void endFrame();
+    // The definition of the rows that follow (\trowd, \cellx and the cells' looks).
+    RowDefinition &rowDefinition() { return m_rowDefinition; }
+    // The distance between the tab stops that every paragraph has beyond its own.
+    void setDefaultTabDistance(double pixels);
+    // Gives the last paragraph its format and writes out what is pending.
+    void finish(const QTextBlockFormat &format, quint64 formatId);
+
+private:
+    void flushRun();
+    void placeContent(bool inTable);
+    // Table building (document_tables.cpp).
+    void startTable();
+    void startRow();
+    // Adds the current definition's cell boundaries to the table's columns.
+    void addBoundaries();
+    void addBoundary(int twips);
+    void placeRow();
+    QTextTableCellFormat cellFormat(const CellDefinition &cell, int first, int last) const;
+    void nextCell();
+    void leaveTable();
+    // Gives the table its column widths, once its rows are all there.
+    void finishTable();
+    void moveToCell(int row, int column, bool atEnd = false);
+
+    QTextDocument &m_document;
+    QTextCursor m_cursor;
+    QString m_run;
+    QTextCharFormat m_runFormat;
+    quint64 m_runFormatId = 0;
+    bool m_breakPending = false;
+    // The format of the block the cursor is in; a new block starts with the format
+    // of the one before, so most paragraphs need no format change of their own.
+    QTextBlockFormat m_blockFormat;
+    quint64 m_blockFormatId = 0; // 0: not known
+    void setBlockFormat(const QTextBlockFormat &format, quint64 formatId);
+    int m_images = 0;
+
+    QTextFrame *m_frame = nullptr;
+    int m_frameDepth = 0;
+    QTextTable *m_table = nullptr;
+    int m_row = 0;
+    int m_column = 0;
+    bool m_rowPending = false;
+    bool m_cellPending = false;
+    RowDefinition m_rowDefinition;
+    // The table's column boundaries in twips, left to right, while its rows line up
+    // by them; false once a row had more cells than its definition.
+    QList<int> m_boundaries;
+    bool m_aligned = true;
+    struct CellPlace {
+        int column;
+        bool merged; // merged into a cell before it: its text goes on at that cell's end
+    };
+    QList<CellPlace> m_cellPlaces; // where the current row's cells go
+    int m_cell = 0;                // the current cell's index in the row
+    QList<int> m_columnTops;       // per column: the row a cell that may merge downwards starts in
+};
+
+} // namespace ct::rtf

@@ -1,0 +1,273 @@
+// The document builder's tables: rows laid out by their cells' boundaries, merged
+// cells, and the borders and shading the file gives.
+#include "rtf/document_builder.h"
+
+#include "rtf/units.h"
+
+#include <QTextTable>
+
+#include <algorithm>
+
+namespace ct::rtf {
+namespace {
+
+// Cell padding in pixels, about what writers leave between a cell's edge and text.
+constexpr double kCellPadding = 3;
+
+double borderPixels(const Border &border)
+{
+    if (border.style == Border::Style::None)
+        return 0;
+    const double width = std::max(1.0, std::round(twipsToPixels(border.width)));
+    return border.style == Border::Style::Double ? std::max(3.0, width) : width;
+}
+
+QTextFrameFormat::BorderStyle borderStyle(Border::Style style)
+{
+    switch (style) {
+    case Border::Style::Double:
+        return QTextFrameFormat::BorderStyle_Double;
+    case Border::Style::Dotted:
+        return QTextFrameFormat::BorderStyle_Dotted;
+    case Border::Style::Dashed:
+        return QTextFrameFormat::BorderStyle_Dashed;
+    default:
+        return QTextFrameFormat::BorderStyle_Solid;
+    }
+}
+
+} // namespace
+
+void DocumentBuilder::startTable()
+{
+    // A table directly follows the paragraph before it; Qt adds the block boundary.
+    m_breakPending = false;
+    m_boundaries.clear();
+    m_aligned = true;
+    addBoundaries();
+    const int columns = std::max(static_cast<int>(m_boundaries.size()) - 1, 1);
+    QTextTableFormat format;
+    // Cells draw the borders the file gives them; a table draws none of its own.
+    format.setBorder(0);
+    format.setBorderCollapse(true);
+    format.setCellPadding(kCellPadding);
+    format.setCellSpacing(0);
+    m_table = m_cursor.insertTable(1, columns, format);
+    m_columnTops.fill(-1, columns);
+    m_blockFormatId = 0;
+    m_row = 0;
+    m_rowPending = false;
+    m_cellPending = false;
+    placeRow();
+}
+
+void DocumentBuilder::startRow()
+{
+    m_rowPending = false;
+    m_cellPending = false;
+    if (m_row + 1 >= kMaxRows) {
+        leaveTable();
+        startTable();
+        return;
+    }
+    addBoundaries();
+    m_table->appendRows(1);
+    ++m_row;
+    placeRow();
+}
+
+void DocumentBuilder::addBoundaries()
+{
+    if (!m_aligned || m_rowDefinition.cells.isEmpty())
+        return;
+    addBoundary(m_rowDefinition.left);
+    for (const CellDefinition &cell : std::as_const(m_rowDefinition.cells))
+        addBoundary(cell.right);
+}
+
+void DocumentBuilder::addBoundary(int twips)
+{
+    const auto it = std::lower_bound(m_boundaries.begin(), m_boundaries.end(), twips);
+    if ((it != m_boundaries.end() && *it == twips) || m_boundaries.size() > kMaxColumns)
+        return;
+    const int index = static_cast<int>(it - m_boundaries.begin());
+    m_boundaries.insert(index, twips);
+    if (!m_table || m_boundaries.size() < 2)
+        return;
+    if (m_boundaries.size() == 2) {
+        // The table's single column was waiting for its boundaries.
+        return;
+    }
+    if (index == 0) {
+        m_table->insertColumns(0, 1);
+        m_columnTops.insert(0, -1);
+    } else if (index == m_boundaries.size() - 1) {
+        m_table->appendColumns(1);
+        m_columnTops.append(-1);
+    } else {
+        // A column splits in two. Qt widens the cells that cross the split; the cells
+        // that ended at it widen too, so that every row keeps its cells' extent.
+        m_table->insertColumns(index, 1);
+        m_columnTops.insert(index, -1);
+        for (int row = 0; row < m_table->rows();) {
+            const QTextTableCell cell = m_table->cellAt(row, index - 1);
+            if (cell.column() + cell.columnSpan() == index)
+                m_table->mergeCells(cell.row(), cell.column(), cell.rowSpan(), cell.columnSpan() + 1);
+            row = cell.row() + cell.rowSpan();
+        }
+    }
+}
+
+void DocumentBuilder::placeRow()
+{
+    m_cellPlaces.clear();
+    m_cell = 0;
+    const int columns = m_table->columns();
+    if (m_aligned && !m_rowDefinition.cells.isEmpty() && m_boundaries.size() == columns + 1) {
+        const auto columnOf = [&](int twips) {
+            const auto it = std::lower_bound(m_boundaries.begin(), m_boundaries.end(), twips);
+            return static_cast<int>(std::min<qsizetype>(it - m_boundaries.begin(), columns));
+        };
+        struct Span {
+            int first;
+            int last; // one past the cell's last column
+            const CellDefinition *cell;
+        };
+        QList<Span> spans;
+        int left = m_rowDefinition.left;
+        for (const CellDefinition &cell : std::as_const(m_rowDefinition.cells)) {
+            const int first = std::min(columnOf(left), columns - 1);
+            const int last = std::max(columnOf(cell.right), first + 1);
+            left = std::max(left, cell.right);
+            if (cell.mergedWithPrevious && !spans.isEmpty()) {
+                spans.last().last = std::max(spans.last().last, last);
+                m_cellPlaces.append({spans.last().first, true});
+                continue;
+            }
+            if (!spans.isEmpty() && first < spans.last().last)
+                break; // boundaries out of order: the rest of the row goes on in sequence
+            spans.append({first, last, &cell});
+            m_cellPlaces.append({first, false});
+        }
+        for (const Span &span : std::as_const(spans)) {
+            const int width = span.last - span.first;
+            const int top = m_columnTops[span.first];
+            if (span.cell->mergedWithAbove && top >= 0 && m_table->cellAt(top, span.first).columnSpan() == width
+                && m_table->cellAt(top, span.first).column() == span.first) {
+                m_table->mergeCells(top, span.first, m_row - top + 1, width);
+                for (CellPlace &place : m_cellPlaces) {
+                    if (place.column == span.first)
+                        place.merged = true;
+                }
+                continue;
+            }
+            if (width > 1)
+                m_table->mergeCells(m_row, span.first, 1, width);
+            m_columnTops[span.first] = m_row;
+            m_table->cellAt(m_row, span.first).setFormat(cellFormat(*span.cell, span.first, span.last));
+        }
+    }
+    if (m_cellPlaces.isEmpty())
+        moveToCell(m_row, 0);
+    else
+        moveToCell(m_row, m_cellPlaces.first().column, m_cellPlaces.first().merged);
+}
+
+QTextTableCellFormat DocumentBuilder::cellFormat(const CellDefinition &cell, int first, int last) const
+{
+    QTextTableCellFormat format;
+    if (cell.shading.isValid())
+        format.setBackground(cell.shading);
+    // A side the cell leaves open takes the row's border: its outer one at the
+    // table's edge, its inner one between cells.
+    const bool outer[] = {m_row == 0, first == 0, true, last == m_table->columns()};
+    const Side rowSides[] = {Top, Left, Bottom, Right};
+    const Side innerSides[] = {Horizontal, Vertical, Horizontal, Vertical};
+    Border borders[4];
+    for (int side = 0; side < 4; ++side) {
+        if (cell.bordersGiven[side])
+            borders[side] = cell.borders[side];
+        else if (m_rowDefinition.bordersGiven[outer[side] ? rowSides[side] : innerSides[side]])
+            borders[side] = m_rowDefinition.borders[outer[side] ? rowSides[side] : innerSides[side]];
+    }
+    const auto brush = [](const Border &border) { return QBrush(border.color.isValid() ? border.color : Qt::black); };
+    format.setTopBorder(borderPixels(borders[Top]));
+    format.setTopBorderStyle(borderStyle(borders[Top].style));
+    format.setTopBorderBrush(brush(borders[Top]));
+    format.setLeftBorder(borderPixels(borders[Left]));
+    format.setLeftBorderStyle(borderStyle(borders[Left].style));
+    format.setLeftBorderBrush(brush(borders[Left]));
+    format.setBottomBorder(borderPixels(borders[Bottom]));
+    format.setBottomBorderStyle(borderStyle(borders[Bottom].style));
+    format.setBottomBorderBrush(brush(borders[Bottom]));
+    format.setRightBorder(borderPixels(borders[Right]));
+    format.setRightBorderStyle(borderStyle(borders[Right].style));
+    format.setRightBorderBrush(brush(borders[Right]));
+    return format;
+}
+
+void DocumentBuilder::leaveTable()
+{
+    finishTable();
+    m_table = nullptr;
+    m_rowPending = false;
+    m_cellPending = false;
+    m_breakPending = false;
+    m_cursor.movePosition(QTextCursor::End);
+    m_blockFormatId = 0;
+}
+
+void DocumentBuilder::finishTable()
+{
+    if (!m_table || !m_aligned || m_boundaries.size() != m_table->columns() + 1)
+        return;
+    QList<QTextLength> widths;
+    for (qsizetype i = 1; i < m_boundaries.size(); ++i)
+        widths.append(QTextLength(QTextLength::FixedLength, twipsToPixels(m_boundaries[i] - m_boundaries[i - 1])));
+    QTextTableFormat format = m_table->format();
+    format.setColumnWidthConstraints(widths);
+    m_table->setFormat(format);
+}
+
+void DocumentBuilder::moveToCell(int row, int column, bool atEnd)
+{
+    const QTextTableCell cell = m_table->cellAt(row, column);
+    m_row = row;
+    m_column = cell.column();
+    m_cursor = atEnd ? cell.lastCursorPosition() : cell.firstCursorPosition();
+    m_blockFormatId = 0;
+}
+
+void DocumentBuilder::nextCell()
+{
+    ++m_cell;
+    if (m_cell < m_cellPlaces.size()) {
+        moveToCell(m_row, m_cellPlaces[m_cell].column, m_cellPlaces[m_cell].merged);
+        return;
+    }
+    // More cells than the row's definition gives.
+    const int next = m_column + m_table->cellAt(m_row, m_column).columnSpan();
+    if (next < m_table->columns()) {
+        moveToCell(m_row, next);
+    } else if (m_table->columns() < kMaxColumns) {
+        m_aligned = false;
+        m_table->appendColumns(1);
+        m_columnTops.append(-1);
+        moveToCell(m_row, next);
+    } else {
+        // Past the last column the cells share the last one, a tab apart.
+        m_cursor.insertText(QStringLiteral("\t"));
+    }
+}
+
+void DocumentBuilder::endRow()
+{
+    if (!m_table)
+        return;
+    flushRun();
+    m_breakPending = false;
+    m_cellPending = false;
+    m_rowPending = true;
+}
+
+} // namespace ct::rtf

@@ -1,0 +1,112 @@
+#pragma once
+
+#include "rtf/destination.h"
+#include "rtf/document_builder.h"
+#include "rtf/formats.h"
+#include "rtf/list_markers.h"
+#include "rtf/table_reader.h"
+
+#include <QString>
+
+class QTextDocument;
+
+namespace ct::rtf {
+
+class ReaderContext;
+
+// The document's text: character and paragraph properties, breaks, tables, special
+// characters, and the bytes and \u characters shown through code pages and symbol
+// fonts. Field results and \shppict pictures are read here too.
+class TextDestination : public Destination {
+public:
+    TextDestination(ReaderContext &context, QTextDocument &document);
+
+    void word(Word word, const Token &token) override;
+    void bytes(std::string_view bytes, bool escaped) override;
+    void unicode(char32_t character) override;
+    void symbol(char symbol) override;
+    void picture(const Picture &picture) override;
+    bool showsText() const override { return true; }
+
+    // Markup came between the two bytes of a double-byte character.
+    void dropLeadByte();
+    bool hasLeadByte() const { return m_leadByte != 0; }
+    // Gives the last paragraph its format and writes out what is pending.
+    void finishDocument();
+    // The paragraph's marker text as its writer gave it (\listtext, \pntext) begins.
+    void listTextStarted() { m_paragraphHasListText = true; }
+    // A text box's paragraphs, in a frame `widthTwips` wide, with an outline or not.
+    void startTextBox(int widthTwips, bool outline);
+    void endTextBox();
+
+private:
+    void emitBytes(std::string_view bytes);
+    void emitCharacter(char32_t character);
+    void emitString(QStringView text);
+    void emitString(QStringView text, const CharacterState &character);
+    // A tab, drawn with the leader of the tab stop it goes to.
+    void emitTab();
+    void flushSurrogate();
+    void endParagraph();
+    // A paragraph's first content: a paragraph in a list whose writer gave no marker
+    // text of its own (\listtext, \pntext) gets one made from its list.
+    void startParagraphContent();
+    void endParagraphLists();
+    bool hidden() const;
+
+    ReaderContext &m_context;
+    DocumentBuilder m_builder;
+    Formats m_formats;
+    ListMarkers m_markers;
+    TableReader m_table;
+    unsigned char m_leadByte = 0; // first byte of a double-byte character, or 0
+    char32_t m_highSurrogate = 0; // first half of a surrogate pair, or 0
+    bool m_paragraphStarted = false;
+    bool m_paragraphHasListText = false;
+    int m_tabsInParagraph = 0;
+    struct ListTextRun {
+        QString text;
+        CharacterState character;
+    };
+    QList<ListTextRun> m_listText; // the writer's marker for the paragraph being read
+    int m_defaultTab = 720; // \deftab
+    QString m_scratch;
+};
+
+// A group whose content is the document's text, read with a meaning of its own.
+class TextPart : public Destination {
+public:
+    explicit TextPart(TextDestination &text) : m_text(text) {}
+
+    void word(Word word, const Token &token) override { m_text.word(word, token); }
+    void bytes(std::string_view bytes, bool escaped) override { m_text.bytes(bytes, escaped); }
+    void unicode(char32_t character) override { m_text.unicode(character); }
+    void symbol(char symbol) override { m_text.symbol(symbol); }
+    void picture(const Picture &picture) override { m_text.picture(picture); }
+    bool showsText() const override { return true; }
+
+protected:
+    TextDestination &m_text;
+};
+
+// \listtext and \pntext: the writer's own list marker.
+class ListTextDestination : public TextPart {
+public:
+    using TextPart::TextPart;
+    void start() override { m_text.listTextStarted(); }
+};
+
+// \upr: text twice, in the ANSI code page and again in Unicode in \*\ud; the ANSI
+// half is skipped and \ud goes back to where \upr was.
+class UnicodePairReader : public Destination {
+public:
+    explicit UnicodePairReader(ReaderContext &context) : m_context(context) {}
+    void returnTo(Destination *destination) { m_return = destination; }
+    void word(Word word, const Token &token) override;
+
+private:
+    ReaderContext &m_context;
+    Destination *m_return = nullptr;
+};
+
+} // namespace ct::rtf

@@ -1,0 +1,296 @@
+// The document's text: bytes through code pages and symbol fonts, \u with surrogate
+// pairs, pictures, and what reaches the document builder.
+#include "rtf/text_destination.h"
+
+#include "rtf/picture.h"
+#include "rtf/reader_context.h"
+#include "rtf/units.h"
+
+#include <QImage>
+#include <QTextFrameFormat>
+
+#include <algorithm>
+
+namespace ct::rtf {
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+constexpr char32_t kBullet = 0x2022;
+
+bool isHighSurrogate(char32_t c)
+{
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+
+bool isLowSurrogate(char32_t c)
+{
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+// What a character shows as in the document: 0 for nothing. Characters that Qt
+// reads as block or frame boundaries, or as a picture's place, must not reach it
+// as text, and control characters other than tab show nothing.
+char32_t showable(char32_t c)
+{
+    if (c < 0x20)
+        return c == U'\t' ? c : 0;
+    switch (c) {
+    case 0x2029: // paragraph separator: stays inside the paragraph
+        return QChar::LineSeparator;
+    case 0xFDD0: // Qt's frame markers
+    case 0xFDD1:
+    case 0xFFFC: // Qt's object placeholder
+        return 0;
+    default:
+        return c;
+    }
+}
+
+} // namespace
+
+bool TextDestination::hidden() const
+{
+    return m_context.state.character.hidden;
+}
+
+void TextDestination::bytes(std::string_view bytes, bool)
+{
+    emitBytes(bytes);
+}
+
+void TextDestination::symbol(char symbol)
+{
+    switch (symbol) {
+    case '\\':
+    case '{':
+    case '}':
+        emitCharacter(static_cast<char32_t>(symbol));
+        break;
+    case '~':
+        emitCharacter(0x00A0);
+        break;
+    case '-':
+        emitCharacter(0x00AD);
+        break;
+    case '_':
+        emitCharacter(0x2011);
+        break;
+    case '\n':
+        endParagraph();
+        break;
+    default:
+        break;
+    }
+}
+
+void TextDestination::emitBytes(std::string_view bytes)
+{
+    if (hidden())
+        return;
+    flushSurrogate();
+    const FontInfo &font = m_formats.fontInfo(m_context.state.character.font);
+    m_scratch.clear();
+    const bool plain = !m_leadByte && font.symbol == SymbolFont::None
+                       && std::all_of(bytes.begin(), bytes.end(), [](char c) { return c >= 0x20 || c == '\t'; });
+    if (plain) {
+        m_scratch.append(QLatin1StringView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    } else {
+        const CodePage &codePage = *font.codePage;
+        for (const char c : bytes) {
+            const auto byte = static_cast<unsigned char>(c);
+            char32_t character = 0;
+            if (font.symbol != SymbolFont::None) {
+                character = symbolCharacter(font.symbol, byte);
+            } else if (m_leadByte) {
+                character = codePage.pair(m_leadByte, byte);
+                m_leadByte = 0;
+            } else if (codePage.isLeadByte(byte)) {
+                m_leadByte = byte;
+                continue;
+            } else {
+                character = codePage.byte(byte);
+            }
+            character = showable(character);
+            if (character)
+                m_scratch.append(QChar::fromUcs4(character));
+        }
+    }
+    if (!m_scratch.isEmpty())
+        emitString(m_scratch);
+}
+
+void TextDestination::unicode(char32_t character)
+{
+    if (hidden())
+        return;
+    if (isHighSurrogate(character)) {
+        flushSurrogate();
+        m_highSurrogate = character;
+        return;
+    }
+    if (isLowSurrogate(character)) {
+        if (m_highSurrogate) {
+            const char32_t joined = 0x10000 + ((m_highSurrogate - 0xD800) << 10) + (character - 0xDC00);
+            m_highSurrogate = 0;
+            emitCharacter(joined);
+        } else {
+            emitCharacter(kReplacement);
+        }
+        return;
+    }
+    const SymbolFont symbol = m_formats.fontInfo(m_context.state.character.font).symbol;
+    if (character >= 0xF020 && character <= 0xF0FF && symbol != SymbolFont::None)
+        character = symbolCharacter(symbol, static_cast<unsigned char>(character - 0xF000));
+    else if (character == 0xF0B7)
+        character = kBullet; // Word's Symbol bullet, whatever font it claims
+    emitCharacter(character);
+}
+
+void TextDestination::emitCharacter(char32_t character)
+{
+    if (hidden())
+        return;
+    flushSurrogate();
+    character = showable(character);
+    if (character)
+        emitString(QChar::fromUcs4(character));
+}
+
+void TextDestination::emitString(QStringView text)
+{
+    emitString(text, m_context.state.character);
+}
+
+void TextDestination::emitString(QStringView text, const CharacterState &character)
+{
+    if (m_context.state.destination == m_context.destinations.listText) {
+        // Kept until the paragraph says which list it is in.
+        if (m_listText.isEmpty() || m_listText.last().character != character)
+            m_listText.append({QString(), character});
+        m_listText.last().text += text;
+        return;
+    }
+    startParagraphContent();
+    const Formats::CharFormats::Entry &format = m_formats.character(character);
+    m_builder.appendText(text, format.format, format.id, m_context.state.paragraph.inTable);
+}
+
+void TextDestination::emitTab()
+{
+    // The paragraph's n-th tab goes to its n-th tab stop, unless text runs past it.
+    const ParagraphState &paragraph = m_context.state.paragraph;
+    const int index = m_tabsInParagraph++;
+    const Underline leader = index < paragraph.tabLeaders.size() ? paragraph.tabLeaders.at(index) : Underline::None;
+    if (leader == Underline::None || hidden()) {
+        emitCharacter(U'\t');
+        return;
+    }
+    flushSurrogate();
+    CharacterState character = m_context.state.character;
+    character.underline = leader;
+    emitString(u"\t", character);
+}
+
+void TextDestination::flushSurrogate()
+{
+    if (!m_highSurrogate)
+        return;
+    // A first half with no second half.
+    m_highSurrogate = 0;
+    emitString(u"\uFFFD");
+}
+
+void TextDestination::dropLeadByte()
+{
+    // A double-byte character cut in two by markup: show that something was lost.
+    m_leadByte = 0;
+    if (m_context.inText() && !hidden())
+        emitString(u"\uFFFD");
+}
+
+void TextDestination::endParagraph()
+{
+    flushSurrogate();
+    endParagraphLists();
+    const Formats::BlockFormats::Entry &format = m_formats.block(m_context.state.paragraph);
+    m_builder.endParagraph(format.format, format.id, m_context.state.paragraph.inTable);
+}
+
+void TextDestination::finishDocument()
+{
+    flushSurrogate();
+    m_builder.setDefaultTabDistance(twipsToPixels(m_defaultTab > 0 ? m_defaultTab : 720));
+    const Formats::BlockFormats::Entry &format = m_formats.block(m_context.state.paragraph);
+    m_builder.finish(format.format, format.id);
+}
+
+void TextDestination::picture(const Picture &picture)
+{
+    if (hidden())
+        return;
+    QImage image = picture.decode();
+    const QSizeF size = picture.displaySize(image);
+    if (image.isNull()) {
+        if (!picture.isPlaceholder() || size.isEmpty())
+            return;
+        image = placeholderImage(size);
+    }
+    flushSurrogate();
+    startParagraphContent();
+    m_builder.appendImage(image, size.width(), size.height(), m_context.state.paragraph.inTable);
+}
+
+void TextDestination::startTextBox(int widthTwips, bool outline)
+{
+    flushSurrogate();
+    startParagraphContent();
+    QTextFrameFormat format;
+    format.setBorder(outline ? 1 : 0);
+    format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+    format.setPadding(3);
+    if (widthTwips > 0)
+        format.setWidth(QTextLength(QTextLength::FixedLength, twipsToPixels(widthTwips)));
+    m_builder.startFrame(format, m_context.state.paragraph.inTable);
+    m_paragraphStarted = false;
+}
+
+void TextDestination::endTextBox()
+{
+    flushSurrogate();
+    m_builder.endFrame();
+    m_paragraphStarted = true;
+}
+
+void TextDestination::startParagraphContent()
+{
+    if (m_paragraphStarted)
+        return;
+    m_paragraphStarted = true;
+    const ParagraphState &paragraph = m_context.state.paragraph;
+    if (m_paragraphHasListText && !m_markers.knowsList(paragraph)) {
+        // The writer's marker for a list this reader cannot number; the list still
+        // counts the paragraph.
+        m_markers.count(paragraph);
+        for (const ListTextRun &run : std::as_const(m_listText))
+            emitString(run.text, run.character);
+    } else {
+        // The marker as the list defines it, as word processors show it: the writer's
+        // own text may not match the list's spacing (a tab where the level has none).
+        const QString marker = m_markers.next(paragraph);
+        if (!marker.isEmpty())
+            emitString(marker);
+    }
+    m_listText.clear();
+}
+
+void TextDestination::endParagraphLists()
+{
+    // An empty list item still shows its marker.
+    startParagraphContent();
+    m_markers.paragraphEnded(m_context.state.paragraph);
+    m_paragraphStarted = false;
+    m_paragraphHasListText = false;
+    m_tabsInParagraph = 0;
+}
+
+} // namespace ct::rtf

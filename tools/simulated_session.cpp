@@ -1,0 +1,101 @@
+#include "tools/simulated_session.h"
+
+#include "rules/number_text.h"
+#include "rules/feedback/money.h"
+#include "rules/session_record.h"
+
+#include <charconv>
+#include <ctime>
+#include <random>
+
+namespace ct {
+namespace {
+
+constexpr double kReadingInstructionsMs = 60000;
+constexpr double kBeforeGoMs = 2000;
+constexpr double kAtFeedbackMs = 8000;
+constexpr double kPausePerUnitMs = 330;
+
+std::string utcText(std::chrono::system_clock::time_point start, double elapsedMs)
+{
+    using namespace std::chrono;
+    const auto at = time_point_cast<milliseconds>(start) + milliseconds(static_cast<long long>(elapsedMs));
+    const std::time_t seconds = system_clock::to_time_t(time_point_cast<system_clock::duration>(at));
+    std::tm utc{};
+    gmtime_r(&seconds, &utc);
+    char text[80];
+    const auto ms = duration_cast<milliseconds>(at.time_since_epoch()).count() % 1000;
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d.%03dZ", utc.tm_year + 1900, utc.tm_mon + 1,
+                  utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec, static_cast<int>(ms));
+    return text;
+}
+
+} // namespace
+
+std::string simulatedSessionRows(const SimulatedRun &run, int registration, std::uint64_t seed,
+                                 const Settings &settings, std::chrono::system_clock::time_point start)
+{
+    // A stream of its own, so that the choices of a seed stay as they were.
+    std::mt19937_64 draws(seed ^ 0x5e5510'4ec0'4dULL);
+    const bool leftOptionOnLeft = (draws() >> 63) == 0;
+    double clock = 0;
+    std::string rows;
+    const auto add = [&](session::Event event, std::optional<int> game = {}, session::Detail detail = {}) {
+        session::Row row;
+        row.registration = registration;
+        row.event = event;
+        row.timeUtc = utcText(start, clock);
+        row.monotonicMs = clock;
+        row.game = game;
+        row.detail = std::move(detail);
+        return row;
+    };
+    rows += session::formatRow(add(session::Event::Registered, {},
+                                   {{"simulated", "1"}, {"left_option_button", leftOptionOnLeft ? "left" : "right"}}));
+    clock += kReadingInstructionsMs;
+    rows += session::formatRow(add(session::Event::InstructionsShown));
+
+    char rateText[64];
+    const std::string rate(rateText, std::to_chars(rateText, rateText + sizeof rateText, settings.exchangeRate,
+                                                   std::chars_format::fixed)
+                                         .ptr);
+    const auto money = [&](double amount) {
+        return settings.exchangeRate == 0 ? std::string()
+                                          : FormatMoney(amount, settings.currencySymbol, QLocale::c()).toStdString();
+    };
+    Points total;
+    for (std::size_t g = 0; g < run.games.size(); ++g) {
+        const int game = static_cast<int>(g) + 1;
+        clock += kBeforeGoMs;
+        rows += session::formatRow(add(session::Event::GameStarted, game));
+        for (const TrialResult &trial : run.games[g]) {
+            const double response = 250 + static_cast<double>(draws() % 15000) / 10;
+            clock += response;
+            session::Row choice = add(session::Event::Choice, game);
+            choice.trial = trial.trial;
+            choice.button = (trial.choice == 1) == leftOptionOnLeft ? session::Button::Left : session::Button::Right;
+            choice.option = trial.choice;
+            choice.responseMs = response;
+            if (!trial.gameOver) {
+                choice.pausePlannedMs = trial.unitsLost * kPausePerUnitMs;
+                choice.pauseActualMs = choice.pausePlannedMs;
+                clock += *choice.pausePlannedMs;
+            }
+            rows += session::formatRow(choice);
+        }
+        const Points points = run.games[g].back().winnings;
+        total += points;
+        session::Detail detail = {{"rate", rate},
+                                  {"currency", settings.currencySymbol.toStdString()},
+                                  {"points", plainText(points)},
+                                  {"money", money(gameMoney(points, settings.exchangeRate))}};
+        if (g + 1 == run.games.size())
+            detail.emplace_back("total_money", money(moneyFor(total.toDouble(), settings.exchangeRate)));
+        rows += session::formatRow(add(session::Event::FeedbackShown, game, std::move(detail)));
+        clock += kAtFeedbackMs;
+    }
+    rows += session::formatRow(add(session::Event::Finished, {}, {{"games", std::to_string(run.games.size())}}));
+    return rows;
+}
+
+} // namespace ct
