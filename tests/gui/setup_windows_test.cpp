@@ -4,6 +4,7 @@
 #include "platform/fonts.h"
 #include "platform/rich_text_box.h"
 #include "platform/twips.h"
+#include "rules/session_record.h"
 #include "windows/setup/frmInstructions.h"
 #include "windows/setup/frmSubjects.h"
 
@@ -286,6 +287,28 @@ private slots:
         folder->write(QStringLiteral("7.csv"), kHeader + " 1 , 1 , 5 , 5 , 1 , 150 ,\r\n");
         typeAndRun(startRegistration(), QStringLiteral("7"));
         QCOMPARE(folder->read(QStringLiteral("7.csv")), kHeader + " 1 , 1 , 5 , 5 , 1 , 150 ,\r\n" + kHeader);
+        // The session record counts this run as the ID's second registration.
+        const session::ReadResult record
+            = session::readSessionRecord(folder->read(QStringLiteral("7.session.csv")).toStdString());
+        QVERIFY(record.ok && record.rows.size() == 2);
+        QCOMPARE(record.rows[0].event, session::Event::Registered);
+        QCOMPARE(record.rows[0].registration, 2);
+        QCOMPARE(record.rows[0].detailValue("left_option_button"), state.leftOptionOnLeft ? "left" : "right");
+        QCOMPARE(record.rows[1].event, session::Event::InstructionsShown);
+    }
+
+    // Registration stops as it does for the data file, before the
+    // instructions: the header line is in the data file, nothing else.
+    void unwritableSessionRecordStopsTheProgram()
+    {
+        QDir(folder->path()).mkdir(QStringLiteral("9.session.csv"));
+        typeAndRun(startRegistration(), QStringLiteral("9"));
+        QCOMPARE(recorder->exitStatuses, std::vector<int>{1});
+        QCOMPARE(recorder->boxes.size(), size_t(1));
+        QVERIFY(recorder->boxes[0].text.startsWith(QStringLiteral("The session record could not be saved")));
+        QVERIFY(recorder->boxes[0].text.contains(QStringLiteral("9.session.csv")));
+        QVERIFY(!topLevel(QStringLiteral("frmInstructions")));
+        QCOMPARE(folder->read(QStringLiteral("9.csv")), kHeader);
     }
 
     void unwritableDataFileStopsTheProgram()
