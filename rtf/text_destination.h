@@ -44,6 +44,8 @@ private:
     void emitCharacter(char32_t character);
     void emitString(QStringView text);
     void emitString(QStringView text, const CharacterState &character);
+    // Text that goes into the document as it is, neither list text nor a paragraph's start.
+    void appendToDocument(QStringView text, const CharacterState &character);
     // A tab, drawn with the leader of the tab stop it goes to.
     void emitTab();
     void flushSurrogate();

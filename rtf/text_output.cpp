@@ -10,6 +10,7 @@
 #include <QTextFrameFormat>
 
 #include <algorithm>
+#include <utility>
 
 namespace ct::rtf {
 namespace {
@@ -171,6 +172,11 @@ void TextDestination::emitString(QStringView text, const CharacterState &charact
         return;
     }
     startParagraphContent();
+    appendToDocument(text, character);
+}
+
+void TextDestination::appendToDocument(QStringView text, const CharacterState &character)
+{
     const Formats::CharFormats::Entry &format = m_formats.character(character);
     m_builder.appendText(text, format.format, format.id, m_context.state.paragraph.inTable);
 }
@@ -270,17 +276,20 @@ void TextDestination::startParagraphContent()
     if (m_paragraphHasListText && !m_markers.knowsList(paragraph)) {
         // The writer's marker for a list this reader cannot number; the list still
         // counts the paragraph.
+        // (The paragraph may end inside its \listtext: the runs go straight to the
+        // document rather than back into the list text.)
         m_markers.count(paragraph);
-        for (const ListTextRun &run : std::as_const(m_listText))
-            emitString(run.text, run.character);
+        const QList<ListTextRun> runs = std::exchange(m_listText, {});
+        for (const ListTextRun &run : runs)
+            appendToDocument(run.text, run.character);
     } else {
         // The marker as the list defines it, as word processors show it: the writer's
         // own text may not match the list's spacing (a tab where the level has none).
+        m_listText.clear();
         const QString marker = m_markers.next(paragraph);
         if (!marker.isEmpty())
-            emitString(marker);
+            appendToDocument(marker, m_context.state.character);
     }
-    m_listText.clear();
 }
 
 void TextDestination::endParagraphLists()
@@ -289,7 +298,8 @@ void TextDestination::endParagraphLists()
     startParagraphContent();
     m_markers.paragraphEnded(m_context.state.paragraph);
     m_paragraphStarted = false;
-    m_paragraphHasListText = false;
+    // A paragraph that ends inside its marker text leaves the rest of it to the next.
+    m_paragraphHasListText = m_context.state.destination == m_context.destinations.listText;
     m_tabsInParagraph = 0;
 }
 

@@ -104,6 +104,9 @@ const BrokenCase kBroken[] = {
     {"many_paragraphs.rtf", true, QString(20000, QLatin1Char('\n')) + QLatin1String("end")},
     {"many_cells.rtf", true, std::nullopt},
     {"garbage_after_header.rtf", true, std::nullopt},
+    // Found by the fuzzer: a marker text holding whole paragraphs (it used to be read
+    // while it was still growing).
+    {"paragraphs_end_in_list_text.rtf", true, QString("x\ny\nz")},
     // Reported by the fuzzer as a slow unit (10 s once, under load); it reads in well
     // under a millisecond, and stays here as a file that must keep reading.
     {"fuzz_slow_unit.rtf", true, std::nullopt},
