@@ -111,7 +111,7 @@ private:
 
     void Form_Load();
     void ShowTotals();
-    session::Row choiceRow(bool choice) const;
+    session::Row choiceRow(const TrialResult &played) const;
     bool WritePendingChoice();
     int gameInPlay() const;
     void SetMoverSize(float width, float height);

@@ -55,7 +55,7 @@ bool frmTesting2::FinishTrial(const TrialResult &played)
     setTwipsWidth(TrialsShape, barWidth(played.unitsLeft));
     if (!RecordTrial(played))
         return false;
-    m_pendingChoice = choiceRow(played.choice == 1);
+    m_pendingChoice = choiceRow(played);
     if (played.gameOver) {
         // No pause follows: the row goes to disk before the feedback window.
         if (!WritePendingChoice())
@@ -181,14 +181,16 @@ int frmTesting2::gameInPlay() const
     return m_context.state.gameNumber + 1;
 }
 
-session::Row frmTesting2::choiceRow(bool choice) const
+// The trial's row, with the same trial number and option as its data line.
+session::Row frmTesting2::choiceRow(const TrialResult &played) const
 {
+    const bool leftOption = played.choice == 1;
     session::Row row;
     row.event = session::Event::Choice;
     row.game = gameInPlay();
-    row.trial = m_context.state.trial - 1;
-    row.button = choice == m_context.state.leftOptionOnLeft ? session::Button::Left : session::Button::Right;
-    row.option = choice ? 1 : 0;
+    row.trial = played.trial;
+    row.button = leftOption == m_context.state.leftOptionOnLeft ? session::Button::Left : session::Button::Right;
+    row.option = played.choice;
     row.responseMs = m_responseMs;
     return row;
 }
