@@ -2,6 +2,7 @@
 
 #include "assets/pictures.h"
 #include "platform/clock.h"
+#include "platform/files.h"
 #include "platform/fonts.h"
 #include "rules/setup/participant_id.h"
 #include "windows/window_flow.h"
@@ -12,8 +13,10 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 namespace ct {
 namespace {
@@ -49,6 +52,52 @@ void settingUpMessageHandler(QtMsgType type, const QMessageLogContext &context, 
     const char *display = environment("WAYLAND_DISPLAY") ? environment("WAYLAND_DISPLAY") : environment("DISPLAY");
     std::fprintf(stderr, "choicetask: the display %s could not be opened.\n%s", display ? display : "(none)",
                  kVirtualDisplayHint);
+    std::_Exit(2);
+}
+
+// Losing the display later (the X server ended, the session logged out) makes
+// Qt warn and end the program with status 1. The experimenter gets the
+// program's own report instead, naming the data file and how far it got, and
+// the status for display problems. Every trial is already on disk.
+bool isLostDisplay(QtMsgType type, const QString &message)
+{
+    return type == QtWarningMsg
+           && (message.startsWith(QLatin1String("The X11 connection broke"))
+               || message.startsWith(QLatin1String("The Wayland connection broke")));
+}
+
+bool gameWindowOpen()
+{
+    const auto windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.begin(), windows.end(), [](const QWidget *window) {
+        return window->objectName() == QLatin1String("frmTesting2") && window->isVisible();
+    });
+}
+
+std::string progressReport(const Module1 &state, bool inGame)
+{
+    if (state.dataFileName.empty())
+        return "No participant had been registered.";
+    std::string upTo;
+    if (inGame && state.trial > 1)
+        upTo = "up to game " + std::to_string(state.gameNumber + 1) + ", trial " + std::to_string(state.trial - 1);
+    else if (state.gameNumber > 0)
+        upTo = "up to the end of game " + std::to_string(state.gameNumber);
+    else
+        upTo = "none yet: no trial had been played";
+    return "The data file \"" + state.dataFileName + "\" (" + absolutePath(state.dataFileName)
+           + ") holds every trial played, " + upTo + ".";
+}
+
+void runningMessageHandler(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (!isLostDisplay(type, message)) {
+        g_qtMessageHandler(type, context, message);
+        return;
+    }
+    const char *display = environment("WAYLAND_DISPLAY") ? environment("WAYLAND_DISPLAY") : environment("DISPLAY");
+    std::fprintf(stderr, "choicetask: the display %s was lost, so the program has to stop.\n%s\n",
+                 display ? display : "(none)", progressReport(module1(), gameWindowOpen()).c_str());
     std::_Exit(2);
 }
 
@@ -88,7 +137,7 @@ int run(int argc, char *argv[], const std::function<void(QWidget *)> &registrati
     }
     g_qtMessageHandler = qInstallMessageHandler(settingUpMessageHandler);
     QApplication app(argc, argv);
-    qInstallMessageHandler(g_qtMessageHandler);
+    qInstallMessageHandler(runningMessageHandler);
     QApplication::setWindowIcon(QIcon(QString::fromLatin1(pictures::kIcon)));
     installFonts();
 

@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -108,7 +109,7 @@ public:
         auto *timer = m_window->findChild<ResponseTimer *>();
         connect(timer, &ResponseTimer::painted, this, &Participant::buttonsPainted);
     }
-    ~Participant() override { delete m_window; }
+    ~Participant() override { delete m_window.data(); }
 
     bool run()
     {
@@ -144,10 +145,12 @@ private:
             QTimer::singleShot(60, this, [this] {
                 m_mouse.release();
                 ++m_pressed;
+                if (m_flow.ended || !m_window) {
+                    QTimer::singleShot(100, &m_loop, &QEventLoop::quit);
+                    return;
+                }
                 // Over the next button while the buttons are away.
                 m_mouse.moveTo(centreOf(nextButton()));
-                if (m_flow.ended)
-                    m_loop.quit();
             });
         });
     }
@@ -157,7 +160,7 @@ private:
     FakeMouse &m_mouse;
     int m_trials;
     int m_pressed = 0;
-    frmTesting2 *m_window = nullptr;
+    QPointer<frmTesting2> m_window; // gone once the game has ended
     QEventLoop m_loop;
 };
 

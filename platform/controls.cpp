@@ -125,6 +125,9 @@ template <typename Label>
 Label *styled(Label *label, const char *name, const TwipsRect &rect, const QFont &font, const LabelStyle &style)
 {
     label->setFont(font);
+    // Labels show texts from outside too (the currency text of the settings
+    // file): plain text, never markup.
+    label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
     label->setAlignment(style.alignment | Qt::AlignTop);
     QPalette palette = label->palette();

@@ -24,6 +24,10 @@ MessageBox::Answer MessageBox::show(QWidget *parent, const Request &request)
         return hook()(request);
     QMessageBox box(parent);
     box.setWindowTitle(request.title);
+    // Messages quote typed IDs, lines of files, file names and system errors:
+    // they are shown as written, never read as markup (which could load
+    // pictures from any path).
+    box.setTextFormat(Qt::PlainText);
     box.setText(request.text);
     switch (request.icon) {
     case Icon::Stop:

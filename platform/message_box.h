@@ -9,7 +9,7 @@ class QWidget;
 namespace ct {
 
 // Modal message boxes behind one door, so that window tests can answer them
-// without a modal loop.
+// without a modal loop. Their texts are plain text, never markup.
 class MessageBox {
 public:
     enum class Icon { Stop, Warning, Question };

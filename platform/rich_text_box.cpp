@@ -10,6 +10,15 @@
 #include <memory>
 
 namespace ct {
+namespace {
+
+QFont boxFont()
+{
+    return designFont("MS Sans Serif", 8.5);
+}
+
+} // namespace
+
 
 RichTextBox::RichTextBox(QWidget *parent) : QTextBrowser(parent)
 {
@@ -20,27 +29,40 @@ RichTextBox::RichTextBox(QWidget *parent) : QTextBrowser(parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     // Selectable and scrollable by keyboard, but not editable.
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    document()->setDefaultFont(designFont("MS Sans Serif", 8.5));
+    document()->setDefaultFont(boxFont());
     setPlainText(QStringLiteral("RichTextBox1"));
 }
 
-bool RichTextBox::LoadFile(const QString &path, QString *error)
+std::unique_ptr<QTextDocument> RichTextBox::readFile(const QString &path, QString *error)
 {
     auto loaded = std::make_unique<QTextDocument>();
-    loaded->setDefaultFont(document()->defaultFont());
+    loaded->setDefaultFont(boxFont());
     QString reason;
     if (!rtf::readFile(path, *loaded, &reason)) {
         if (error)
             *error = reason;
-        return false;
+        return nullptr;
     }
+    return loaded;
+}
+
+bool RichTextBox::LoadFile(const QString &path, QString *error)
+{
+    std::unique_ptr<QTextDocument> loaded = readFile(path, error);
+    if (!loaded)
+        return false;
+    showDocument(std::move(loaded));
+    return true;
+}
+
+void RichTextBox::showDocument(std::unique_ptr<QTextDocument> shown)
+{
     // Tables as wide as a printed page fit the box, even with a scroll bar beside them.
     const int scrollBar = verticalScrollBar()->sizeHint().width();
-    rtf::fitTables(*loaded, viewport()->width() - scrollBar - 2 * loaded->documentMargin());
+    rtf::fitTables(*shown, viewport()->width() - scrollBar - 2 * shown->documentMargin());
     // The box owns the new document; the one it replaces is deleted with it.
-    loaded->setParent(this);
-    setDocument(loaded.release());
-    return true;
+    shown->setParent(this);
+    setDocument(shown.release());
 }
 
 } // namespace ct

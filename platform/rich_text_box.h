@@ -2,6 +2,8 @@
 
 #include <QTextBrowser>
 
+#include <memory>
+
 namespace ct {
 
 // A read-only box that shows a rich-text (RTF) document and scrolls so that
@@ -15,6 +17,12 @@ public:
     // resolved against the working directory). On failure the content stays
     // as it was and `error` names the file and the reason.
     bool LoadFile(const QString &path, QString *error);
+
+    // Reads the RTF file at `path` into a document as the box would show it,
+    // or nothing, with `error` naming the file and the reason.
+    static std::unique_ptr<QTextDocument> readFile(const QString &path, QString *error);
+    // Shows a document read before; the box takes it over.
+    void showDocument(std::unique_ptr<QTextDocument> document);
 };
 
 } // namespace ct

@@ -3,6 +3,7 @@
 #include "rtf/units.h"
 
 #include <QImage>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextTable>
@@ -24,14 +25,72 @@ void DocumentBuilder::flushRun()
 {
     if (m_run.isEmpty())
         return;
-    m_cursor.insertText(m_run, m_runFormat);
+    if (m_table || m_frame || m_cursor.positionInBlock() + m_run.size() <= kChunkCharacters)
+        m_cursor.insertText(m_run, m_runFormat);
+    else
+        insertChunked(m_run);
     m_run.clear();
+}
+
+void DocumentBuilder::insertChunked(QStringView text)
+{
+    while (!text.isEmpty()) {
+        const qsizetype used = m_cursor.positionInBlock();
+        const qsizetype room = std::max<qsizetype>(kChunkCharacters - used, 0);
+        if (text.size() <= room) {
+            m_cursor.insertText(text.toString(), m_runFormat);
+            return;
+        }
+        // After a sentence if one ends soon after the limit (in this run or a later
+        // one), else after a word.
+        const qsizetype slack = std::max<qsizetype>(kChunkCharacters + kChunkCharacters / 3 - used, 0);
+        qsizetype split = text.first(std::min(text.size(), slack + 2)).indexOf(u". ", room);
+        if (split >= 0 && split <= slack)
+            ++split;
+        else if (text.size() > slack)
+            split = text.indexOf(u' ', slack);
+        else
+            split = -1;
+        if (split < 0) {
+            m_cursor.insertText(text.toString(), m_runFormat);
+            return;
+        }
+        m_cursor.insertText(text.first(split + 1).toString(), m_runFormat);
+        text = text.sliced(split + 1);
+        if (m_chunksStart < 0)
+            m_chunksStart = m_cursor.blockNumber();
+        m_cursor.insertBlock(m_blockFormat, m_runFormat);
+    }
+}
+
+void DocumentBuilder::formatChunks(const QTextBlockFormat &format)
+{
+    // The first block has the paragraph's space above and first-line indent, the
+    // last its space below; the blocks between run on without either.
+    QTextBlock block = m_document.findBlockByNumber(m_chunksStart);
+    const QTextBlock last = m_cursor.block();
+    for (; block.isValid(); block = block.next()) {
+        QTextBlockFormat chunk = format;
+        if (block.blockNumber() != m_chunksStart) {
+            chunk.setTopMargin(0);
+            chunk.setTextIndent(0);
+        }
+        if (block != last)
+            chunk.setBottomMargin(0);
+        QTextCursor(block).setBlockFormat(chunk);
+        if (block == last)
+            break;
+    }
+    m_chunksStart = -1;
+    m_blockFormatId = 0;
 }
 
 void DocumentBuilder::placeContent(bool inTable)
 {
     if (inTable && !m_table) {
         flushRun();
+        if (m_chunksStart >= 0)
+            formatChunks(m_blockFormat);
         startTable();
     } else if (!inTable && m_table) {
         flushRun();
@@ -55,6 +114,11 @@ void DocumentBuilder::placeContent(bool inTable)
 
 void DocumentBuilder::setBlockFormat(const QTextBlockFormat &format, quint64 formatId)
 {
+    if (m_chunksStart >= 0) {
+        formatChunks(format);
+        m_blockFormat = format;
+        return;
+    }
     if (formatId != 0 && formatId == m_blockFormatId)
         return;
     m_cursor.setBlockFormat(format);
@@ -90,6 +154,8 @@ void DocumentBuilder::startFrame(const QTextFrameFormat &format, bool inTable)
 {
     if (m_frameDepth++ > 0)
         return; // a text box in a text box shares its frame
+    if (m_chunksStart >= 0)
+        formatChunks(m_blockFormat);
     // A frame directly follows the paragraph before it; Qt adds the block boundary.
     m_breakPending = false;
     placeContent(inTable);

@@ -20,6 +20,12 @@ namespace ct::rtf {
 // Appends content to a QTextDocument through one cursor: runs of text with one
 // format each, paragraphs, line breaks, pictures and table rows.
 //
+// A paragraph longer than kChunkCharacters is laid out as several blocks that read as
+// one paragraph (the blocks between have no spacing), split after a sentence where
+// one ends near the limit: Qt lays out a block whole, so one very long block keeps
+// the window from showing anything until all of it is laid out, while short ones
+// are laid out as they come into view.
+//
 // A paragraph break is inserted lazily, when something follows it, so that the final
 // \par of a file leaves no empty paragraph behind (as word processors show it).
 // Tables grow a row at a time. Each row's cells line up by their boundaries: the
@@ -32,6 +38,7 @@ class DocumentBuilder {
 public:
     static constexpr int kMaxColumns = 64;
     static constexpr int kMaxRows = 256;
+    static constexpr int kChunkCharacters = 3000;
 
     explicit DocumentBuilder(QTextDocument &document);
     ~DocumentBuilder();
@@ -59,6 +66,10 @@ public:
 
 private:
     void flushRun();
+    // Inserts `text`, starting a new block of the same paragraph where the block grows too long.
+    void insertChunked(QStringView text);
+    // Gives every block of the paragraph split into chunks its format.
+    void formatChunks(const QTextBlockFormat &format);
     void placeContent(bool inTable);
     // Table building (document_tables.cpp).
     void startTable();
@@ -86,6 +97,7 @@ private:
     quint64 m_blockFormatId = 0; // 0: not known
     void setBlockFormat(const QTextBlockFormat &format, quint64 formatId);
     int m_images = 0;
+    int m_chunksStart = -1; // the first block of a paragraph split into chunks, or -1
 
     QTextFrame *m_frame = nullptr;
     int m_frameDepth = 0;

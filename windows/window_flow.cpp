@@ -1,7 +1,7 @@
 #include "windows/window_flow.h"
 
 #include "platform/program.h"
-#include "rtf/rtf_reader.h"
+#include "platform/rich_text_box.h"
 #include "rules/feedback/settings_file.h"
 #include "rules/setup/preflight.h"
 #include "windows/feedback/frmFeedback1.h"
@@ -26,36 +26,26 @@ Experiment::~Experiment()
     setFatalErrorListener({});
 }
 
-namespace {
-
 // A missing or unusable input file must stop the program before a participant
-// is registered, not after the registration or the first game. The windows
-// still read the files themselves when they need them.
-QString unusableInputProblem(const QString &programFolder)
-{
-    const QString missing = missingInputProblem(programFolder);
-    if (!missing.isEmpty())
-        return missing;
-    QString problem;
-    const SettingsRead settings = ReadSettingsFile(programFolder);
-    if (!settings.ok()) {
-        problem = settings.error;
-    } else {
-        QTextDocument instructions;
-        QString error;
-        if (!rtf::readFile(QDir::current().absoluteFilePath(QString::fromLatin1(kInstructionFileName)), instructions, &error))
-            problem = QStringLiteral("The instruction file cannot be shown.\n\n%1").arg(error);
-    }
-    if (problem.isEmpty())
-        return {};
-    return problem + QStringLiteral("\n\nNo participant has been registered.");
-}
-
-} // namespace
-
+// is registered, not after the registration or the first game. The instruction
+// file is read once, here, and shown from what was read; the settings file is
+// read again at every feedback window.
 QWidget *Experiment::start()
 {
-    const QString problem = unusableInputProblem(m_context.programFolder);
+    QString problem = missingInputProblem(m_context.programFolder);
+    if (problem.isEmpty()) {
+        const SettingsRead settings = ReadSettingsFile(m_context.programFolder);
+        QString error;
+        if (!settings.ok()) {
+            problem = settings.error;
+        } else {
+            m_instructions = RichTextBox::readFile(QDir::current().absoluteFilePath(QString::fromLatin1(kInstructionFileName)), &error);
+            if (!m_instructions)
+                problem = QStringLiteral("The instruction file cannot be shown.\n\n%1").arg(error);
+        }
+        if (!problem.isEmpty())
+            problem += QStringLiteral("\n\nNo participant has been registered.");
+    }
     if (!problem.isEmpty()) {
         fatalError(nullptr, problem);
         return nullptr;
@@ -68,7 +58,7 @@ QWidget *Experiment::start()
 void Experiment::openInstructions()
 {
     auto *window = new frmInstructions(m_context);
-    if (!window->Form_Load()) {
+    if (!window->Form_Load(std::move(m_instructions))) {
         delete window;
         return;
     }

@@ -5,7 +5,9 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
+class QTextDocument;
 class QWidget;
 
 namespace ct {
@@ -55,6 +57,9 @@ public:
 
 private:
     AppContext m_context;
+    // The instructions as the start check read them, shown by the
+    // instructions window without reading the file again.
+    std::unique_ptr<QTextDocument> m_instructions;
 };
 
 } // namespace ct

@@ -1,6 +1,7 @@
 #include "rules/feedback/feedback_texts.h"
 
 #include "rules/feedback/money.h"
+#include "rules/feedback/score_store.h"
 #include "rules/number_text.h"
 
 namespace ct {
@@ -46,7 +47,7 @@ QString maximumRemark(Points current)
 
 QString FinalEarningsText(Module1 &state, const Settings &settings, const QLocale &locale)
 {
-    state.totalEarnings = moneyFor(state.totalEarnings, settings.exchangeRate);
+    state.totalEarnings = moneyFor(recordedPointsTotal(state), settings.exchangeRate);
     QString text = QStringLiteral("That is the end of the Experiment. Thanks for taking part!");
     if (settings.exchangeRate != 0.0)
         text += QStringLiteral(" You earned ") + FormatMoney(state.totalEarnings, settings.currencySymbol, locale)

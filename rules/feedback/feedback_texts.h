@@ -47,9 +47,10 @@ Comparison compareGames(Points current, Points last, const QLocale &locale = QLo
 // The remark about the best possible score of 760 points.
 QString maximumRemark(Points current);
 
-// The end-of-experiment text. Converts state.totalEarnings from points to
-// money first (to 0 when no rate is set): the amount comes from the total
-// points, not from adding up the amounts shown after each game.
+// The end-of-experiment text. Sets state.totalEarnings to the money value of
+// the recorded games' points (0 when no rate is set): the amount comes from the
+// total points, not from adding up the amounts shown after each game. It works
+// from the recorded scores, so calling it again gives the same text and money.
 QString FinalEarningsText(Module1 &state, const Settings &settings, const QLocale &locale = QLocale());
 
 } // namespace ct

@@ -20,4 +20,12 @@ Points gameScore(const Module1 &state, int game)
     return state.gameScores[static_cast<std::size_t>(game)].value_or(Points{});
 }
 
+double recordedPointsTotal(const Module1 &state)
+{
+    double total = 0.0;
+    for (int game = 1; game <= state.gameNumber; ++game)
+        total += gameScore(state, game).toDouble();
+    return total;
+}
+
 } // namespace ct

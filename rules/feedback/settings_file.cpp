@@ -3,6 +3,7 @@
 #include "platform/files.h"
 #include "rules/experiment.h"
 #include "rules/feedback/text_decoding.h"
+#include "rules/quoted_text.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,20 +16,17 @@ namespace ct {
 namespace {
 
 // The bytes of line `number` (1-based) without its line end, or nothing when
-// the content has fewer lines.
+// the content has fewer lines. CR LF, LF and a lone CR each end a line.
 std::optional<QByteArrayView> lineOf(QByteArrayView bytes, int number)
 {
     qsizetype start = 0;
     for (int line = 1; start < bytes.size(); ++line) {
-        qsizetype end = bytes.indexOf('\n', start);
-        const qsizetype next = end < 0 ? bytes.size() : end + 1;
-        if (end < 0)
-            end = bytes.size();
-        else if (end > start && bytes[end - 1] == '\r')
-            --end;
+        qsizetype end = start;
+        while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r')
+            ++end;
         if (line == number)
             return bytes.sliced(start, end - start);
-        start = next;
+        start = end + (bytes.sliced(end).startsWith("\r\n") ? 2 : 1);
     }
     return std::nullopt;
 }
@@ -92,20 +90,21 @@ QString describeSettingsProblem(const SettingsProblem &problem, const QString &f
                        "this computer's decimal separator \"")
         + point + QStringLiteral("\" and no thousands separators, for example 50 or 12") + point
         + QStringLiteral("5 (0 shows no money amounts).");
+    const QString quoted = QString::fromStdString(quotedForMessage(problem.text.toStdString()));
     switch (problem.fault) {
     case RateFault::Empty:
         return QStringLiteral("%1 is empty. %2").arg(where, expected);
     case RateFault::NotANumber:
-        return QStringLiteral("%1 is not a number: \"%2\". %3").arg(where, problem.text, expected);
+        return QStringLiteral("%1 is not a number: %2. %3").arg(where, quoted, expected);
     case RateFault::Negative:
-        return QStringLiteral("%1 holds a negative exchange rate: \"%2\". The exchange rate must be 0 or more.")
-            .arg(where, problem.text);
+        return QStringLiteral("%1 holds a negative exchange rate: %2. The exchange rate must be 0 or more.")
+            .arg(where, quoted);
     case RateFault::NotFinite:
-        return QStringLiteral("%1 does not hold a finite number: \"%2\". %3").arg(where, problem.text, expected);
+        return QStringLiteral("%1 does not hold a finite number: %2. %3").arg(where, quoted, expected);
     case RateFault::TooLarge:
-        return QStringLiteral("%1 holds an exchange rate that is too large: \"%2\". The largest accepted is %3 "
+        return QStringLiteral("%1 holds an exchange rate that is too large: %2. The largest accepted is %3 "
                               "(money per 10000 points).")
-            .arg(where, problem.text, QString::number(kMaxExchangeRate, 'f', 0));
+            .arg(where, quoted, QString::number(kMaxExchangeRate, 'f', 0));
     }
     return where;
 }

@@ -51,7 +51,7 @@ struct ParsedSettings {
 };
 
 // Reads the contents of a settings file.
-// - Lines end at LF or CR LF; the line ends are not part of the values. A last
+// - Lines end at LF, CR LF or a lone CR; the line ends are not part of the values. A last
 //   line without a line end counts. A UTF-8 byte order mark at the start is
 //   dropped.
 // - Each line is decoded as UTF-8 when its bytes are valid UTF-8, otherwise as

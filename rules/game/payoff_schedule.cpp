@@ -9,6 +9,23 @@ namespace {
 // ends with trial t - 1 (t = 2 to 10).
 constexpr std::array<double, 11> kPrefilledShare = {0.0, 0.0, 0.9, 0.8, 0.7, 0.6, 0.5, 0.4, 0.3, 0.2, 0.1};
 
+// The trial just played, once updateHistory has moved `trial` on to the next
+// one and score has priced it and added its payoff to `winnings`.
+TrialResult lastTrial(const PayoffSchedule &schedule, std::int16_t trial, Points winnings)
+{
+    TrialResult result;
+    result.trial = static_cast<std::int16_t>(trial - 1);
+    result.choice = schedule.choice(result.trial);
+    result.payoff = schedule.payoff();
+    result.winnings = winnings;
+    result.historyLeft = schedule.historyLeft();
+    result.unitsBefore = schedule.unitsBefore();
+    result.unitsLeft = schedule.gameUnits();
+    result.unitsLost = schedule.gameUnitsLost();
+    result.gameOver = schedule.unitsUsedUp();
+    return result;
+}
+
 } // namespace
 
 void PayoffSchedule::storeChoice(std::int16_t trial, bool leftOption)
@@ -47,21 +64,6 @@ void PayoffSchedule::score(bool leftOption, Points &winnings)
     }
     m_payoff = Points::fromDouble(leftOption ? m_payoffLeft : m_payoffRight);
     winnings += m_payoff;
-}
-
-TrialResult lastTrial(const PayoffSchedule &schedule, std::int16_t trial, Points winnings)
-{
-    TrialResult result;
-    result.trial = static_cast<std::int16_t>(trial - 1);
-    result.choice = schedule.choice(result.trial);
-    result.payoff = schedule.payoff();
-    result.winnings = winnings;
-    result.historyLeft = schedule.historyLeft();
-    result.unitsBefore = schedule.unitsBefore();
-    result.unitsLeft = schedule.gameUnits();
-    result.unitsLost = schedule.gameUnitsLost();
-    result.gameOver = schedule.unitsUsedUp();
-    return result;
 }
 
 TrialResult playChoice(PayoffSchedule &schedule, std::int16_t &trial, Points &winnings, bool leftOption)

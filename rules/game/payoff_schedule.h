@@ -84,12 +84,9 @@ struct TrialResult {
     bool gameOver = false;
 };
 
-// The trial just played, once updateHistory has moved `trial` on to the next
-// one and score has priced it and added its payoff to `winnings`.
-TrialResult lastTrial(const PayoffSchedule &schedule, std::int16_t trial, Points winnings);
-
-// Plays one choice through the whole rule, the way the game window does:
-// store, update the history, score. For tools and tests that need no window.
+// Plays one choice through the whole rule: store, update the history, score.
+// The game window, the simulated participant and the data file reader all
+// play their choices through this one step.
 TrialResult playChoice(PayoffSchedule &schedule, std::int16_t &trial, Points &winnings, bool leftOption);
 
 } // namespace ct

@@ -1,5 +1,7 @@
 #include "rules/setup/participant_id.h"
 
+#include "rules/quoted_text.h"
+
 #include <chrono>
 #include <charconv>
 #include <algorithm>
@@ -125,9 +127,9 @@ std::string participantIdProblem(IdStatus status, std::string_view text)
     case IdStatus::NotANumber:
         if (shown.empty())
             return "Please type the participant ID number before pressing Run.";
-        return "\"" + shown + "\" is not a participant ID number. Please type a number such as 7.";
+        return quotedForMessage(shown) + " is not a participant ID number. Please type a number such as 7.";
     case IdStatus::OutOfRange:
-        return "\"" + shown + "\" is outside the range of participant ID numbers (-32768 to 32767).";
+        return quotedForMessage(shown) + " is outside the range of participant ID numbers (-32768 to 32767).";
     case IdStatus::Ok:
     case IdStatus::Zero:
         break;

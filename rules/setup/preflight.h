@@ -6,7 +6,8 @@ namespace ct {
 
 // Checks, before any ID is taken, that the files the experiment will read
 // exist and can be read: the instruction file in the working directory and the
-// settings file in the program's folder. Returns the problem for the
+// settings file in the program's folder; and that the working directory, where
+// the data file goes, can be written to. Returns the problem for the
 // experimenter, or an empty text when all is well.
 QString missingInputProblem(const QString &programFolder);
 

@@ -429,6 +429,47 @@ private slots:
         QCOMPARE(window->LblWellDone->text(), message);
     }
 
+    // The currency text is shown as written, never as markup, and one too long
+    // for the window is cut short so that the amounts stay in view.
+    void currencyTextFromOutside_data()
+    {
+        QTest::addColumn<QString>("currency");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("markup") << "<u>EUR</u>" << "<u>EUR</u>";
+        QTest::newRow("picture") << "<img src=x>" << "<img src=x>";
+        QTest::newRow("one long word") << QString(400, 'W') << "";
+        QTest::newRow("many words") << QString("EUR ").repeated(100) << "";
+    }
+    void currencyTextFromOutside()
+    {
+        QFETCH(QString, currency);
+        QFETCH(QString, shown);
+        const auto labels = [](frmFeedback1 *w) { return std::vector<QLabel *>{w->LblWellDone, w->Label2}; };
+        const std::vector<double> scores{333, 333, 333, 333, 333, 333, 333, 760};
+        // The height of the texts with a one-character currency.
+        std::vector<int> designHeights;
+        for (QLabel *label : labels(feedbackAfter(scores)))
+            designHeights.push_back(label->heightForWidth(label->width()));
+        closeAllWindows();
+
+        writeSettings("50\r\n" + currency.toUtf8() + "\r\n");
+        QPointer<frmFeedback1> window = feedbackAfter(scores);
+        QVERIFY(window->loaded());
+        for (std::size_t k = 0; k < 2; ++k) {
+            QLabel *label = labels(window)[k];
+            QCOMPARE(label->textFormat(), Qt::PlainText);
+            const QString amount = k == 0 ? QStringLiteral("3.80") : QStringLiteral("15.46");
+            QVERIFY2(label->text().contains((shown.isEmpty() ? QStringLiteral("\u2026") : shown) + amount),
+                     qPrintable(label->text()));
+            // No word is wider than the label, and the text fits it (or takes
+            // no more lines than with a one-character currency).
+            const QFontMetrics metrics(label->font());
+            for (const QString &word : label->text().split(' '))
+                QVERIFY2(metrics.horizontalAdvance(word) <= label->width(), qPrintable(word));
+            QVERIFY(label->heightForWidth(label->width()) <= std::max(label->height(), designHeights[k]));
+        }
+    }
+
     void afterGameEight_data()
     {
         QTest::addColumn<QByteArray>("settings");

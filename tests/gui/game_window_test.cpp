@@ -376,6 +376,18 @@ private slots:
         QCOMPARE(state.trial, std::int16_t{3});
     }
 
+    void dataFileDeletedMidGameStartsAgainWithItsHeader()
+    {
+        frmTesting2 *w = startGame();
+        play(w, "L2");
+        QVERIFY(QFile::remove(folder->file(QStringLiteral("7.csv"))));
+        play(w, "L1");
+        QCOMPARE(dataFile(), kHeader + leftLines(3, 3));
+        play(w, "L1");
+        QCOMPARE(dataFile(), kHeader + leftLines(3, 4));
+        QVERIFY(recorder->boxes.empty());
+    }
+
     void appendErrorStopsTheProgram_data()
     {
         QTest::addColumn<QByteArray>("before");

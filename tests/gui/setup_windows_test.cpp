@@ -4,6 +4,7 @@
 #include "platform/fonts.h"
 #include "platform/rich_text_box.h"
 #include "platform/twips.h"
+#include "rules/session_record.h"
 #include "windows/setup/frmInstructions.h"
 #include "windows/setup/frmSubjects.h"
 
@@ -12,7 +13,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
+#include <QTimer>
+
+#include <csignal>
+#include <optional>
+#include <unistd.h>
+#include <sys/resource.h>
 
 using namespace ct;
 using namespace ct::test;
@@ -21,6 +29,26 @@ namespace {
 
 const QByteArray kInstructions = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Please read carefully.\\par}";
 const QByteArray kHeader = "Trial,Choice,PayOff,winnings,historyLeft,GameUnitsRemaining\r\n";
+
+// While it lives, files cannot grow: writes fail with "File too large".
+class NoFileGrowth {
+public:
+    NoFileGrowth() : m_handler(std::signal(SIGXFSZ, SIG_IGN))
+    {
+        getrlimit(RLIMIT_FSIZE, &m_limit);
+        const rlimit none{0, m_limit.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &none);
+    }
+    ~NoFileGrowth()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_limit);
+        std::signal(SIGXFSZ, m_handler);
+    }
+
+private:
+    void (*m_handler)(int);
+    rlimit m_limit{};
+};
 
 } // namespace
 
@@ -209,6 +237,42 @@ private slots:
         QVERIFY(recorder->exitStatuses.empty());
     }
 
+    // The real message box: the typed text is quoted as typed, never read as
+    // markup, and a long one is cut short instead of widening the box.
+    void refusedIdIsShownAsTypedInTheMessageBox_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QString>("quoted");
+        QTest::newRow("bold") << "<b>9</b>" << "\"<b>9</b>\"";
+        QTest::newRow("picture") << "<img src=\"x.png\">" << "\"<img src=\"x.png\">\"";
+        QTest::newRow("long") << QString(500, 'x') << "\"" + QString(60, 'x') + "\u2026\"";
+    }
+    void refusedIdIsShownAsTypedInTheMessageBox()
+    {
+        QFETCH(QString, id);
+        QFETCH(QString, quoted);
+        MessageBox::setHook({});
+        frmSubjects *window = startRegistration();
+        QString shown;
+        Qt::TextFormat format = Qt::AutoText;
+        int width = 0;
+        QTimer::singleShot(0, [&] {
+            QWidget *box = QApplication::activeModalWidget();
+            auto *label = box ? box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label")) : nullptr;
+            if (label) {
+                shown = label->text();
+                format = label->textFormat();
+                width = box->width();
+            }
+            if (box)
+                box->close();
+        });
+        typeAndRun(window, id);
+        QCOMPARE(format, Qt::PlainText);
+        QCOMPARE(shown, quoted + " is not a participant ID number. Please type a number such as 7.");
+        QVERIFY(width <= window->screen()->availableGeometry().width());
+    }
+
     void enterOnTheFocusedRunButtonRegistersNothingForAnEmptyId()
     {
         frmSubjects *window = startRegistration();
@@ -223,6 +287,28 @@ private slots:
         folder->write(QStringLiteral("7.csv"), kHeader + " 1 , 1 , 5 , 5 , 1 , 150 ,\r\n");
         typeAndRun(startRegistration(), QStringLiteral("7"));
         QCOMPARE(folder->read(QStringLiteral("7.csv")), kHeader + " 1 , 1 , 5 , 5 , 1 , 150 ,\r\n" + kHeader);
+        // The session record counts this run as the ID's second registration.
+        const session::ReadResult record
+            = session::readSessionRecord(folder->read(QStringLiteral("7.session.csv")).toStdString());
+        QVERIFY(record.ok && record.rows.size() == 2);
+        QCOMPARE(record.rows[0].event, session::Event::Registered);
+        QCOMPARE(record.rows[0].registration, 2);
+        QCOMPARE(record.rows[0].detailValue("left_option_button"), state.leftOptionOnLeft ? "left" : "right");
+        QCOMPARE(record.rows[1].event, session::Event::InstructionsShown);
+    }
+
+    // Registration stops as it does for the data file, before the
+    // instructions: the header line is in the data file, nothing else.
+    void unwritableSessionRecordStopsTheProgram()
+    {
+        QDir(folder->path()).mkdir(QStringLiteral("9.session.csv"));
+        typeAndRun(startRegistration(), QStringLiteral("9"));
+        QCOMPARE(recorder->exitStatuses, std::vector<int>{1});
+        QCOMPARE(recorder->boxes.size(), size_t(1));
+        QVERIFY(recorder->boxes[0].text.startsWith(QStringLiteral("The session record could not be saved")));
+        QVERIFY(recorder->boxes[0].text.contains(QStringLiteral("9.session.csv")));
+        QVERIFY(!topLevel(QStringLiteral("frmInstructions")));
+        QCOMPARE(folder->read(QStringLiteral("9.csv")), kHeader);
     }
 
     void unwritableDataFileStopsTheProgram()
@@ -236,6 +322,28 @@ private slots:
         QVERIFY2(recorder->boxes[0].text.contains(QStringLiteral("9.csv")), qPrintable(recorder->boxes[0].text));
         QVERIFY(recorder->boxes[0].text.contains(QStringLiteral("Is a directory")));
         QVERIFY(!topLevel(QStringLiteral("frmInstructions")));
+    }
+
+    void headerThatCannotBeWrittenLeavesNoDataFile_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::newRow("new file") << QByteArray();
+        QTest::newRow("file there before") << kHeader;
+    }
+    void headerThatCannotBeWrittenLeavesNoDataFile()
+    {
+        QFETCH(QByteArray, before);
+        if (!before.isEmpty())
+            folder->write(QStringLiteral("9.csv"), before);
+        frmSubjects *window = startRegistration();
+        {
+            const NoFileGrowth full; // the header's write fails, as on a full disk
+            typeAndRun(window, QStringLiteral("9"));
+        }
+        QCOMPARE(recorder->exitStatuses, std::vector<int>{1});
+        QVERIFY2(recorder->boxes[0].text.contains(QStringLiteral("File too large")), qPrintable(recorder->boxes[0].text));
+        QCOMPARE(folder->exists(QStringLiteral("9.csv")), !before.isEmpty());
+        QCOMPARE(folder->read(QStringLiteral("9.csv")), before);
     }
 
     void missingInputFilesStopBeforeRegistration_data()
@@ -258,6 +366,59 @@ private slots:
                  qPrintable(text));
         QVERIFY(text.contains(folder->file(removed)));
         QVERIFY(!topLevel(QStringLiteral("frmSubjects")));
+    }
+
+    void workingFolderThatCannotBeWrittenStopsBeforeRegistration_data()
+    {
+        QTest::addColumn<bool>("readOnly");
+        QTest::newRow("read-only folder") << true;
+        QTest::newRow("no room for a file") << false;
+    }
+    void workingFolderThatCannotBeWrittenStopsBeforeRegistration()
+    {
+        QFETCH(bool, readOnly);
+        if (readOnly && geteuid() == 0)
+            QSKIP("root writes into read-only folders");
+        QFile folderEntry(folder->path());
+        const auto permissions = folderEntry.permissions();
+        if (readOnly)
+            QVERIFY(folderEntry.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
+        QWidget *window = nullptr;
+        {
+            const std::optional<NoFileGrowth> full = readOnly ? std::nullopt : std::make_optional<NoFileGrowth>();
+            window = experiment->start();
+        }
+        folderEntry.setPermissions(permissions);
+        QVERIFY(!window);
+        QCOMPARE(recorder->exitStatuses, std::vector<int>{1});
+        const QString text = recorder->boxes.at(0).text;
+        QVERIFY2(text.startsWith(QStringLiteral("The folder the program is started in cannot be written to, so the "
+                                                "data file could not be saved there: %1 (")
+                                     .arg(folder->path())),
+                 qPrintable(text));
+        QVERIFY(text.endsWith(QStringLiteral("No participant has been registered.")));
+        QCOMPARE(QDir(folder->path()).entryList(QDir::Files), QStringList({"config.ini", "instructions_condition_1.rtf"}));
+    }
+
+    // A named pipe in place of an input file is refused like a folder, without
+    // waiting for anyone to write into it.
+    void namedPipeInPlaceOfAnInputFileStopsBeforeRegistration_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("settings") << "config.ini";
+        QTest::newRow("instructions") << "instructions_condition_1.rtf";
+    }
+    void namedPipeInPlaceOfAnInputFileStopsBeforeRegistration()
+    {
+        QFETCH(QString, name);
+        QFile::remove(folder->file(name));
+        NamedPipe pipe(folder->file(name));
+        QVERIFY(!experiment->start());
+        QVERIFY(!pipe.waitedOn());
+        QCOMPARE(recorder->exitStatuses, std::vector<int>{1});
+        QCOMPARE(recorder->boxes.at(0).text, QStringLiteral("\"%1\" is a named pipe, not a file: %2\n\nNo participant "
+                                                            "has been registered.")
+                                                 .arg(name, folder->file(name)));
     }
 
     void unusableSettingsStopBeforeRegistration()
@@ -330,20 +491,29 @@ private slots:
         QCOMPARE(game->size(), QSize(659, 440));
     }
 
-    void instructionFileBrokenAfterTheStartStopsTheProgram()
+    void instructionsAreShownAsTheStartCheckReadThem()
     {
         QPointer<frmSubjects> window = startRegistration();
-        // Someone overwrites the file while the program waits for an ID.
+        // Someone overwrites the file while the program waits for an ID: the
+        // file is not read again.
         folder->write(QStringLiteral("instructions_condition_1.rtf"), "plain text, not rich text");
         typeAndRun(window, QStringLiteral("7"));
+        auto *instructions = qobject_cast<frmInstructions *>(topLevel(QStringLiteral("frmInstructions")));
+        QVERIFY(instructions);
+        QCOMPARE(instructions->rtbInstructions->toPlainText().trimmed(), QStringLiteral("Please read carefully."));
+        QVERIFY(recorder->boxes.empty());
+    }
+
+    void instructionFileBrokenWhenTheWindowReadsItStopsTheProgram()
+    {
+        folder->write(QStringLiteral("instructions_condition_1.rtf"), "plain text, not rich text");
+        frmInstructions window(experiment->context());
+        QVERIFY(!window.Form_Load());
         QCOMPARE(recorder->exitStatuses, std::vector<int>{1});
         QCOMPARE(recorder->boxes.size(), size_t(1));
         QVERIFY2(recorder->boxes[0].text.contains(folder->file(QStringLiteral("instructions_condition_1.rtf"))),
                  qPrintable(recorder->boxes[0].text));
         QVERIFY(recorder->boxes[0].text.contains(QStringLiteral("not an RTF file")));
-        QVERIFY(!topLevel(QStringLiteral("frmInstructions")));
-        // The header was written before the instructions were read.
-        QCOMPARE(folder->read(QStringLiteral("7.csv")), kHeader);
     }
 };
 

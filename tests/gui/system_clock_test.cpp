@@ -31,13 +31,6 @@ private:
     }
 
 private slots:
-    void secondsAreMonotonic()
-    {
-        const double first = systemClock().seconds();
-        const double second = systemClock().seconds();
-        QVERIFY(second >= first);
-    }
-
     void singleShotFiresOnceNotBeforeItsInterval_data()
     {
         QTest::addColumn<int>("milliseconds");

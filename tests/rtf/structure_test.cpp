@@ -276,3 +276,36 @@ TEST(Pictures, TwoPicturesGetTwoResources)
 }
 
 } // namespace
+
+namespace {
+
+TEST(LongParagraphs, AreLaidOutInBlocksThatReadAsOne)
+{
+    std::string body;
+    QString expected;
+    for (int i = 0; expected.size() < 5 * DocumentBuilder::kChunkCharacters || !expected.endsWith(". "); ++i) {
+        const char *word = i % 12 == 11 ? "end. " : (i % 7 == 0 ? "bold " : "word ");
+        body += word[0] == 'b' ? std::string("{\\b bold} ") : std::string(word);
+        expected += QString::fromLatin1(word);
+    }
+    const ReadOutcome outcome = readRtf(wrap("before\\par\\pard\\sb120\\sa240\\fi360 " + body + "\\par\\pard after"));
+    ASSERT_TRUE(outcome.ok);
+    const QTextDocument &document = *outcome.document;
+    const int blocks = document.blockCount() - 2;
+    ASSERT_GE(blocks, 5);
+    QString text;
+    for (int i = 1; i <= blocks; ++i) {
+        const QTextBlock block = document.findBlockByNumber(i);
+        EXPECT_LE(block.length(), DocumentBuilder::kChunkCharacters * 4 / 3 + 2) << i;
+        EXPECT_TRUE(block.text().endsWith(". ")) << i; // split after a sentence
+        const QTextBlockFormat format = block.blockFormat();
+        EXPECT_EQ(format.topMargin(), i == 1 ? 8 : 0) << i;
+        EXPECT_EQ(format.textIndent(), i == 1 ? 24 : 0) << i;
+        EXPECT_EQ(format.bottomMargin(), i == blocks ? 16 : 0) << i;
+        text += block.text();
+    }
+    EXPECT_EQ(text, expected);
+    EXPECT_EQ(document.lastBlock().text(), "after");
+}
+
+} // namespace

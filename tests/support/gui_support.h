@@ -10,9 +10,17 @@
 #include <QTemporaryDir>
 #include <QWidget>
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
+#include <fcntl.h>
+#include <mutex>
+#include <string>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace ct::test {
@@ -70,6 +78,50 @@ public:
 private:
     QTemporaryDir m_dir;
     QString m_previous;
+};
+
+// A named pipe in place of a file. Should the program open it and wait, the
+// pipe is opened from this side after a few seconds and closed again, so that
+// the test goes on and fails instead of hanging.
+class NamedPipe {
+public:
+    explicit NamedPipe(const QString &path) : m_path(QFile::encodeName(path).toStdString())
+    {
+        if (::mkfifo(m_path.c_str(), 0644) != 0)
+            std::abort();
+        m_watch = std::thread([this] {
+            std::unique_lock lock(m_mutex);
+            if (m_done.wait_for(lock, std::chrono::seconds(5), [this] { return m_finished; }))
+                return;
+            m_waitedOn = true;
+            const int fd = ::open(m_path.c_str(), O_RDWR | O_NONBLOCK);
+            if (fd >= 0)
+                ::close(fd);
+        });
+    }
+    ~NamedPipe()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_finished = true;
+        }
+        m_done.notify_all();
+        m_watch.join();
+    }
+    // True when the program sat waiting on the pipe.
+    bool waitedOn()
+    {
+        std::lock_guard lock(m_mutex);
+        return m_waitedOn;
+    }
+
+private:
+    std::string m_path;
+    std::mutex m_mutex;
+    std::condition_variable m_done;
+    bool m_finished = false;
+    bool m_waitedOn = false;
+    std::thread m_watch;
 };
 
 // Answers message boxes and records them, and records how the program ended,

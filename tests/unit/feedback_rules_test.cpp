@@ -164,9 +164,12 @@ TEST(FinalEarningsText, ComesFromTheTotalPoints)
     const Settings settings{25, ""};
     // Each game shows 0.83; their sum would be 6.64.
     EXPECT_EQ(FormatMoney(gameMoney(pts(333), 25), "", kEnglish), "0.83");
-    EXPECT_EQ(FinalEarningsText(state, settings, kEnglish),
-              "That is the end of the Experiment. Thanks for taking part! You earned 6.66 during the experiment. "
-              "Please do not exit the program until the experimenter has noted the amount");
+    const QString text = "That is the end of the Experiment. Thanks for taking part! You earned 6.66 during the "
+                         "experiment. Please do not exit the program until the experimenter has noted the amount";
+    EXPECT_EQ(FinalEarningsText(state, settings, kEnglish), text);
+    EXPECT_EQ(state.totalEarnings, 2664.0 * 25 / 10000);
+    // Asked again (a repaint, a second window), the money is not converted twice.
+    EXPECT_EQ(FinalEarningsText(state, settings, kEnglish), text);
     EXPECT_EQ(state.totalEarnings, 2664.0 * 25 / 10000);
 }
 

@@ -1,4 +1,5 @@
 #include "rules/number_text.h"
+#include "rules/quoted_text.h"
 
 #include <gtest/gtest.h>
 
@@ -102,4 +103,26 @@ TEST(ToDecimal, RejectsNonFiniteNumbers)
     EXPECT_THROW(toDecimal(std::nan("")), std::domain_error);
     EXPECT_THROW(toDecimal(INFINITY), std::domain_error);
     EXPECT_THROW(formatFixed(-INFINITY, 2), std::domain_error);
+}
+
+TEST(QuotedForMessage, ShowsControlCharactersAndShortensLongTexts)
+{
+    struct Case {
+        const char *text;
+        std::size_t max;
+        const char *quoted;
+    } const cases[] = {
+        {"<b>9</b>", 60, "\"<b>9</b>\""},
+        {"12.5\r", 60, "\"12.5\\r\""},
+        {"a\tb\nc\x01\x7F", 60, "\"a\\tb\\nc\\x01\\x7F\""},
+        {"abcdef", 6, "\"abcdef\""},
+        {"abcdefg", 6, "\"abcdef\xE2\x80\xA6\""},
+        {"\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC", 2, "\"\xE2\x82\xAC\xE2\x82\xAC\xE2\x80\xA6\""}, // never half a character
+        {"", 60, "\"\""},
+        {"\xAF\xAF\xAF\xAF\xAF\xAF\xAF\xAF\xAF", 2, "\"\xAF\xAF\xAF\xAF\xAF\xAF\xAF\xAF\xE2\x80\xA6\""}, // not UTF-8
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(quotedForMessage(c.text, c.max), c.quoted);
+    }
 }

@@ -57,6 +57,8 @@ TEST(ParticipantId, RefusedTexts)
         {".", IdStatus::NotANumber, "\".\" is not a participant ID number. Please type a number such as 7."},
         {"1e", IdStatus::NotANumber, "\"1e\" is not a participant ID number. Please type a number such as 7."},
         {"inf", IdStatus::NotANumber, "\"inf\" is not a participant ID number. Please type a number such as 7."},
+        {"<b>9</b>", IdStatus::NotANumber, "\"<b>9</b>\" is not a participant ID number. Please type a number such as 7."},
+        {"9\x01", IdStatus::NotANumber, "\"9\\x01\" is not a participant ID number. Please type a number such as 7."},
         {"nan", IdStatus::NotANumber, "\"nan\" is not a participant ID number. Please type a number such as 7."},
         {"0x10", IdStatus::NotANumber, "\"0x10\" is not a participant ID number. Please type a number such as 7."},
         {"32768", IdStatus::OutOfRange, "\"32768\" is outside the range of participant ID numbers (-32768 to 32767)."},

@@ -59,7 +59,10 @@ TEST(ParseSettings, ReadsRateAndCurrencyText)
         {"decimal rate, blanks around it", "  12.5 \t\r\nGBP\r\n", kEnglish, 12.5, "GBP"},
         {"currency kept verbatim with its blanks", "50\r\n US$ \r\n", kEnglish, 50, " US$ "},
         {"empty second line", "50\r\n\r\nignored\r\n", kEnglish, 50, ""},
-        {"lone CR belongs to the line", "50\r\na\rb\r\n", kEnglish, 50, "a\rb"},
+        {"bare CR line ends", "12.5\r$\rignored\r", kEnglish, 12.5, "$"},
+        {"a lone CR ends a line too", "50\r\na\rb\r\n", kEnglish, 50, "a"},
+        {"CR CR is an empty line", "50\r\r$\r", kEnglish, 50, ""},
+        {"LF CR is two line ends", "50\n\r$", kEnglish, 50, ""},
         {"further lines ignored, numbers too", "50\r\n$\r\n99\r\n12,5\r\n", kEnglish, 50, "$"},
         {"comma separator under German", "12,5\r\nEUR\r\n", kGerman, 12.5, "EUR"},
         {"comma separator under French", " 0,75\r\n\xE2\x82\xAC\r\n", kFrench, 0.75, QStringLiteral("\u20AC")},
@@ -148,6 +151,11 @@ TEST(ParseSettings, MessagesNameTheFileItsFolderAndTheLine)
     // Text from the file is shown as it is, never taken as a placeholder.
     EXPECT_TRUE(describeSettingsProblem({1, "%1 %2", RateFault::NotANumber}, path, kEnglish)
                     .contains("is not a number: \"%1 %2\". It must hold"));
+    // Invisible characters are shown, and a long line is cut short.
+    EXPECT_TRUE(describeSettingsProblem({1, "12.5\x01", RateFault::NotANumber}, path, kEnglish)
+                    .contains("is not a number: \"12.5\\x01\". It must hold"));
+    EXPECT_TRUE(describeSettingsProblem({1, QString(500, 'x'), RateFault::NotANumber}, path, kEnglish)
+                    .contains("is not a number: \"" + QString(60, 'x') + "\u2026\". It must hold"));
     EXPECT_TRUE(describeSettingsProblem({1, "inf", RateFault::NotFinite}, path, kEnglish)
                     .startsWith("Line 1 of the settings file \"config.ini\" in the program's folder /opt/choicetask "
                                 "does not hold a finite number: \"inf\"."));

@@ -13,6 +13,7 @@
 #include "windows/session_log.h"
 #include "windows/window_flow.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 
@@ -24,6 +25,17 @@ namespace {
 QColor toColor(Rgb rgb)
 {
     return QColor(rgb.red, rgb.green, rgb.blue);
+}
+
+// The settings as the labels show them: a currency text wider than half of
+// the headline is cut short with "…", so that the amount after it stays in view
+// however long the text in the settings file is.
+Settings shownSettings(const Settings &settings, const QLabel *headline)
+{
+    Settings shown = settings;
+    shown.currencySymbol =
+        QFontMetrics(headline->font()).elidedText(settings.currencySymbol, Qt::ElideRight, headline->width() / 2);
+    return shown;
 }
 
 // The shortest text that reads back as the same double, whatever the locale.
@@ -132,9 +144,10 @@ void frmFeedback1::Form_Load()
     imgneutral->hide();
     imghappy->hide();
     imgwretched->hide();
-    LblWellDone->setText(pointsMessage(state.winnings, settings.settings, locale));
+    const Settings shown = shownSettings(settings.settings, LblWellDone);
+    LblWellDone->setText(pointsMessage(state.winnings, shown, locale));
     if (state.gameNumber != 1)
-        showComparison(settings.settings, locale);
+        showComparison(shown, locale);
     drawBars(locale);
 
     // What was in force and what the participant saw, for the session record.

@@ -18,15 +18,6 @@
 #include <QPushButton>
 
 namespace ct {
-namespace {
-
-QString text(const std::string &s)
-{
-    return QString::fromStdString(s);
-}
-
-} // namespace
-
 frmTesting2::frmTesting2(AppContext &context, QWidget *parent) : Form(parent), m_context(context)
 {
     setObjectName(QStringLiteral("frmTesting2"));
@@ -64,10 +55,7 @@ void frmTesting2::Form_Load()
     cmdRight->setText(QStringLiteral("Right"));
     cmdLeft->setEnabled(false);
     cmdRight->setEnabled(false);
-    lblgametimelost->setText(QString());
-    lblgametime->setText(text(formatFixed(GameUnits(), 1)));
-    txtWins->setText(text(formatFixed(state.winnings, 0)));
-    txtPayoff->setText(QString());
+    ShowTotals();
     lblChoose->setText(QStringLiteral("Click Go"));
     m_phase = Phase::WaitingToStart;
 }
@@ -83,10 +71,7 @@ void frmTesting2::firstShown()
 
 void frmTesting2::Form_Activate()
 {
-    lblgametimelost->setText(QString());
-    lblgametime->setText(text(formatFixed(GameUnits(), 1)));
-    txtWins->setText(text(formatFixed(m_context.state.winnings, 0)));
-    txtPayoff->setText(QString());
+    ShowTotals();
     txtChoice->setText(QString());
 }
 
@@ -105,10 +90,7 @@ void frmTesting2::cmdGo_Click()
     cmdRight->setEnabled(true);
     cmdGo->hide();
     lblChoose->setText(QStringLiteral("Choose"));
-    lblgametimelost->setText(QString());
-    lblgametime->setText(text(formatFixed(GameUnits(), 1)));
-    txtWins->setText(text(formatFixed(m_context.state.winnings, 0)));
-    txtPayoff->setText(QString());
+    ShowTotals();
     m_imagePhase = 1;
     Timer1->start();
     SetMoverSize(board::kMoverWidth, board::kMoverHeight);
@@ -141,6 +123,25 @@ void frmTesting2::Timer1_Timer()
         Image2->show();
         m_imagePhase = 1;
     }
+}
+
+// The units left and the points total, with the last trial's values cleared.
+void frmTesting2::ShowTotals()
+{
+    lblgametimelost->setText(QString());
+    lblgametime->setText(fixed(GameUnits(), 1));
+    txtWins->setText(fixed(m_context.state.winnings, 0));
+    txtPayoff->setText(QString());
+}
+
+QString frmTesting2::fixed(double value, int decimals)
+{
+    return QString::fromStdString(formatFixed(value, decimals));
+}
+
+QString frmTesting2::fixed(Points value, int decimals)
+{
+    return QString::fromStdString(formatFixed(value, decimals));
 }
 
 void frmTesting2::SetMoverSize(float width, float height)

@@ -104,19 +104,22 @@ private:
 
     // frmTesting2_trial.cpp
     void ProcessChoice(bool choice);
-    void UpdateHistory();
-    bool FinishTrial(bool choice);
+    bool FinishTrial(const TrialResult &played);
     void ShowPoints();
     void MoveMover();
-    bool RecordTrial();
+    bool RecordTrial(const TrialResult &played);
     void StartPause();
     void ContinuePause();
 
     void Form_Load();
+    void ShowTotals();
     session::Row choiceRow(bool choice) const;
     bool WritePendingChoice();
     int gameInPlay() const;
     void SetMoverSize(float width, float height);
+    // A number in the pattern "0" or "0.0" (decimals 0 or 1), as the labels show it.
+    static QString fixed(double value, int decimals);
+    static QString fixed(Points value, int decimals);
 
     AppContext &m_context;
     PayoffSchedule m_schedule;

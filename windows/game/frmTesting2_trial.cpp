@@ -8,7 +8,6 @@
 #include "platform/program.h"
 #include "rules/game/trial_display.h"
 #include "rules/game/trial_record.h"
-#include "rules/number_text.h"
 #include "windows/game/response_timer.h"
 #include "windows/session_log.h"
 #include "windows/window_flow.h"
@@ -18,17 +17,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 namespace ct {
-namespace {
-
-QString text(const std::string &s)
-{
-    return QString::fromStdString(s);
-}
-
-} // namespace
-
 void frmTesting2::ProcessChoice(bool choice)
 {
     // Only a choice button that is shown and enabled leads here, one trial at
@@ -40,37 +31,32 @@ void frmTesting2::ProcessChoice(bool choice)
         return;
     m_phase = Phase::Pausing;
 
-    m_schedule.storeChoice(m_context.state.trial, choice);
-    UpdateHistory();
-    if (!FinishTrial(choice))
+    // The same step the simulator and the data file reader take: store the
+    // choice, update the history, price the trial.
+    const TrialResult played = playChoice(m_schedule, m_context.state.trial, m_context.state.winnings, choice);
+    if (!FinishTrial(played))
         return; // the game is over, or the program has been stopped
 
     cmdLeft->hide();
     cmdRight->hide();
     lblChoose->hide();
-    txtPayoff->setText(text(formatFixed(payoff(), 0)));
-    lblgametime->setText(text(formatFixed(GameUnits(), 1)));
-    lblgametimelost->setText(text(formatFixed(GameUnitsLost(), 1)));
+    txtPayoff->setText(fixed(payoff(), 0));
+    lblgametime->setText(fixed(GameUnits(), 1));
+    lblgametimelost->setText(fixed(GameUnitsLost(), 1));
     // The side of the button clicked, whichever option it carries.
     txtChoice->setText(choice == m_context.state.leftOptionOnLeft ? QStringLiteral("Left") : QStringLiteral("Right"));
     StartPause();
 }
 
-void frmTesting2::UpdateHistory()
+bool frmTesting2::FinishTrial(const TrialResult &played)
 {
-    m_schedule.updateHistory(m_context.state.trial);
-}
-
-bool frmTesting2::FinishTrial(bool choice)
-{
-    m_schedule.score(choice, m_context.state.winnings);
     ShowPoints();
     MoveMover();
-    setTwipsWidth(TrialsShape, barWidth(GameUnits()));
-    if (!RecordTrial())
+    setTwipsWidth(TrialsShape, barWidth(played.unitsLeft));
+    if (!RecordTrial(played))
         return false;
-    m_pendingChoice = choiceRow(choice);
-    if (m_schedule.unitsUsedUp()) {
+    m_pendingChoice = choiceRow(played.choice == 1);
+    if (played.gameOver) {
         // No pause follows: the row goes to disk before the feedback window.
         if (!WritePendingChoice())
             return false;
@@ -92,7 +78,7 @@ void frmTesting2::ShowPoints()
     QPalette palette = txtWins->palette();
     palette.setColor(QPalette::WindowText, QColor(colour.red, colour.green, colour.blue));
     txtWins->setPalette(palette);
-    txtWins->setText(text(formatFixed(winnings, 1)));
+    txtWins->setText(fixed(winnings, 1));
 }
 
 void frmTesting2::MoveMover()
@@ -116,10 +102,17 @@ void frmTesting2::MoveMover()
             dot->hide();
 }
 
-bool frmTesting2::RecordTrial()
+bool frmTesting2::RecordTrial(const TrialResult &played)
 {
-    Module1 &state = m_context.state;
-    const FileResult written = appendDurably(state.dataFileName, dataLine(lastTrial(m_schedule, state.trial, state.winnings)));
+    const Module1 &state = m_context.state;
+    std::string bytes = dataLine(played);
+    // Registration created the file. If it has gone since (deleted during the
+    // session), the new file starts with the header line, so that it stays
+    // readable: it reads as a new registration whose earlier part is missing.
+    std::error_code error;
+    if (!std::filesystem::exists(state.dataFileName, error) && !error)
+        bytes.insert(0, kHeaderLine);
+    const FileResult written = appendDurably(state.dataFileName, bytes);
     m_filenum = static_cast<std::int16_t>(written.handle);
     if (written.ok)
         return true;
@@ -129,7 +122,7 @@ bool frmTesting2::RecordTrial()
     Timer1->stop();
     fatalError(this, QStringLiteral("Trial %1 could not be saved in the data file, so the experiment has to stop.\n\n"
                                     "%2\n\nThe trials played before it are in the file.")
-                         .arg(state.trial - 1)
+                         .arg(played.trial)
                          .arg(QString::fromStdString(written.error)));
     return false;
 }

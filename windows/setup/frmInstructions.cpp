@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
+#include <QTextDocument>
 
 namespace ct {
 
@@ -33,8 +34,12 @@ frmInstructions::frmInstructions(AppContext &context, QWidget *parent) : Form(pa
     connect(Command1, &QPushButton::clicked, this, &frmInstructions::Command1_Click);
 }
 
-bool frmInstructions::Form_Load()
+bool frmInstructions::Form_Load(std::unique_ptr<QTextDocument> checked)
 {
+    if (checked) {
+        rtbInstructions->showDocument(std::move(checked));
+        return true;
+    }
     // The file lies in the working directory; its full path names it in errors.
     QString error;
     if (!rtbInstructions->LoadFile(QDir::current().absoluteFilePath(QString::fromLatin1(kInstructionFileName)), &error)) {

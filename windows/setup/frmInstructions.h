@@ -2,7 +2,10 @@
 
 #include "platform/form.h"
 
+#include <memory>
+
 class QLabel;
+class QTextDocument;
 class QPushButton;
 
 namespace ct {
@@ -17,9 +20,10 @@ class frmInstructions : public Form {
 public:
     explicit frmInstructions(AppContext &context, QWidget *parent = nullptr);
 
-    // Loads the instruction file; false once the program has been stopped
-    // because the file is missing or not readable rich text.
-    bool Form_Load();
+    // Shows the instructions: the document read by the start check when there
+    // is one, otherwise the instruction file read now. False once the program
+    // has been stopped because the file is missing or not readable rich text.
+    bool Form_Load(std::unique_ptr<QTextDocument> checked = nullptr);
 
     RichTextBox *rtbInstructions = nullptr;
     QPushButton *Command1 = nullptr;

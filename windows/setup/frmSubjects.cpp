@@ -12,6 +12,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <filesystem>
+
 namespace ct {
 
 frmSubjects::frmSubjects(AppContext &context, QWidget *parent) : Form(parent), m_context(context)
@@ -60,8 +62,14 @@ void frmSubjects::Command1_Click()
     Module1 &state = m_context.state;
     state.subjectId = parsed.id;
     state.dataFileName = dataFileNameFor(parsed.id);
+    std::error_code error;
+    const bool existed = std::filesystem::exists(state.dataFileName, error) || error;
     const FileResult written = appendDurably(state.dataFileName, kHeaderLine);
     if (!written.ok) {
+        // A file created here without its header line (the disk full, say)
+        // would be taken for a data file: it goes again.
+        if (!existed)
+            std::filesystem::remove(state.dataFileName, error);
         fatalError(this, QString::fromStdString(written.error));
         return;
     }
