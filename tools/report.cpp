@@ -1,12 +1,14 @@
 // choicetask-report: the earnings of participants, read from their data files,
 // for the experimenter who did not see the final screen; and the tables of a
 // whole study for the analysis and the payments.
+#include "rules/experiment.h"
 #include "rules/feedback/earnings_report.h"
 #include "rules/feedback/settings_file.h"
 #include "tools/report_inputs.h"
 #include "tools/study_tables.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -82,6 +84,12 @@ int main(int argc, char *argv[])
         const QString folderRole = arguments.settingsFolder
                                        ? QStringLiteral("the settings folder named on the command line")
                                        : ct::kProgramFolderRole;
+        const QString settingsPath = QDir(settingsFolder).filePath(QString::fromLatin1(ct::kSettingsFileName));
+        if (const QString problem = ct::notAFileProblem(settingsPath, QStringLiteral("the settings file"));
+            !problem.isEmpty()) {
+            printError(problem);
+            return 1;
+        }
         settings = ct::ReadSettingsFile(settingsFolder, arguments.locale, folderRole);
         if (!settings.ok()) {
             printError(settings.error + QStringLiteral("\n\n") + ct::localeNote(arguments));

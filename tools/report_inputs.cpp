@@ -91,11 +91,28 @@ QString localeNote(const ReportArguments &arguments)
         .arg(locale);
 }
 
+QString notAFileProblem(const QString &path, const QString &what)
+{
+    const QFileInfo info(path);
+    if (!info.exists() || info.isFile())
+        return {};
+    QString kind = QStringLiteral("not a regular file");
+    if (info.isDir())
+        kind = QStringLiteral("a folder");
+    else if (std::filesystem::is_fifo(info.filesystemFilePath()))
+        kind = QStringLiteral("a named pipe");
+    return QStringLiteral("\"%1\" cannot be %2: it is %3. Nothing was read from it.").arg(path, what, kind);
+}
+
 LoadedStudy loadStudy(const std::vector<DataFileInput> &files)
 {
     LoadedStudy study;
     study.participants.reserve(files.size());
     for (const DataFileInput &input : files) {
+        if (const QString problem = notAFileProblem(input.path, QStringLiteral("a data file")); !problem.isEmpty()) {
+            study.errors << problem;
+            continue;
+        }
         const ReadResult bytes = readWholeFile(QFileInfo(input.path).filesystemFilePath(), kMaxDataFileBytes);
         if (!bytes.ok) {
             study.errors << QString::fromStdString(bytes.error);
@@ -113,6 +130,11 @@ LoadedStudy loadStudy(const std::vector<DataFileInput> &files)
             const std::filesystem::path record = QFileInfo(recordPath).filesystemFilePath();
             std::error_code ignored;
             if (std::filesystem::exists(std::filesystem::symlink_status(record, ignored))) {
+                if (const QString problem = notAFileProblem(recordPath, QStringLiteral("a session record"));
+                    !problem.isEmpty()) {
+                    study.errors << problem;
+                    continue;
+                }
                 const ReadResult recordBytes = readWholeFile(record, kMaxDataFileBytes);
                 if (!recordBytes.ok) {
                     study.errors << QString::fromStdString(recordBytes.error);

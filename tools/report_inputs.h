@@ -64,6 +64,11 @@ LoadedStudy loadStudy(const std::vector<DataFileInput> &files);
 // participant without a session record, or a game without its feedback row.
 bool needsSettings(const std::vector<ParticipantData> &participants);
 
+// Why the file at `path` cannot be read as `what` (a data file, ...) when
+// something other than a regular file stands there (a named pipe, a folder, a
+// device), which a read could wait on forever; empty otherwise.
+QString notAFileProblem(const QString &path, const QString &what);
+
 // Orders participants as numbers where their names are numbers (2 before 10).
 bool participantBefore(const QString &a, const QString &b);
 

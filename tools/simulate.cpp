@@ -139,6 +139,14 @@ int main(int argc, char *argv[])
                     + " already exists. Nothing was written: simulated lines would mix with the data in it. To add a "
                       "simulated registration to it on purpose, give --append.");
 
+    // Only regular files are appended to: a named pipe would make the
+    // append wait for a reader forever.
+    for (const std::string &file : {dataFile, sessionFile}) {
+        std::error_code ignored;
+        if (exists(file) && !std::filesystem::is_regular_file(file, ignored))
+            return fail("\"" + file + "\" cannot take simulated data: it is not a regular file. Nothing was written.");
+    }
+
     // The registration number counts the header lines, this run's included.
     std::string before;
     if (dataExists) {

@@ -112,6 +112,22 @@ check "trials with button and response time" 0 "$(printf '4,1,2,1,1,5,5,1,150,ri
 check "the report says what the session record shows" 0 "$(printf '4.csv: exchange rate as read at each feedback (from the session record)\nNote: the session record lacks the choice row of a registration'"'"'s last trial: the program stopped after writing the trial'"'"'s data line.\nRegistration 1 (header on line 1)\n  Game 1: 750 points, $3.75 at 50 per 10000 points; response times median 1015.6 ms, 261.0 to 1738.3 ms\n  Game 2: 15 points after 3 trials, INCOMPLETE: the program ended during this game; not counted; response times median 487.3 ms, 345.0 to 629.5 ms\n  Total so far: 750 points, $3.75 (1 of 8 games finished)')" "" \
     "$report" study/4.csv
 
+# --- Inputs that are not files (a named pipe) are refused at once, never waited on.
+mkdir pipes lab-pipe && mkfifo pipes/30.csv lab-pipe/config.ini && cp data/5.csv pipes/ && mkfifo pipes/5.session.csv
+check "a named pipe for a data file" 1 "" \
+    'choicetask-report: "pipes/30.csv" cannot be a data file: it is a named pipe. Nothing was read from it.' \
+    "$report" --settings lab pipes/30.csv
+check "a named pipe for a session record" 1 "" \
+    'choicetask-report: "pipes/5.session.csv" cannot be a session record: it is a named pipe. Nothing was read from it.' \
+    "$report" --settings lab pipes/5.csv
+check "a named pipe for the settings file" 1 "" \
+    'choicetask-report: "lab-pipe/config.ini" cannot be the settings file: it is a named pipe. Nothing was read from it.' \
+    "$report" --settings lab-pipe data/5.csv
+mkfifo 60.csv
+check "simulate appending to a named pipe" 1 "" \
+    'choicetask-simulate: "60.csv" cannot take simulated data: it is not a regular file. Nothing was written.' \
+    "$simulate" --settings lab --append 60 best
+
 # The rate is read in the lab computer's locale, and every message about it says which.
 check "a German rate read in the German locale" 0 \
     "$(printf '5.csv: exchange rate 12,5 per 10000 points\nRegistration 1 (header on line 1)\n%s\n  Total: 6080 points, EUR 7,60' "$(games 760 ', EUR 0,95')")" "" \
