@@ -7,6 +7,7 @@
 #include "windows/feedback/frmFeedback1.h"
 #include "windows/game/frmTesting2.h"
 #include "windows/window_flow.h"
+#include "choice_runs.h"
 #include "gui_support.h"
 #include "manual_clock.h"
 #include "platform/controls.h"
@@ -67,19 +68,9 @@ const QString kEndText = QStringLiteral(
     "That is the end of the Experiment. Thanks for taking part! You earned €14.02 during the experiment. Please do not "
     "exit the program until the experimenter has noted the amount");
 
-// Runs of options: "L144 R4"; "(L2 R1)x31" repeats a pattern.
 QByteArray expand(const char *runs)
 {
-    QByteArray text(runs);
-    int repeat = 1;
-    if (text.startsWith('(')) {
-        repeat = text.mid(text.indexOf(")x") + 2).toInt();
-        text = text.mid(1, text.indexOf(')') - 1);
-    }
-    QByteArray choices;
-    for (const QByteArray &run : text.split(' '))
-        choices.append(run.mid(1).toInt(), run.at(0));
-    return choices.repeated(repeat);
+    return QByteArray::fromStdString(expandRuns(runs));
 }
 
 template <typename T> QPointer<T> window(const char *name)

@@ -4,6 +4,7 @@
 // registration leaves it, a manual clock, a flow that records what the game
 // asks of it, and helpers that play choices click by click.
 #include "windows/game/frmTesting2.h"
+#include "choice_runs.h"
 #include "gui_support.h"
 #include "manual_clock.h"
 #include "platform/controls.h"
@@ -52,14 +53,9 @@ public:
     std::function<void()> onFeedback;
 };
 
-// A game's choices as runs of options: "L145 R4" is 145 left-option choices,
-// then 4 right-option choices.
 inline QByteArray expand(const QByteArray &runs)
 {
-    QByteArray choices;
-    for (const QByteArray &run : runs.split(' '))
-        choices.append(run.mid(1).toInt(), run.at(0));
-    return choices;
+    return QByteArray::fromStdString(expandRuns(runs.toStdString()));
 }
 
 inline QByteArray line(int trial, int choice, const QByteArray &payoff, const QByteArray &winnings,

@@ -1,3 +1,4 @@
+#include "choice_runs.h"
 #include "rules/game/payoff_schedule.h"
 
 #include <gtest/gtest.h>
@@ -12,23 +13,6 @@ using namespace ct;
 
 namespace {
 
-// A game's choices written as runs: "L145 R4" is 145 left-option choices, then
-// 4 right-option choices.
-std::string expand(const std::string &runs)
-{
-    std::string choices;
-    std::size_t i = 0;
-    while (i < runs.size()) {
-        const char option = runs[i++];
-        std::size_t end = i;
-        while (end < runs.size() && runs[end] != ' ')
-            ++end;
-        choices.append(std::stoul(runs.substr(i, end - i)), option);
-        i = end + 1;
-    }
-    return choices;
-}
-
 struct Game {
     PayoffSchedule schedule;
     std::int16_t trial = 1;
@@ -38,7 +22,7 @@ struct Game {
     // Plays until the choices run out or the game ends.
     explicit Game(const std::string &runs)
     {
-        for (char c : expand(runs)) {
+        for (char c : expandRuns(runs)) {
             trials.push_back(playChoice(schedule, trial, winnings, c == 'L'));
             if (trials.back().gameOver)
                 break;
