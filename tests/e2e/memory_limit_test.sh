@@ -21,10 +21,10 @@ cp "$probe" "$work/probe"
 printf '50\r\n$\r\n' > "$work/config.ini"
 printf '{\\rtf1\\ansi Instructions.\\par}' > "$work/instructions_condition_1.rtf"
 status=0
-output=$(cd "$work" && limited ./probe 2>&1) || status=$?
+output=$(cd "$work" && limited ./probe 2>"$work/stderr") || status=$?
 if [ "$status" -ne 0 ] || ! [[ "$output" =~ ^[0-9]+\ [0-9]+$ ]]; then
   echo "FAIL: within $limit KB the program did not reach its registration window (status $status)" >&2
-  echo "$output" | sed 's/^/  program: /' >&2
+  cat "$work/stderr" <(echo "$output") | sed 's/^/  program: /' >&2
   exit 1
 fi
 echo "PASS: registration window within $limit KB (resident $(echo "$output" | cut -d' ' -f2) KB)"
