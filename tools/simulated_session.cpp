@@ -5,7 +5,8 @@
 #include "rules/session_record.h"
 
 #include <charconv>
-#include <ctime>
+#include <chrono>
+#include <cstdio>
 #include <random>
 
 namespace ct {
@@ -20,13 +21,14 @@ std::string utcText(std::chrono::system_clock::time_point start, double elapsedM
 {
     using namespace std::chrono;
     const auto at = time_point_cast<milliseconds>(start) + milliseconds(static_cast<long long>(elapsedMs));
-    const std::time_t seconds = system_clock::to_time_t(time_point_cast<system_clock::duration>(at));
-    std::tm utc{};
-    gmtime_r(&seconds, &utc);
+    const auto day = floor<days>(at);
+    const year_month_day date{day};
+    const hh_mm_ss time{at - day};
     char text[80];
-    const auto ms = duration_cast<milliseconds>(at.time_since_epoch()).count() % 1000;
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d.%03dZ", utc.tm_year + 1900, utc.tm_mon + 1,
-                  utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec, static_cast<int>(ms));
+    std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02d.%03dZ", static_cast<int>(date.year()),
+                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
+                  static_cast<int>(time.hours().count()), static_cast<int>(time.minutes().count()),
+                  static_cast<int>(time.seconds().count()), static_cast<int>(time.subseconds().count()));
     return text;
 }
 
