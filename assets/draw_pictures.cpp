@@ -17,9 +17,9 @@
 #include <QRadialGradient>
 #include <QString>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <algorithm>
 #include <functional>
 #include <numbers>
 #include <utility>
@@ -103,8 +103,8 @@ QImage drawDot()
 
 constexpr int kMoverWidth = 108;
 constexpr int kMoverHeight = 100;
-constexpr double kMoverHalfWidth = 49.0;  // 98 px across
-constexpr double kMoverHalfHeight = 44.0; // 88 px high
+constexpr double kMoverHalfWidth = 49.0;                            // 98 px across
+constexpr double kMoverHalfHeight = 44.0;                           // 88 px high
 constexpr double kMouthHalfAngle = 40.0 * std::numbers::pi / 180.0; // an 80 degree wedge
 
 QImage drawMover(bool mouthOpen)
@@ -240,7 +240,8 @@ QImage drawFaceWretched()
     QImage image = blank(259, 233);
     paintFace(image, [](QPainter &p) {
         const double outline = 0.05;
-        paintSkin(p, {QPointF(-0.25, -0.35), 1.35, QColor(240, 172, 98), 0.55, QColor(204, 120, 52), QColor(150, 82, 34)},
+        paintSkin(p,
+                  {QPointF(-0.25, -0.35), 1.35, QColor(240, 172, 98), 0.55, QColor(204, 120, 52), QColor(150, 82, 34)},
                   QColor(168, 196, 226), outline);
 
         // A cold, pale blue pallor over the lower face.
@@ -334,7 +335,8 @@ QImage drawFaceHappy()
 {
     QImage image = blank(180, 177);
     paintFace(image, [](QPainter &p) {
-        paintSkin(p, {QPointF(-0.3, -0.4), 1.45, QColor(242, 236, 140), 0.45, QColor(212, 200, 58), QColor(138, 126, 18)},
+        paintSkin(p,
+                  {QPointF(-0.3, -0.4), 1.45, QColor(242, 236, 140), 0.45, QColor(212, 200, 58), QColor(138, 126, 18)},
                   QColor(98, 88, 8), 0.03);
 
         drawGloss(p, QPointF(-0.30, -0.58), 0.40, 0.18, -28.0, 120);

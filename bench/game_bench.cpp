@@ -64,7 +64,8 @@ Summary summarise(std::vector<double> values)
 
 void printRow(const char *what, const Summary &s, const char *target)
 {
-    std::printf("%-34s %6zu %10.3f %10.3f %10.3f %10.3f   %s\n", what, s.count, s.median, s.mean, s.low, s.high, target);
+    std::printf("%-34s %6zu %10.3f %10.3f %10.3f %10.3f   %s\n", what, s.count, s.median, s.mean, s.low, s.high,
+                target);
 }
 
 // Measures, in the running event loop, what one game window does over
@@ -77,8 +78,7 @@ public:
         m_window->txtWins->installEventFilter(this);
         m_window->lblgametime->installEventFilter(this);
         m_window->cmdRight->installEventFilter(this);
-        connect(m_window->Timer1, &ClockTimer::timeout, this,
-                [this] { m_ticks.push_back(m_context.clock.seconds()); });
+        connect(m_window->Timer1, &ClockTimer::timeout, this, [this] { m_ticks.push_back(m_context.clock.seconds()); });
     }
     ~GameRun() override { delete m_window; }
 

@@ -6,12 +6,12 @@
 //
 //   build/bench/response_bench [trials]     (needs DISPLAY; Xvfb will do)
 
-#include "windows/game/frmTesting2.h"
-#include "windows/game/response_timer.h"
-#include "rules/session_record.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/fonts.h"
+#include "rules/session_record.h"
+#include "windows/game/frmTesting2.h"
+#include "windows/game/response_timer.h"
 #include "windows/window_flow.h"
 
 #include <QApplication>

@@ -143,8 +143,8 @@ Label *styled(Label *label, const char *name, const TwipsRect &rect, const QFont
 
 } // namespace
 
-QLabel *addLabel(QWidget *parent, const char *name, const QString &caption, const TwipsRect &rect,
-                 const QFont &font, const LabelStyle &style)
+QLabel *addLabel(QWidget *parent, const char *name, const QString &caption, const TwipsRect &rect, const QFont &font,
+                 const LabelStyle &style)
 {
     QLabel *label = style.border ? new BoxLabel(caption, parent) : new QLabel(caption, parent);
     return styled(label, name, rect, font, style);
@@ -166,8 +166,7 @@ QPushButton *addButton(QWidget *parent, const char *name, const QString &caption
     return placed(button, name, rect);
 }
 
-QGroupBox *addFrame(QWidget *parent, const char *name, const QString &caption, const TwipsRect &rect,
-                    const QFont &font)
+QGroupBox *addFrame(QWidget *parent, const char *name, const QString &caption, const TwipsRect &rect, const QFont &font)
 {
     auto *frame = new FrameBox(caption, parent);
     frame->setFont(font);

@@ -106,8 +106,8 @@ struct LabelStyle {
 // design name as objectName and its twips rectangle. Controls with a caption
 // are named by it for assistive technology; those without one take an
 // accessible name that says what they stand for. Labels show plain text.
-QLabel *addLabel(QWidget *parent, const char *name, const QString &caption, const TwipsRect &rect,
-                 const QFont &font, const LabelStyle &style);
+QLabel *addLabel(QWidget *parent, const char *name, const QString &caption, const TwipsRect &rect, const QFont &font,
+                 const LabelStyle &style);
 // A value label, always with the single-line border, starting empty.
 ValueLabel *addValueLabel(QWidget *parent, const char *name, const QString &accessibleName, const TwipsRect &rect,
                           const QFont &font, const LabelStyle &style);

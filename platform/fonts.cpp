@@ -9,9 +9,9 @@ namespace ct {
 namespace {
 
 struct Substitute {
-    const char *family;     // as the layouts name it
-    const char *standIn;    // shipped family with matching metrics
-    const char *files[2];   // regular and bold, inside the program
+    const char *family;   // as the layouts name it
+    const char *standIn;  // shipped family with matching metrics
+    const char *files[2]; // regular and bold, inside the program
 };
 
 constexpr Substitute kSubstitutes[] = {

@@ -1,7 +1,7 @@
 #include "platform/rich_text_box.h"
 
-#include "rtf/rtf_reader.h"
 #include "platform/twips.h"
+#include "rtf/rtf_reader.h"
 
 #include <QFileInfo>
 #include <QScrollBar>
@@ -18,7 +18,6 @@ QFont boxFont()
 }
 
 } // namespace
-
 
 RichTextBox::RichTextBox(QWidget *parent) : QTextBrowser(parent)
 {

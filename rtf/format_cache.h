@@ -8,8 +8,7 @@ namespace ct::rtf {
 // once. Each format gets an id that names it for the document builder: equal states
 // share an id, so runs of text can join across groups. The cache is bounded; a file
 // with more distinct states than that starts it again.
-template <typename State, typename Format>
-class FormatCache {
+template <typename State, typename Format> class FormatCache {
 public:
     static constexpr qsizetype kMaxEntries = 4096;
 
@@ -20,8 +19,7 @@ public:
 
     // The entry for `state`, made with `make(state)` and the next id from `nextId`
     // the first time.
-    template <typename Make>
-    const Entry &get(const State &state, quint64 &nextId, Make make)
+    template <typename Make> const Entry &get(const State &state, quint64 &nextId, Make make)
     {
         if (m_lastValid && state == m_lastState)
             return m_last;

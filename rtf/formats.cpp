@@ -157,7 +157,8 @@ QTextBlockFormat Formats::makeBlockFormat(const ParagraphState &state) const
     // A bottom border alone is a horizontal rule, as Writer saves one.
     const auto drawn = [&](Side side) { return state.borders[side].style != Border::Style::None; };
     if (!state.box && drawn(Bottom) && !drawn(Top) && !drawn(Left) && !drawn(Right))
-        format.setProperty(QTextFormat::BlockTrailingHorizontalRulerWidth, QTextLength(QTextLength::PercentageLength, 100));
+        format.setProperty(QTextFormat::BlockTrailingHorizontalRulerWidth,
+                           QTextLength(QTextLength::PercentageLength, 100));
     return format;
 }
 

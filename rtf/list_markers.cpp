@@ -52,8 +52,9 @@ QString ListMarkers::next(const ParagraphState &paragraph)
         QString marker;
         // The first unit is the text's length; units below 9 stand for the number of
         // that level.
-        const qsizetype length = level->text.isEmpty() ? 0 : std::min<qsizetype>(level->text.first().value,
-                                                                                   level->text.size() - 1);
+        const qsizetype length = level->text.isEmpty()
+                                     ? 0
+                                     : std::min<qsizetype>(level->text.first().value, level->text.size() - 1);
         QList<TemplateUnit> run;
         const auto flush = [&] {
             marker += decodeTemplate(run, level->font);

@@ -17,10 +17,10 @@ struct TemplateUnit {
 
 // One level of a \listtable list.
 struct ListLevel {
-    int numberFormat = 0; // \levelnfc: 0 decimal, 1/2 roman, 3/4 letters, 22 two digits, 23 bullet, 255 none
-    int start = 1;        // \levelstartat
-    int follow = 0;       // \levelfollow: 0 tab, 1 space, 2 nothing
-    int font = -1;        // \f inside the level
+    int numberFormat = 0;     // \levelnfc: 0 decimal, 1/2 roman, 3/4 letters, 22 two digits, 23 bullet, 255 none
+    int start = 1;            // \levelstartat
+    int follow = 0;           // \levelfollow: 0 tab, 1 space, 2 nothing
+    int font = -1;            // \f inside the level
     QList<TemplateUnit> text; // \leveltext: length first, then characters and level placeholders
 };
 

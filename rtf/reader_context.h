@@ -53,10 +53,7 @@ public:
     // The code page of text in font `entry` (the document's when there is none).
     const CodePage &codePageOf(const FontEntry *entry) const;
     // The colour at `index`, invalid for "automatic" (index 0, missing or empty).
-    QColor color(int index) const
-    {
-        return index > 0 && index < colors.size() ? colors.at(index) : QColor();
-    }
+    QColor color(int index) const { return index > 0 && index < colors.size() ? colors.at(index) : QColor(); }
 
     // Fonts, colours or the code page changed: formats made before are stale.
     void tablesChanged() { ++m_tablesVersion; }

@@ -52,8 +52,8 @@ struct CharacterState {
 
 inline size_t qHash(const CharacterState &s, size_t seed = 0)
 {
-    return qHashMulti(seed, s.font, s.halfPoints, s.foreground, s.background, int(s.underline), int(s.vertical),
-                      s.bold, s.italic, s.strike, s.hidden, s.caps, s.smallCaps, s.raise, s.spacing);
+    return qHashMulti(seed, s.font, s.halfPoints, s.foreground, s.background, int(s.underline), int(s.vertical), s.bold,
+                      s.italic, s.strike, s.hidden, s.caps, s.smallCaps, s.raise, s.spacing);
 }
 
 // Paragraph properties in twips; \pard resets them, } restores them.
@@ -67,9 +67,9 @@ struct ParagraphState {
     int lineSpacing = 0; // \sl: 0 single, > 0 at least, < 0 exactly
     bool lineMultiple = false;
     bool inTable = false;
-    int listOverride = 0; // \ls, 0 for none
-    int listLevel = 0;    // \ilvl
-    ParagraphNumbering numbering; // \pn
+    int listOverride = 0;          // \ls, 0 for none
+    int listLevel = 0;             // \ilvl
+    ParagraphNumbering numbering;  // \pn
     int shading = 0;               // \cbpat: colour-table index, 0 for none
     std::array<Border, 4> borders; // \brdrt, \brdrl, \brdrb, \brdrr
     bool box = false;              // \box: borders[Top] on every side
@@ -81,12 +81,10 @@ struct ParagraphState {
     // Equal when they make the same QTextBlockFormat.
     bool operator==(const ParagraphState &other) const
     {
-        return alignment == other.alignment && leftIndent == other.leftIndent
-               && rightIndent == other.rightIndent && firstIndent == other.firstIndent
-               && spaceBefore == other.spaceBefore && spaceAfter == other.spaceAfter
-               && lineSpacing == other.lineSpacing && lineMultiple == other.lineMultiple
-               && tabs == other.tabs && shading == other.shading && borders == other.borders
-               && box == other.box;
+        return alignment == other.alignment && leftIndent == other.leftIndent && rightIndent == other.rightIndent
+               && firstIndent == other.firstIndent && spaceBefore == other.spaceBefore && spaceAfter == other.spaceAfter
+               && lineSpacing == other.lineSpacing && lineMultiple == other.lineMultiple && tabs == other.tabs
+               && shading == other.shading && borders == other.borders && box == other.box;
     }
 };
 

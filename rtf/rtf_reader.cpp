@@ -29,8 +29,7 @@ bool read(const QByteArray &bytes, QTextDocument &document, QString *error)
     QString reason;
     bool ok = false;
     {
-        Interpreter interpreter(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                                document);
+        Interpreter interpreter(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), document);
         ok = interpreter.run(reason);
     }
     if (!ok) {
@@ -79,11 +78,11 @@ bool readFile(const QString &path, QTextDocument &document, QString *error)
                                 .arg(path)
                                 .arg(kMaxFileBytes));
         else
-            setError(error, QStringLiteral("The file \"%1\" could not be %2: %3")
-                                .arg(path,
-                                     file.problem == FileProblem::Other ? QStringLiteral("read")
-                                                                        : QStringLiteral("opened"),
-                                     QString::fromStdString(file.reason)));
+            setError(error,
+                     QStringLiteral("The file \"%1\" could not be %2: %3")
+                         .arg(path,
+                              file.problem == FileProblem::Other ? QStringLiteral("read") : QStringLiteral("opened"),
+                              QString::fromStdString(file.reason)));
         return false;
     }
     const QByteArray bytes = QByteArray::fromRawData(file.bytes.data(), qsizetype(file.bytes.size()));

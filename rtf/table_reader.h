@@ -15,7 +15,7 @@ class ReaderContext;
 
 // One cell of a row definition: its right edge and what it looks like.
 struct CellDefinition {
-    int right = 0; // \cellx, twips from the margin
+    int right = 0;                   // \cellx, twips from the margin
     bool mergedWithPrevious = false; // \clmrg
     bool mergedWithAbove = false;    // \clvmrg
     QColor shading;                  // \clcbpat

@@ -55,7 +55,7 @@ void TextDestination::word(Word word, const Token &token)
     case Word::Pc:
     case Word::Pca:
     case Word::AnsiCodePage:
-        m_context.ansiCodePage = word == Word::Ansi ? 1252
+        m_context.ansiCodePage = word == Word::Ansi  ? 1252
                                  : word == Word::Mac ? 10000
                                  : word == Word::Pc  ? 437
                                  : word == Word::Pca ? 850

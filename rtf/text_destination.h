@@ -71,7 +71,7 @@ private:
         CharacterState character;
     };
     QList<ListTextRun> m_listText; // the writer's marker for the paragraph being read
-    int m_defaultTab = 720; // \deftab
+    int m_defaultTab = 720;        // \deftab
     QString m_scratch;
 };
 

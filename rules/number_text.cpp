@@ -94,7 +94,8 @@ DecimalDigits toDecimal(Points value)
 {
     DecimalDigits d;
     const std::int64_t units = value.units();
-    const std::uint64_t magnitude = units < 0 ? 0 - static_cast<std::uint64_t>(units) : static_cast<std::uint64_t>(units);
+    const std::uint64_t magnitude = units < 0 ? 0 - static_cast<std::uint64_t>(units)
+                                              : static_cast<std::uint64_t>(units);
     d.digits = digitsFromUnsigned(magnitude);
     d.pointPosition = static_cast<int>(d.digits.size()) - 4;
     d.negative = units < 0;

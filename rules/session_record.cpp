@@ -30,11 +30,20 @@ std::string escapeValue(std::string_view value)
     std::string out;
     for (char c : value) {
         switch (c) {
-        case '%': out += "%25"; break;
-        case ';': out += "%3B"; break;
-        case '\r': out += "%0D"; break;
-        case '\n': out += "%0A"; break;
-        default: out += c;
+        case '%':
+            out += "%25";
+            break;
+        case ';':
+            out += "%3B";
+            break;
+        case '\r':
+            out += "%0D";
+            break;
+        case '\n':
+            out += "%0A";
+            break;
+        default:
+            out += c;
         }
     }
     return out;

@@ -15,25 +15,24 @@
 
 namespace {
 
-constexpr char kUsage[] =
-    "usage: choicetask-report [--csv | --payments] [--settings FOLDER] [--locale NAME]\n"
-    "                         FILE.csv|FOLDER...\n"
-    "\n"
-    "Prints each game's points and money and the total for every data file named\n"
-    "(or every <ID>.csv in a FOLDER named), as the program's feedback window\n"
-    "computes them. A malformed data file is refused with its line number. The\n"
-    "session record <ID>.session.csv beside a data file is read with it.\n"
-    "\n"
-    "  --csv              instead, write one CSV table of every trial of every\n"
-    "                     participant\n"
-    "  --payments         instead, write one CSV row per participant: games\n"
-    "                     finished, points, money and what needs a look\n"
-    "  --settings FOLDER  read the exchange rate from config.ini in FOLDER; by\n"
-    "                     default from the folder of this command (where the\n"
-    "                     installed program keeps it)\n"
-    "  --locale NAME      read the rate's number as the lab computer did, in the\n"
-    "                     locale NAME (for example de_DE, where 12,5 is twelve and\n"
-    "                     a half); by default in this computer's locale\n";
+constexpr char kUsage[] = "usage: choicetask-report [--csv | --payments] [--settings FOLDER] [--locale NAME]\n"
+                          "                         FILE.csv|FOLDER...\n"
+                          "\n"
+                          "Prints each game's points and money and the total for every data file named\n"
+                          "(or every <ID>.csv in a FOLDER named), as the program's feedback window\n"
+                          "computes them. A malformed data file is refused with its line number. The\n"
+                          "session record <ID>.session.csv beside a data file is read with it.\n"
+                          "\n"
+                          "  --csv              instead, write one CSV table of every trial of every\n"
+                          "                     participant\n"
+                          "  --payments         instead, write one CSV row per participant: games\n"
+                          "                     finished, points, money and what needs a look\n"
+                          "  --settings FOLDER  read the exchange rate from config.ini in FOLDER; by\n"
+                          "                     default from the folder of this command (where the\n"
+                          "                     installed program keeps it)\n"
+                          "  --locale NAME      read the rate's number as the lab computer did, in the\n"
+                          "                     locale NAME (for example de_DE, where 12,5 is twelve and\n"
+                          "                     a half); by default in this computer's locale\n";
 
 int usage(const QString &problem)
 {
@@ -108,9 +107,10 @@ int main(int argc, char *argv[])
         if (!first)
             std::fputs("\n", stdout);
         first = false;
-        std::fputs(qPrintable(ct::earningsReport(participant.fileName, participant.data, settings.settings,
-                                                 arguments.locale, participant.session ? &*participant.session : nullptr)),
-                   stdout);
+        std::fputs(
+            qPrintable(ct::earningsReport(participant.fileName, participant.data, settings.settings, arguments.locale,
+                                          participant.session ? &*participant.session : nullptr)),
+            stdout);
     }
     return study.errors.isEmpty() ? 0 : 1;
 }

@@ -65,7 +65,9 @@ ReportArguments parseReportArguments(const QStringList &arguments)
             }
             const auto locale = localeNamed(value);
             if (!locale) {
-                parsed.problem = QStringLiteral("unknown locale \"%1\" (write it as language_COUNTRY, for example de_DE)").arg(value);
+                parsed.problem = QStringLiteral(
+                                     "unknown locale \"%1\" (write it as language_COUNTRY, for example de_DE)")
+                                     .arg(value);
                 return parsed;
             }
             parsed.locale = *locale;
@@ -120,7 +122,10 @@ LoadedStudy loadStudy(const std::vector<DataFileInput> &files)
         }
         DataFileResult data = readDataFile(bytes.bytes);
         if (!data.ok) {
-            study.errors << QStringLiteral("%1, line %2: %3").arg(input.path).arg(data.errorLine).arg(QString::fromStdString(data.error));
+            study.errors << QStringLiteral("%1, line %2: %3")
+                                .arg(input.path)
+                                .arg(data.errorLine)
+                                .arg(QString::fromStdString(data.error));
             continue;
         }
         ParticipantData participant{input.participant, QFileInfo(input.path).fileName(), std::move(data.file), {}};
@@ -142,8 +147,9 @@ LoadedStudy loadStudy(const std::vector<DataFileInput> &files)
                 }
                 SessionFactsResult facts = readSessionFacts(recordBytes.bytes);
                 if (!facts.facts) {
-                    study.errors << (facts.errorLine > 0 ? QStringLiteral("%1, line %2: %3").arg(recordPath).arg(facts.errorLine)
-                                                         : QStringLiteral("%1: %3").arg(recordPath))
+                    study.errors << (facts.errorLine > 0
+                                         ? QStringLiteral("%1, line %2: %3").arg(recordPath).arg(facts.errorLine)
+                                         : QStringLiteral("%1: %3").arg(recordPath))
                                         .arg(QString::fromStdString(facts.error));
                     continue;
                 }

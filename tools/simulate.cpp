@@ -23,23 +23,22 @@
 
 namespace {
 
-constexpr char kUsage[] =
-    "usage: choicetask-simulate [--append] [--settings FOLDER] ID STRATEGY [SEED | CHOICES]\n"
-    "\n"
-    "Writes ID.csv in the current folder: the data file the program would write\n"
-    "for one registration and eight games played with STRATEGY, and beside it the\n"
-    "session record ID.session.csv (marked simulated). Existing files are left\n"
-    "alone unless --append is given, so that simulated lines never mix with a\n"
-    "participant's data unnoticed. The feedback rows take the exchange rate from\n"
-    "config.ini in FOLDER, by default the folder of this command (as the program\n"
-    "does); without a config.ini there, the rate is 0.\n"
-    "\n"
-    "  left            the left option (5 points) on every trial\n"
-    "  right           the right option (10 points) on every trial\n"
-    "  best            144 left-option choices, then the right option (760 points)\n"
-    "  random SEED     each choice left or right with equal chance, from SEED\n"
-    "                  (a whole number from 0 to 18446744073709551615)\n"
-    "  choices CHOICES the choices of all eight games in order, as L and R letters\n";
+constexpr char kUsage[] = "usage: choicetask-simulate [--append] [--settings FOLDER] ID STRATEGY [SEED | CHOICES]\n"
+                          "\n"
+                          "Writes ID.csv in the current folder: the data file the program would write\n"
+                          "for one registration and eight games played with STRATEGY, and beside it the\n"
+                          "session record ID.session.csv (marked simulated). Existing files are left\n"
+                          "alone unless --append is given, so that simulated lines never mix with a\n"
+                          "participant's data unnoticed. The feedback rows take the exchange rate from\n"
+                          "config.ini in FOLDER, by default the folder of this command (as the program\n"
+                          "does); without a config.ini there, the rate is 0.\n"
+                          "\n"
+                          "  left            the left option (5 points) on every trial\n"
+                          "  right           the right option (10 points) on every trial\n"
+                          "  best            144 left-option choices, then the right option (760 points)\n"
+                          "  random SEED     each choice left or right with equal chance, from SEED\n"
+                          "                  (a whole number from 0 to 18446744073709551615)\n"
+                          "  choices CHOICES the choices of all eight games in order, as L and R letters\n";
 
 int usage(const std::string &problem)
 {
@@ -88,7 +87,8 @@ int main(int argc, char *argv[])
         return usage({});
     const ct::ParticipantId id = ct::parseParticipantId(arguments[0]);
     if (id.status != ct::IdStatus::Ok)
-        return usage("ID must be a participant ID as the program takes it: a number that rounds into -32768 to 32767, not 0");
+        return usage(
+            "ID must be a participant ID as the program takes it: a number that rounds into -32768 to 32767, not 0");
 
     const std::string_view name = arguments[1];
     std::uint64_t seed = 0;
@@ -101,7 +101,8 @@ int main(int argc, char *argv[])
         const std::string_view text = arguments[2];
         const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seed);
         if (text.empty() || error != std::errc() || end != text.data() + text.size())
-            return usage("SEED must be a whole number from 0 to 18446744073709551615, not \"" + std::string(text) + "\"");
+            return usage("SEED must be a whole number from 0 to 18446744073709551615, not \"" + std::string(text)
+                         + "\"");
     } else if (name == "choices") {
         if (arguments.size() != 3)
             return usage("choices needs the CHOICES");

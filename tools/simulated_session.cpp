@@ -1,7 +1,7 @@
 #include "tools/simulated_session.h"
 
-#include "rules/number_text.h"
 #include "rules/feedback/money.h"
+#include "rules/number_text.h"
 #include "rules/session_record.h"
 
 #include <charconv>
@@ -58,9 +58,9 @@ std::string simulatedSessionRows(const SimulatedRun &run, int registration, std:
     rows += session::formatRow(add(session::Event::InstructionsShown));
 
     char rateText[64];
-    const std::string rate(rateText, std::to_chars(rateText, rateText + sizeof rateText, settings.exchangeRate,
-                                                   std::chars_format::fixed)
-                                         .ptr);
+    const std::string rate(
+        rateText,
+        std::to_chars(rateText, rateText + sizeof rateText, settings.exchangeRate, std::chars_format::fixed).ptr);
     const auto money = [&](double amount) {
         return settings.exchangeRate == 0 ? std::string()
                                           : FormatMoney(amount, settings.currencySymbol, QLocale::c()).toStdString();

@@ -1,7 +1,7 @@
 #include "tools/study_tables.h"
 
-#include "rules/number_text.h"
 #include "rules/feedback/money.h"
+#include "rules/number_text.h"
 
 #include <charconv>
 #include <set>

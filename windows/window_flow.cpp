@@ -39,7 +39,8 @@ QWidget *Experiment::start()
         if (!settings.ok()) {
             problem = settings.error;
         } else {
-            m_instructions = RichTextBox::readFile(QDir::current().absoluteFilePath(QString::fromLatin1(kInstructionFileName)), &error);
+            m_instructions = RichTextBox::readFile(
+                QDir::current().absoluteFilePath(QString::fromLatin1(kInstructionFileName)), &error);
             if (!m_instructions)
                 problem = QStringLiteral("The instruction file cannot be shown.\n\n%1").arg(error);
         }

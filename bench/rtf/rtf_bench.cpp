@@ -31,7 +31,8 @@ QByteArray instructions(qsizetype targetBytes)
         switch (paragraph % 6) {
         case 0:
             rtf += "\\pard\\qc\\sa200\\sl276\\slmult1{\\rtlch\\fcs1 \\ab\\af0 \\ltrch\\fcs0 \\b\\f0\\fs32\\insrsid1 "
-                   "Part " + QByteArray::number(paragraph) + "}\\par\n";
+                   "Part "
+                   + QByteArray::number(paragraph) + "}\\par\n";
             break;
         case 1:
         case 2:
@@ -100,12 +101,7 @@ void showInstructions(benchmark::State &state)
         benchmark::DoNotOptimize(painted.cacheKey());
     }
 }
-BENCHMARK(showInstructions)
-    ->Args({1, 0})
-    ->Args({10, 0})
-    ->Args({2, 1})
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+BENCHMARK(showInstructions)->Args({1, 0})->Args({10, 0})->Args({2, 1})->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The reader's own first stage alone, without Qt's document: where the time goes
 // when the whole read is not quite ten times longer for ten times the bytes.

@@ -3,14 +3,14 @@
 //   make_screenshots OUTPUT_FOLDER DEMO_FOLDER
 // DEMO_FOLDER holds the sample instruction file and settings file. The run is
 // scripted with a manual clock, so no real pauses are taken.
-#include "windows/feedback/frmFeedback1.h"
-#include "windows/game/frmTesting2.h"
-#include "windows/window_flow.h"
 #include "gui_support.h"
 #include "manual_clock.h"
 #include "platform/fonts.h"
+#include "windows/feedback/frmFeedback1.h"
+#include "windows/game/frmTesting2.h"
 #include "windows/setup/frmInstructions.h"
 #include "windows/setup/frmSubjects.h"
+#include "windows/window_flow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -79,7 +79,8 @@ int main(int argc, char *argv[])
     folder.write(QStringLiteral("config.ini"), "50\r\n$\r\n");
     ProgramRecorder recorder; // answers the final message box
     ManualClock clock;
-    Experiment experiment(module1(), clock, [] { return 0.25; }, folder.path());
+    Experiment experiment(
+        module1(), clock, [] { return 0.25; }, folder.path());
 
     auto *registration = qobject_cast<frmSubjects *>(experiment.start());
     registration->Txt_id->setText(QStringLiteral("7"));

@@ -20,7 +20,7 @@ float barTop(float height);
 // What the chart shows of each bar after the games finished so far.
 struct BarLook {
     bool visible = true;
-    bool red = false;  // the game scored less than the one before it
+    bool red = false;   // the game scored less than the one before it
     bool sized = false; // the game has been played: height and top follow its points
 };
 // Bars of future games are hidden; bar 1 never is, and is never red. Each bar

@@ -99,20 +99,22 @@ QString registrationReport(int number, const Registration &registration, const S
         // The final screen uses the rate read at the last feedback.
         const double money = moneyFor(state.totalEarnings, inForce.exchangeRate);
         const bool finished = state.gameNumber == kGamesPerExperiment;
-        text += QStringLiteral("  %1: %2 points%3%4\n")
-                    .arg(finished ? QStringLiteral("Total") : QStringLiteral("Total so far"))
-                    .arg(pointsText(total, locale), moneyPart(money, inForce, locale),
-                         finished ? QString()
-                                  : QStringLiteral(" (%1 of %2 games finished)").arg(state.gameNumber).arg(kGamesPerExperiment));
+        text +=
+            QStringLiteral("  %1: %2 points%3%4\n")
+                .arg(finished ? QStringLiteral("Total") : QStringLiteral("Total so far"))
+                .arg(pointsText(total, locale), moneyPart(money, inForce, locale),
+                     finished
+                         ? QString()
+                         : QStringLiteral(" (%1 of %2 games finished)").arg(state.gameNumber).arg(kGamesPerExperiment));
     }
     if (session && !session->covers(number) && !registration.games.empty())
         text += QStringLiteral("  The session record has no rows for this registration.\n");
     if (session) {
         const auto ended = session->endedEarly.find(number);
         if (ended != session->endedEarly.end())
-            text += ended->second == "error"
-                        ? QStringLiteral("  The program stopped on an error during this registration (see the session record).\n")
-                        : QStringLiteral("  The experimenter ended this registration early.\n");
+            text += ended->second == "error" ? QStringLiteral(
+                        "  The program stopped on an error during this registration (see the session record).\n")
+                                             : QStringLiteral("  The experimenter ended this registration early.\n");
     }
     return text;
 }

@@ -30,12 +30,14 @@ Comparison compareGames(Points current, Points last, const QLocale &locale)
     if (current > last)
         return {QStringLiteral("That's ") + pointsText(current - last, locale)
                     + QStringLiteral(" points more than you got last time. "),
-                {0, 255, 0}, Face::Happy};
+                {0, 255, 0},
+                Face::Happy};
     if (current == last)
         return {QStringLiteral("That's exactly the same as you got last time. "), {0, 0, 0}, Face::Neutral};
     return {QStringLiteral("...But that's ") + pointsText(last - current, locale)
                 + QStringLiteral(" points less than you got last time. "),
-            {255, 0, 0}, Face::Wretched};
+            {255, 0, 0},
+            Face::Wretched};
 }
 
 QString maximumRemark(Points current)

@@ -61,9 +61,10 @@ SessionFactsResult readSessionFacts(std::string_view bytes)
             if (row.game && row.trial) {
                 const bool added = facts.choices
                                        .insert_or_assign({row.registration, *row.game, *row.trial},
-                                                         SessionFacts::Choice{row.button ? std::string(session::buttonName(*row.button))
-                                                                                         : std::string(),
-                                                                              row.responseMs})
+                                                         SessionFacts::Choice{
+                                                             row.button ? std::string(session::buttonName(*row.button))
+                                                                        : std::string(),
+                                                             row.responseMs})
                                        .second;
                 facts.duplicateChoiceRows = facts.duplicateChoiceRows || !added;
             }

@@ -121,7 +121,8 @@ SettingsRead ReadSettingsFile(const QString &programFolder, const QLocale &local
                               QString::fromStdString(file.error));
         return read;
     }
-    const ParsedSettings parsed = parseSettings(QByteArrayView(file.bytes.data(), qsizetype(file.bytes.size())), locale);
+    const ParsedSettings parsed = parseSettings(QByteArrayView(file.bytes.data(), qsizetype(file.bytes.size())),
+                                                locale);
     if (parsed.problem) {
         read.error = describeSettingsProblem(*parsed.problem, path, locale, folderRole);
         return read;

@@ -30,11 +30,11 @@ inline constexpr qsizetype kMaxSettingsFileBytes = 64 * 1024;
 
 // Why line 1 cannot be used as the exchange rate.
 enum class RateFault {
-    Empty,       // the line is empty or blank
-    NotANumber,  // not a number in the user's number format
+    Empty,      // the line is empty or blank
+    NotANumber, // not a number in the user's number format
     Negative,
-    NotFinite,   // infinity or not-a-number
-    TooLarge,    // above kMaxExchangeRate
+    NotFinite, // infinity or not-a-number
+    TooLarge,  // above kMaxExchangeRate
 };
 
 struct SettingsProblem {

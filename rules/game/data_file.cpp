@@ -88,8 +88,8 @@ std::optional<RecordedTrial> parseDataLine(std::string_view line, std::string &w
     if (!line.empty())
         return notADataLine();
     RecordedTrial trial;
-    static constexpr std::array<const char *, 6> kColumns = {"Trial", "Choice", "PayOff", "winnings", "historyLeft",
-                                                             "GameUnitsRemaining"};
+    static constexpr std::array<const char *, 6> kColumns = {"Trial",    "Choice",      "PayOff",
+                                                             "winnings", "historyLeft", "GameUnitsRemaining"};
     const auto outOfRange = [&](std::size_t column) {
         why = std::string("the ") + kColumns[column] + " column holds a number that does not fit it: \""
               + std::string(numbers[column].substr(0, 40)) + (numbers[column].size() > 40 ? "...\"" : "\"");
@@ -196,7 +196,8 @@ DataFileResult readDataFile(std::string_view bytes)
     // (by a copy or an editor) is read as well, and the result says so; a
     // file that mixes the two is refused.
     const auto firstLineEnd = bytes.find('\n');
-    result.file.lineFeedsOnly = firstLineEnd != std::string_view::npos && (firstLineEnd == 0 || bytes[firstLineEnd - 1] != '\r');
+    result.file.lineFeedsOnly = firstLineEnd != std::string_view::npos
+                                && (firstLineEnd == 0 || bytes[firstLineEnd - 1] != '\r');
 
     while (!bytes.empty()) {
         ++lineNumber;

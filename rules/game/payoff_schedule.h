@@ -73,10 +73,10 @@ private:
 
 // One trial as it ends up in the data file.
 struct TrialResult {
-    std::int16_t trial = 0;  // the trial just played, 1 to 150
-    int choice = 0;          // 1 left option, 0 right option
+    std::int16_t trial = 0; // the trial just played, 1 to 150
+    int choice = 0;         // 1 left option, 0 right option
     Points payoff;
-    Points winnings;         // the game's total after this trial
+    Points winnings; // the game's total after this trial
     double historyLeft = 0.0;
     double unitsBefore = 0.0;
     double unitsLeft = 0.0;

@@ -17,8 +17,8 @@ namespace ct {
 struct Strategy {
     enum class Kind { AllLeft, AllRight, Best, Random, Choices };
     Kind kind = Kind::AllLeft;
-    std::uint64_t seed = 0;  // Random
-    std::string choices;     // Choices: consumed across the games in order
+    std::uint64_t seed = 0; // Random
+    std::string choices;    // Choices: consumed across the games in order
 };
 
 // Parses "left", "right", "best", "random" or "choices" (with the seed or the
@@ -31,7 +31,7 @@ struct SimulatedRun {
     // The data file's bytes for one registration: the header line and every
     // trial line, exactly as the program writes them.
     std::string bytes;
-    std::vector<std::string> gamePoints; // each game's points, shortest text
+    std::vector<std::string> gamePoints;         // each game's points, shortest text
     std::vector<std::vector<TrialResult>> games; // every trial of every game
     std::string error;
 };

@@ -15,9 +15,9 @@ namespace ct {
 // coordinates, so a change to one side must be made on the other too.
 namespace board {
 
-inline constexpr float kMoverLeft = 2640;   // resting place of the mover pair
+inline constexpr float kMoverLeft = 2640; // resting place of the mover pair
 inline constexpr float kMoverTop = 360;
-inline constexpr float kMoverWidth = 165;   // resting size
+inline constexpr float kMoverWidth = 165; // resting size
 inline constexpr float kMoverHeight = 150;
 inline constexpr double kMoverCentre = 435; // the mover stays centred on this line
 

@@ -2,9 +2,9 @@
 
 #include "rules/quoted_text.h"
 
-#include <chrono>
-#include <charconv>
 #include <algorithm>
+#include <charconv>
+#include <chrono>
 #include <cmath>
 #include <random>
 #include <system_error>
@@ -82,7 +82,8 @@ bool isBelowOne(std::string_view s)
     const auto first = mantissa.find_first_of("123456789");
     if (first == std::string_view::npos)
         return true;
-    const long long place = first < point ? static_cast<long long>(point - first) : -static_cast<long long>(first - point - 1);
+    const long long place = first < point ? static_cast<long long>(point - first)
+                                          : -static_cast<long long>(first - point - 1);
     return place + exponent <= 0;
 }
 
@@ -102,7 +103,8 @@ ParticipantId parseParticipantId(std::string_view text)
         unsignedPart.remove_prefix(1);
     }
     double magnitude = 0.0;
-    const auto [end, error] = std::from_chars(unsignedPart.data(), unsignedPart.data() + unsignedPart.size(), magnitude);
+    const auto [end, error] = std::from_chars(unsignedPart.data(), unsignedPart.data() + unsignedPart.size(),
+                                              magnitude);
     if (error == std::errc::result_out_of_range) {
         // Too large for a double, or so small that it reads as 0.
         if (!isBelowOne(unsignedPart))

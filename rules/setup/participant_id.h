@@ -33,7 +33,10 @@ std::string participantIdProblem(IdStatus status, std::string_view text);
 
 // Which button carries the left option, from one uniform draw on [0, 1):
 // true when the draw is below one half.
-constexpr bool leftOptionOnLeftFor(double draw) { return draw < 0.5; }
+constexpr bool leftOptionOnLeftFor(double draw)
+{
+    return draw < 0.5;
+}
 
 // One uniform draw on [0, 1) from a generator seeded with the time of day
 // (and the date and the system's entropy source, so the seed differs between

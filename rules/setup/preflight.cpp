@@ -66,11 +66,12 @@ QString unwritableFolderProblem()
 QString missingInputProblem(const QString &programFolder)
 {
     QStringList problems;
-    const QString instructions =
-        problemWith(QString::fromLatin1(kInstructionFileName), QDir::currentPath(), QStringLiteral("the folder the program is started in"));
+    const QString instructions = problemWith(QString::fromLatin1(kInstructionFileName), QDir::currentPath(),
+                                             QStringLiteral("the folder the program is started in"));
     if (!instructions.isEmpty())
         problems << instructions;
-    const QString settings = problemWith(QString::fromLatin1(kSettingsFileName), programFolder, QStringLiteral("the program's folder"));
+    const QString settings = problemWith(QString::fromLatin1(kSettingsFileName), programFolder,
+                                         QStringLiteral("the program's folder"));
     if (!settings.isEmpty())
         problems << settings;
     const QString folder = unwritableFolderProblem();

@@ -26,14 +26,10 @@ struct Expected {
 };
 
 const Expected kExpected[] = {
-    {pictures::kIcon, 32, 32, false},
-    {pictures::kDot, 15, 15, true},
-    {pictures::kMoverClosed, 108, 100, true},
-    {pictures::kMoverOpen, 108, 100, true},
-    {pictures::kFaceSurprised, 69, 66, true},
-    {pictures::kFaceWretched, 259, 233, true},
-    {pictures::kFaceNeutral, 250, 249, true},
-    {pictures::kFaceHappy, 180, 177, true},
+    {pictures::kIcon, 32, 32, false},         {pictures::kDot, 15, 15, true},
+    {pictures::kMoverClosed, 108, 100, true}, {pictures::kMoverOpen, 108, 100, true},
+    {pictures::kFaceSurprised, 69, 66, true}, {pictures::kFaceWretched, 259, 233, true},
+    {pictures::kFaceNeutral, 250, 249, true}, {pictures::kFaceHappy, 180, 177, true},
 };
 
 QImage load(const char *path)
@@ -55,14 +51,23 @@ QRect visibleBounds(const QImage &image)
 std::string describe(const QColor &c)
 {
     return "rgba(" + std::to_string(c.red()) + "," + std::to_string(c.green()) + "," + std::to_string(c.blue()) + ","
-        + std::to_string(c.alpha()) + ")";
+           + std::to_string(c.alpha()) + ")";
 }
 
-bool isTransparent(const QColor &c) { return c.alpha() == 0; }
+bool isTransparent(const QColor &c)
+{
+    return c.alpha() == 0;
+}
 
-bool is(const QColor &c, int r, int g, int b) { return c.alpha() == 255 && c.red() == r && c.green() == g && c.blue() == b; }
+bool is(const QColor &c, int r, int g, int b)
+{
+    return c.alpha() == 255 && c.red() == r && c.green() == g && c.blue() == b;
+}
 
-bool isYellow(const QColor &c) { return is(c, 255, 255, 0); }
+bool isYellow(const QColor &c)
+{
+    return is(c, 255, 255, 0);
+}
 
 } // namespace
 
@@ -100,8 +105,8 @@ TEST(Pictures, CornersAreTransparentAroundEveryFigure)
         SCOPED_TRACE(e.path);
         const QImage image = load(e.path);
         ASSERT_FALSE(image.isNull());
-        for (const QPoint corner : {QPoint(0, 0), QPoint(e.width - 1, 0), QPoint(0, e.height - 1),
-                                    QPoint(e.width - 1, e.height - 1)}) {
+        for (const QPoint corner :
+             {QPoint(0, 0), QPoint(e.width - 1, 0), QPoint(0, e.height - 1), QPoint(e.width - 1, e.height - 1)}) {
             EXPECT_EQ(image.pixelColor(corner).alpha(), 0) << corner.x() << "," << corner.y();
         }
     }
@@ -233,11 +238,15 @@ struct Face {
     bool tongueOut;
 };
 
-bool yellowSkin(const QColor &c) { return c.red() > 220 && c.green() > 180 && c.blue() < 120; }
+bool yellowSkin(const QColor &c)
+{
+    return c.red() > 220 && c.green() > 180 && c.blue() < 120;
+}
 
 const Face kFaces[] = {
     {pictures::kFaceSurprised, yellowSkin, true},
-    {pictures::kFaceWretched, [](const QColor &c) { return c.red() > c.green() + 40 && c.green() > c.blue() + 20; }, true},
+    {pictures::kFaceWretched, [](const QColor &c) { return c.red() > c.green() + 40 && c.green() > c.blue() + 20; },
+     true},
     {pictures::kFaceNeutral, yellowSkin, false},
     {pictures::kFaceHappy, [](const QColor &c) { return c.red() > 140 && c.green() > 130 && c.blue() < 110; }, false},
 };

@@ -3,9 +3,9 @@
 // by their exact names, value labels reading their current values, the bars
 // their points, and the keyboard: tab orders by real Tab presses, Enter and
 // Space on the focused button, and a whole game played from the keyboard.
-#include "windows/feedback/frmFeedback1.h"
 #include "game_window_fixture.h"
 #include "platform/rich_text_box.h"
+#include "windows/feedback/frmFeedback1.h"
 #include "windows/setup/frmInstructions.h"
 #include "windows/setup/frmSubjects.h"
 
@@ -244,8 +244,8 @@ private slots:
         QTest::addColumn<QStringList>("values"); // txtPayoff, txtWins, lblgametime, lblgametimelost, txtChoice
         QTest::newRow("first left") << QByteArray("L1") << true << QStringList{"5", "5.0", "149.0", "1.0", "Left"};
         QTest::newRow("first right") << QByteArray("R1") << true << QStringList{"10", "10.0", "148.8", "1.2", "Right"};
-        QTest::newRow("first left, swapped") << QByteArray("L1") << false
-                                             << QStringList{"5", "5.0", "149.0", "1.0", "Right"};
+        QTest::newRow("first left, swapped")
+            << QByteArray("L1") << false << QStringList{"5", "5.0", "149.0", "1.0", "Right"};
         QTest::newRow("3 right, 4 left") << QByteArray("R3 L4") << true
                                          << QStringList{"5", "50.0", "139.4", "1.6", "Left"};
     }
@@ -279,8 +279,7 @@ private slots:
         QTest::addColumn<QLocale>("locale");
         QTest::addColumn<QList<double>>("scores");
         QTest::addColumn<QStringList>("descriptions");
-        QTest::newRow("game 1") << kEnglish << QList<double>{759.4}
-                                << QStringList{"759.4", "", "", "", "", "", "", ""};
+        QTest::newRow("game 1") << kEnglish << QList<double>{759.4} << QStringList{"759.4", "", "", "", "", "", "", ""};
         QTest::newRow("game 2, comma") << kGerman << QList<double>{500, 600.5}
                                        << QStringList{"500", "600,5", "", "", "", "", "", ""};
         QTest::newRow("game 8") << kEnglish << QList<double>{760, 530, 759.4, 0, 150, 53, 700, 708.7}

@@ -2,19 +2,19 @@
 // eight games played click by click by a scripted participant with a
 // different strategy in each game, the eight feedback windows and the end.
 // The clock is manual, so the run takes no real pauses.
-#include "rules/game/simulated_participant.h"
-#include "rules/session_record.h"
-#include "windows/feedback/frmFeedback1.h"
-#include "windows/game/frmTesting2.h"
-#include "windows/window_flow.h"
 #include "choice_runs.h"
 #include "gui_support.h"
 #include "manual_clock.h"
 #include "platform/controls.h"
 #include "platform/rich_text_box.h"
 #include "platform/twips.h"
+#include "rules/game/simulated_participant.h"
+#include "rules/session_record.h"
+#include "windows/feedback/frmFeedback1.h"
+#include "windows/game/frmTesting2.h"
 #include "windows/setup/frmInstructions.h"
 #include "windows/setup/frmSubjects.h"
+#include "windows/window_flow.h"
 
 #include <QCryptographicHash>
 #include <QElapsedTimer>
@@ -55,8 +55,7 @@ const GamePlan kGames[8] = {
     {"L116 R9 L7 R1", "Well done, you got: 708.7 points! That's the equivalent of €1.77",
      "...But that's 51.3 points less than you got last time. Although remember, the maximum possible score is 760",
      true, "708.7"},
-    {"(L2 R1)x31",
-     "Well done, you got: 612.2 points! That's the equivalent of €1.53",
+    {"(L2 R1)x31", "Well done, you got: 612.2 points! That's the equivalent of €1.53",
      "...But that's 96.5 points less than you got last time. Although remember, the maximum possible score is 760",
      true, "612.2"},
     {"L123 R10 L3", "Well done, you got: 726.2 points! That's the equivalent of €1.82",
@@ -93,7 +92,8 @@ private slots:
         ManualClock clock;
         Module1 state;
         // A draw of 0.7 puts the left option on the right-hand button.
-        Experiment experiment(state, clock, [] { return 0.7; }, folder.path());
+        Experiment experiment(
+            state, clock, [] { return 0.7; }, folder.path());
         QElapsedTimer elapsed;
         elapsed.start();
 
@@ -195,8 +195,8 @@ private slots:
 
         // The session record: the run's events in order, one choice row per
         // data line, what was shown and what was in force.
-        const session::ReadResult record
-            = session::readSessionRecord(folder.read(QStringLiteral("42.session.csv")).toStdString());
+        const session::ReadResult record = session::readSessionRecord(
+            folder.read(QStringLiteral("42.session.csv")).toStdString());
         QVERIFY2(record.ok && !record.lastLineCut, record.error.c_str());
         std::vector<std::string> expectedEvents = {"registered", "instructions_shown"};
         for (const GamePlan &plan : kGames) {
@@ -224,7 +224,9 @@ private slots:
             if (row.event == session::Event::FeedbackShown) {
                 const GamePlan &plan = kGames[*row.game - 1];
                 const QString headline = QString::fromUtf8(plan.headline);
-                session::Detail expected = {{"rate", "25"}, {"currency", "\u20ac"}, {"points", plan.points},
+                session::Detail expected = {{"rate", "25"},
+                                            {"currency", "\u20ac"},
+                                            {"points", plan.points},
                                             {"money", headline.mid(headline.lastIndexOf(' ') + 1).toStdString()}};
                 if (*row.game == 8)
                     expected.emplace_back("total_money", "\u20ac14.02");

@@ -1,9 +1,9 @@
 #include "assets/pictures.h"
-#include "windows/feedback/frmFeedback1.h"
 #include "gui_support.h"
 #include "manual_clock.h"
 #include "platform/controls.h"
 #include "platform/twips.h"
+#include "windows/feedback/frmFeedback1.h"
 #include "windows/window_flow.h"
 
 #include <QLabel>
@@ -258,11 +258,12 @@ private slots:
         QPointer<frmFeedback1> window = feedbackAfter({500});
         frmFeedback1 *w = window;
         // Front to back: each control lies over the ones after it.
-        const QList<QWidget *> frontToBack = {
-            w->Command1, w->Shape8, w->Shape7, w->Shape6, w->Shape5, w->Label14, w->Label13, w->Label12,
-            w->Label11,  w->Label10, w->label9, w->Label8, w->Shape4, w->Shape3, w->Shape2, w->Shape1,
-            w->Label7,   w->Label6, w->Label5, w->Label4, w->Label3, w->Line2, w->Line1, w->imgsurprised,
-            w->imgwretched, w->imgneutral, w->imghappy, w->Label2, w->Label1, w->LblWellDone};
+        const QList<QWidget *> frontToBack = {w->Command1,   w->Shape8,   w->Shape7,  w->Shape6,       w->Shape5,
+                                              w->Label14,    w->Label13,  w->Label12, w->Label11,      w->Label10,
+                                              w->label9,     w->Label8,   w->Shape4,  w->Shape3,       w->Shape2,
+                                              w->Shape1,     w->Label7,   w->Label6,  w->Label5,       w->Label4,
+                                              w->Label3,     w->Line2,    w->Line1,   w->imgsurprised, w->imgwretched,
+                                              w->imgneutral, w->imghappy, w->Label2,  w->Label1,       w->LblWellDone};
         const QObjectList order = w->children();
         for (int i = 1; i < frontToBack.size(); ++i)
             QVERIFY2(order.indexOf(frontToBack[i - 1]) > order.indexOf(frontToBack[i]),
@@ -329,9 +330,8 @@ private slots:
         QTest::addColumn<QColor>("colour");
         QTest::addColumn<QString>("face");
         QTest::addColumn<QColor>("bar");
-        QTest::newRow("700 -> 760") << 700.0 << 760.0
-                                    << "That's 60 points more than you got last time. " + kBest << QColor(0, 255, 0)
-                                    << "imghappy" << kGreen;
+        QTest::newRow("700 -> 760") << 700.0 << 760.0 << "That's 60 points more than you got last time. " + kBest
+                                    << QColor(0, 255, 0) << "imghappy" << kGreen;
         QTest::newRow("700 -> 650") << 700.0 << 650.0
                                     << "...But that's 50 points less than you got last time. " + kBelow << kRed
                                     << "imgwretched" << kRed;
@@ -339,9 +339,9 @@ private slots:
                                << QColor(0, 0, 0) << "imgneutral" << kGreen;
         QTest::newRow("equal at 760") << 760.0 << 760.0 << "That's exactly the same as you got last time. " + kBest
                                       << QColor(0, 0, 0) << "imgneutral" << kGreen;
-        QTest::newRow("decimal difference") << 700.0 << 759.4
-                                            << "That's 59.4 points more than you got last time. " + kBelow
-                                            << QColor(0, 255, 0) << "imghappy" << kGreen;
+        QTest::newRow("decimal difference")
+            << 700.0 << 759.4 << "That's 59.4 points more than you got last time. " + kBelow << QColor(0, 255, 0)
+            << "imghappy" << kGreen;
     }
     void comparisonWithTheGameBefore()
     {
@@ -397,7 +397,8 @@ private slots:
         QCOMPARE(window->Shape2->geometry(), QRect(160, 473, 41, 0));
         QCOMPARE(window->Shape1->geometry().y() + window->Shape1->geometry().height(), 473);
         QCOMPARE(fill(window->Shape2), kRed);
-        QCOMPARE(window->LblWellDone->text(), QStringLiteral("Well done, you got: 0 points! That's the equivalent of $0.00"));
+        QCOMPARE(window->LblWellDone->text(),
+                 QStringLiteral("Well done, you got: 0 points! That's the equivalent of $0.00"));
     }
 
     void moneyText_data()
@@ -435,8 +436,10 @@ private slots:
     {
         QTest::addColumn<QString>("currency");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("markup") << "<u>EUR</u>" << "<u>EUR</u>";
-        QTest::newRow("picture") << "<img src=x>" << "<img src=x>";
+        QTest::newRow("markup") << "<u>EUR</u>"
+                                << "<u>EUR</u>";
+        QTest::newRow("picture") << "<img src=x>"
+                                 << "<img src=x>";
         QTest::newRow("one long word") << QString(400, 'W') << "";
         QTest::newRow("many words") << QString("EUR ").repeated(100) << "";
     }
@@ -476,9 +479,10 @@ private slots:
         QTest::addColumn<QString>("endText");
         QTest::addColumn<double>("earnings");
         QTest::newRow("25 and eight games of 333")
-            << QByteArray("25\r\n") << "That is the end of the Experiment. Thanks for taking part! You earned 6.66 "
-                                       "during the experiment. Please do not exit the program until the experimenter "
-                                       "has noted the amount"
+            << QByteArray("25\r\n")
+            << "That is the end of the Experiment. Thanks for taking part! You earned 6.66 "
+               "during the experiment. Please do not exit the program until the experimenter "
+               "has noted the amount"
             << 2664.0 * 25 / 10000;
         QTest::newRow("no rate") << QByteArray() << "That is the end of the Experiment. Thanks for taking part!" << 0.0;
     }
@@ -581,7 +585,8 @@ private slots:
             writeSettings(settings);
         else
             QVERIFY(QFile::remove(folder->file(QStringLiteral("config.ini"))));
-        const QByteArray data = "Trial,Choice,PayOff,winnings,historyLeft,GameUnitsRemaining\r\n 1 , 1 , 5 , 5 , 1 , 150 ,\r\n";
+        const QByteArray data =
+            "Trial,Choice,PayOff,winnings,historyLeft,GameUnitsRemaining\r\n 1 , 1 , 5 , 5 , 1 , 150 ,\r\n";
         folder->write(QStringLiteral("7.csv"), data);
         playedGames({500, 600});
         const Module1 before = state;
@@ -602,7 +607,8 @@ private slots:
         QCOMPARE(state.totalEarnings, before.totalEarnings);
         QCOMPARE(window->LblWellDone->text(), QStringLiteral("Well done, you got: points!"));
         QCOMPARE(folder->read(QStringLiteral("7.csv")), data);
-        QVERIFY(!folder->exists(QStringLiteral("config.ini")) || folder->read(QStringLiteral("config.ini")) == settings);
+        QVERIFY(!folder->exists(QStringLiteral("config.ini"))
+                || folder->read(QStringLiteral("config.ini")) == settings);
     }
 
     void continueOpensTheNextGameAndCloses()

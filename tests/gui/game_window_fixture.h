@@ -3,12 +3,12 @@
 // What the game window tests share: a working folder with a data file as
 // registration leaves it, a manual clock, a flow that records what the game
 // asks of it, and helpers that play choices click by click.
-#include "windows/game/frmTesting2.h"
 #include "choice_runs.h"
 #include "gui_support.h"
 #include "manual_clock.h"
 #include "platform/controls.h"
 #include "platform/twips.h"
+#include "windows/game/frmTesting2.h"
 #include "windows/window_flow.h"
 
 #include <QLabel>
@@ -59,7 +59,7 @@ inline QByteArray expand(const QByteArray &runs)
 }
 
 inline QByteArray line(int trial, int choice, const QByteArray &payoff, const QByteArray &winnings,
-                const QByteArray &historyLeft, const QByteArray &unitsBefore)
+                       const QByteArray &historyLeft, const QByteArray &unitsBefore)
 {
     return " " + QByteArray::number(trial) + " , " + QByteArray::number(choice) + " , " + payoff + " , " + winnings
            + " , " + historyLeft + " , " + unitsBefore + " ,\r\n";

@@ -149,7 +149,8 @@ private slots:
         QStringList expected = {"lblChoose", "Label1", "Label2", "TrialsShape", "Image1", "Image2"};
         for (int i = 0; i <= 25; ++i)
             expected << QStringLiteral("Image3_%1").arg(i);
-        expected << QStringList{"Frame3", "cmdLeft", "cmdRight", "Command1", "Frame4", "Frame5", "Frame2", "Frame1", "Frame6"};
+        expected << QStringList{"Frame3", "cmdLeft", "cmdRight", "Command1", "Frame4",
+                                "Frame5", "Frame2",  "Frame1",   "Frame6"};
         QCOMPARE(backToFront, expected);
         // The buttons overlap Frame3 and stay clickable in front of it.
         QCOMPARE(w.childAt(w.cmdLeft->geometry().center()), static_cast<QWidget *>(w.cmdLeft));

@@ -47,10 +47,18 @@ private slots:
         QTest::addColumn<QByteArray>("line");
         QTest::addColumn<QString>("side");
         QTest::addColumn<QString>("payoff");
-        QTest::newRow("left option on the left, left button") << true << true << line(1, 1, "5", "5", "1", "150") << "Left" << "5";
-        QTest::newRow("left option on the left, right button") << true << false << line(1, 0, "10", "10", ".9", "150") << "Right" << "10";
-        QTest::newRow("left option on the right, left button") << false << true << line(1, 0, "10", "10", ".9", "150") << "Left" << "10";
-        QTest::newRow("left option on the right, right button") << false << false << line(1, 1, "5", "5", "1", "150") << "Right" << "5";
+        QTest::newRow("left option on the left, left button")
+            << true << true << line(1, 1, "5", "5", "1", "150") << "Left"
+            << "5";
+        QTest::newRow("left option on the left, right button")
+            << true << false << line(1, 0, "10", "10", ".9", "150") << "Right"
+            << "10";
+        QTest::newRow("left option on the right, left button")
+            << false << true << line(1, 0, "10", "10", ".9", "150") << "Left"
+            << "10";
+        QTest::newRow("left option on the right, right button")
+            << false << false << line(1, 1, "5", "5", "1", "150") << "Right"
+            << "5";
     }
     void buttonMapping()
     {
@@ -78,13 +86,31 @@ private slots:
         QTest::addColumn<QString>("winsAfterActivation");
         QTest::addColumn<bool>("leftOptionOnLeft");
         QTest::addColumn<QString>("side");
-        QTest::newRow("first left") << QByteArray("L1") << "5" << "149.0" << "1.0" << "5.0" << "5" << true << "Left";
-        QTest::newRow("first right") << QByteArray("R1") << "10" << "148.8" << "1.2" << "10.0" << "10" << true << "Right";
-        QTest::newRow("first left, swapped") << QByteArray("L1") << "5" << "149.0" << "1.0" << "5.0" << "5" << false
-                                             << "Right";
-        QTest::newRow("right, right") << QByteArray("R2") << "10" << "147.4" << "1.4" << "20.0" << "20" << true << "Right";
-        QTest::newRow("3 right, 4 left") << QByteArray("R3 L4") << "5" << "139.4" << "1.6" << "50.0" << "50" << true
-                                         << "Left";
+        QTest::newRow("first left") << QByteArray("L1") << "5"
+                                    << "149.0"
+                                    << "1.0"
+                                    << "5.0"
+                                    << "5" << true << "Left";
+        QTest::newRow("first right") << QByteArray("R1") << "10"
+                                     << "148.8"
+                                     << "1.2"
+                                     << "10.0"
+                                     << "10" << true << "Right";
+        QTest::newRow("first left, swapped") << QByteArray("L1") << "5"
+                                             << "149.0"
+                                             << "1.0"
+                                             << "5.0"
+                                             << "5" << false << "Right";
+        QTest::newRow("right, right") << QByteArray("R2") << "10"
+                                      << "147.4"
+                                      << "1.4"
+                                      << "20.0"
+                                      << "20" << true << "Right";
+        QTest::newRow("3 right, 4 left") << QByteArray("R3 L4") << "5"
+                                         << "139.4"
+                                         << "1.6"
+                                         << "50.0"
+                                         << "50" << true << "Left";
     }
     void textsAfterATrial()
     {
@@ -158,10 +184,12 @@ private slots:
         QTest::addColumn<double>("pause");
         QTest::addColumn<QByteArray>("line");
         QTest::newRow("first left, 1 unit") << QByteArray() << true << 0.33 << line(1, 1, "5", "5", "1", "150");
-        QTest::newRow("first right, 1.2 units") << QByteArray() << false << 0.396 << line(1, 0, "10", "10", ".9", "150");
+        QTest::newRow("first right, 1.2 units")
+            << QByteArray() << false << 0.396 << line(1, 0, "10", "10", ".9", "150");
         QTest::newRow("second right, 1.4 units")
             << QByteArray("R1") << false << 0.462 << line(2, 0, "10", "20", ".8", "148.8");
-        QTest::newRow("tenth right, 3 units") << QByteArray("R9") << false << 0.99 << line(10, 0, "10", "100", "0", "132");
+        QTest::newRow("tenth right, 3 units")
+            << QByteArray("R9") << false << 0.99 << line(10, 0, "10", "100", "0", "132");
     }
     void pauseHidesTheButtons()
     {
@@ -266,8 +294,8 @@ private slots:
         QTest::addColumn<TwipsRect>("mover");
         QTest::addColumn<QRect>("pixels");
         QTest::addColumn<bool>("dot0Hidden");
-        QTest::newRow("5 points") << QByteArray("L1") << TwipsRect{2676.25f, 357.8f, 169, 154.4f} << QRect(178, 24, 12, 10)
-                                  << false;
+        QTest::newRow("5 points") << QByteArray("L1") << TwipsRect{2676.25f, 357.8f, 169, 154.4f}
+                                  << QRect(178, 24, 12, 10) << false;
         QTest::newRow("10 points") << QByteArray("L2") << TwipsRect{2712.5f, 355.6f, 173, 158.8f}
                                    << QRect(181, 24, 11, 10) << false;
         QTest::newRow("15 points") << QByteArray("L3") << TwipsRect{2748.75f, 353.4f, 177, 163.2f}

@@ -24,8 +24,8 @@ private slots:
         QTest::newRow("a dot") << TwipsRect{2880, 360, 105, 105} << QRect(192, 24, 7, 7);
         QTest::newRow("mover after 5 points") << TwipsRect{2676.25f, 357.8f, 169, 154.4f} << QRect(178, 24, 12, 10);
         QTest::newRow("bar of 760 points") << TwipsRect{1440, 7095 - 2204, 615, 2204} << QRect(96, 326, 41, 147);
-        QTest::newRow("bar of 759.4 points") << TwipsRect{1440, 7095 - 2202.26f, 615, 2202.26f}
-                                             << QRect(96, 326, 41, 147);
+        QTest::newRow("bar of 759.4 points")
+            << TwipsRect{1440, 7095 - 2202.26f, 615, 2202.26f} << QRect(96, 326, 41, 147);
         QTest::newRow("bar of 0 points") << TwipsRect{1440, 7095, 615, 0} << QRect(96, 473, 41, 0);
         QTest::newRow("bar 1 twip wide") << TwipsRect{2640, 840, 1, 615} << QRect(176, 56, 0, 41);
     }
@@ -133,7 +133,8 @@ private slots:
         const QImage image = frame->grab().toImage();
         const int borderRow = QFontMetrics(frame->font()).height() / 2;
         // The border line runs at the caption's middle, not below it...
-        QVERIFY(image.pixelColor(frame->width() - 20, borderRow) != image.pixelColor(frame->width() - 20, borderRow + 5));
+        QVERIFY(image.pixelColor(frame->width() - 20, borderRow)
+                != image.pixelColor(frame->width() - 20, borderRow + 5));
         // ...and stops where the caption begins.
         QCOMPARE(image.pixelColor(7, borderRow), frame->palette().color(QPalette::Window));
     }

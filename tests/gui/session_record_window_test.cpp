@@ -3,8 +3,8 @@
 // record that cannot be written stopping the program.
 #include "game_window_fixture.h"
 
-#include "rules/session_record.h"
 #include "platform/program.h"
+#include "rules/session_record.h"
 #include "windows/session_log.h"
 
 #include <QCoreApplication>
@@ -66,7 +66,7 @@ private slots:
             const char *responseMs;
         };
         const Press presses[] = {
-            {0.4321, true, false, "432.1"}, {1.25, false, false, "1250.0"}, {0.2004, true, true, "200.4"},
+            {0.4321, true, false, "432.1"},   {1.25, false, false, "1250.0"}, {0.2004, true, true, "200.4"},
             {2.71828, false, true, "2718.3"}, {0.00012, true, false, "0.1"},
         };
         frmTesting2 *w = startGame();

@@ -1,12 +1,12 @@
-#include "windows/window_flow.h"
-#include "manual_clock.h"
 #include "gui_support.h"
+#include "manual_clock.h"
 #include "platform/fonts.h"
 #include "platform/rich_text_box.h"
 #include "platform/twips.h"
 #include "rules/session_record.h"
 #include "windows/setup/frmInstructions.h"
 #include "windows/setup/frmSubjects.h"
+#include "windows/window_flow.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -19,8 +19,8 @@
 
 #include <csignal>
 #include <optional>
-#include <unistd.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 using namespace ct;
 using namespace ct::test;
@@ -115,7 +115,8 @@ private slots:
         folder->write(QStringLiteral("config.ini"), "50\r\n$\r\n");
         recorder = std::make_unique<ProgramRecorder>();
         state = Module1{};
-        experiment = std::make_unique<Experiment>(state, clock, [this] { return nextDraw; }, folder->path());
+        experiment = std::make_unique<Experiment>(
+            state, clock, [this] { return nextDraw; }, folder->path());
     }
     void cleanup()
     {
@@ -162,13 +163,20 @@ private slots:
         QTest::addColumn<QString>("id");
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<int>("subjectId");
-        QTest::newRow("7") << "7" << "7.csv" << 7;
-        QTest::newRow("007") << "007" << "7.csv" << 7;
-        QTest::newRow("-3") << "-3" << "-3.csv" << -3;
-        QTest::newRow("2.5 to even") << "2.5" << "2.csv" << 2;
-        QTest::newRow("3.5 to even") << "3.5" << "4.csv" << 4;
-        QTest::newRow("0.4 passes the zero check") << "0.4" << "0.csv" << 0;
-        QTest::newRow("blanks") << "  12 " << "12.csv" << 12;
+        QTest::newRow("7") << "7"
+                           << "7.csv" << 7;
+        QTest::newRow("007") << "007"
+                             << "7.csv" << 7;
+        QTest::newRow("-3") << "-3"
+                            << "-3.csv" << -3;
+        QTest::newRow("2.5 to even") << "2.5"
+                                     << "2.csv" << 2;
+        QTest::newRow("3.5 to even") << "3.5"
+                                     << "4.csv" << 4;
+        QTest::newRow("0.4 passes the zero check") << "0.4"
+                                                   << "0.csv" << 0;
+        QTest::newRow("blanks") << "  12 "
+                                << "12.csv" << 12;
     }
     void registrationCreatesFileAndOpensInstructions()
     {
@@ -218,8 +226,10 @@ private slots:
     {
         QTest::addColumn<QString>("id");
         QTest::addColumn<QString>("message");
-        QTest::newRow("empty") << "" << "Please type the participant ID number before pressing Run.";
-        QTest::newRow("letters") << "abc" << "\"abc\" is not a participant ID number. Please type a number such as 7.";
+        QTest::newRow("empty") << ""
+                               << "Please type the participant ID number before pressing Run.";
+        QTest::newRow("letters") << "abc"
+                                 << "\"abc\" is not a participant ID number. Please type a number such as 7.";
         QTest::newRow("too large") << "40000"
                                    << "\"40000\" is outside the range of participant ID numbers (-32768 to 32767).";
     }
@@ -233,7 +243,8 @@ private slots:
         QCOMPARE(recorder->boxes[0].text, message);
         QCOMPARE(recorder->boxes[0].icon, MessageBox::Icon::Warning);
         QVERIFY(window->isVisible());
-        QCOMPARE(QDir(folder->path()).entryList(QDir::Files), QStringList({"config.ini", "instructions_condition_1.rtf"}));
+        QCOMPARE(QDir(folder->path()).entryList(QDir::Files),
+                 QStringList({"config.ini", "instructions_condition_1.rtf"}));
         QVERIFY(recorder->exitStatuses.empty());
     }
 
@@ -243,8 +254,10 @@ private slots:
     {
         QTest::addColumn<QString>("id");
         QTest::addColumn<QString>("quoted");
-        QTest::newRow("bold") << "<b>9</b>" << "\"<b>9</b>\"";
-        QTest::newRow("picture") << "<img src=\"x.png\">" << "\"<img src=\"x.png\">\"";
+        QTest::newRow("bold") << "<b>9</b>"
+                              << "\"<b>9</b>\"";
+        QTest::newRow("picture") << "<img src=\"x.png\">"
+                                 << "\"<img src=\"x.png\">\"";
         QTest::newRow("long") << QString(500, 'x') << "\"" + QString(60, 'x') + "\u2026\"";
     }
     void refusedIdIsShownAsTypedInTheMessageBox()
@@ -288,8 +301,8 @@ private slots:
         typeAndRun(startRegistration(), QStringLiteral("7"));
         QCOMPARE(folder->read(QStringLiteral("7.csv")), kHeader + " 1 , 1 , 5 , 5 , 1 , 150 ,\r\n" + kHeader);
         // The session record counts this run as the ID's second registration.
-        const session::ReadResult record
-            = session::readSessionRecord(folder->read(QStringLiteral("7.session.csv")).toStdString());
+        const session::ReadResult record = session::readSessionRecord(
+            folder->read(QStringLiteral("7.session.csv")).toStdString());
         QVERIFY(record.ok && record.rows.size() == 2);
         QCOMPARE(record.rows[0].event, session::Event::Registered);
         QCOMPARE(record.rows[0].registration, 2);
@@ -341,7 +354,8 @@ private slots:
             typeAndRun(window, QStringLiteral("9"));
         }
         QCOMPARE(recorder->exitStatuses, std::vector<int>{1});
-        QVERIFY2(recorder->boxes[0].text.contains(QStringLiteral("File too large")), qPrintable(recorder->boxes[0].text));
+        QVERIFY2(recorder->boxes[0].text.contains(QStringLiteral("File too large")),
+                 qPrintable(recorder->boxes[0].text));
         QCOMPARE(folder->exists(QStringLiteral("9.csv")), !before.isEmpty());
         QCOMPARE(folder->read(QStringLiteral("9.csv")), before);
     }
@@ -350,8 +364,10 @@ private slots:
     {
         QTest::addColumn<QString>("removed");
         QTest::addColumn<QString>("where");
-        QTest::newRow("instructions") << "instructions_condition_1.rtf" << "the folder the program is started in";
-        QTest::newRow("settings") << "config.ini" << "the program's folder";
+        QTest::newRow("instructions") << "instructions_condition_1.rtf"
+                                      << "the folder the program is started in";
+        QTest::newRow("settings") << "config.ini"
+                                  << "the program's folder";
     }
     void missingInputFilesStopBeforeRegistration()
     {
@@ -362,8 +378,9 @@ private slots:
         QCOMPARE(recorder->exitStatuses, std::vector<int>{1});
         QCOMPARE(recorder->boxes.size(), size_t(1));
         const QString text = recorder->boxes[0].text;
-        QVERIFY2(text.startsWith(QStringLiteral("The file \"%1\" is missing. It is expected in %2: ").arg(removed, where)),
-                 qPrintable(text));
+        QVERIFY2(
+            text.startsWith(QStringLiteral("The file \"%1\" is missing. It is expected in %2: ").arg(removed, where)),
+            qPrintable(text));
         QVERIFY(text.contains(folder->file(removed)));
         QVERIFY(!topLevel(QStringLiteral("frmSubjects")));
     }
@@ -397,7 +414,8 @@ private slots:
                                      .arg(folder->path())),
                  qPrintable(text));
         QVERIFY(text.endsWith(QStringLiteral("No participant has been registered.")));
-        QCOMPARE(QDir(folder->path()).entryList(QDir::Files), QStringList({"config.ini", "instructions_condition_1.rtf"}));
+        QCOMPARE(QDir(folder->path()).entryList(QDir::Files),
+                 QStringList({"config.ini", "instructions_condition_1.rtf"}));
     }
 
     // A named pipe in place of an input file is refused like a folder, without

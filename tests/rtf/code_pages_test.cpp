@@ -26,18 +26,16 @@ TEST_P(SingleByte, DecodesAsWindowsDoes)
     EXPECT_EQ(CodePage::forNumber(c.codePage).byte(c.byte), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(CodePages, SingleByte,
-                         ::testing::Values(ByteCase{1252, 0x41, U'A'}, ByteCase{1252, 0x80, 0x20AC},
-                                           ByteCase{1252, 0x9F, 0x0178}, ByteCase{1252, 0x81, 0x0081},
-                                           ByteCase{1252, 0xE9, 0x00E9}, ByteCase{1250, 0x9A, 0x0161},
-                                           ByteCase{1251, 0xC0, 0x0410}, ByteCase{1253, 0xE1, 0x03B1},
-                                           ByteCase{1253, 0xF9, 0x03C9},
-                                           ByteCase{1254, 0xF0, 0x011F}, ByteCase{1255, 0xE0, 0x05D0},
-                                           ByteCase{1256, 0xC7, 0x0627}, ByteCase{1257, 0xE0, 0x0105},
-                                           ByteCase{874, 0xA1, 0x0E01}, ByteCase{10000, 0x8E, 0x00E9},
-                                           ByteCase{437, 0x82, 0x00E9}, ByteCase{850, 0x82, 0x00E9},
-                                           // Not a code page Windows writers use: cp1252 stands in.
-                                           ByteCase{12345, 0x80, 0x20AC}, ByteCase{-1, 0xE9, 0x00E9}));
+INSTANTIATE_TEST_SUITE_P(
+    CodePages, SingleByte,
+    ::testing::Values(ByteCase{1252, 0x41, U'A'}, ByteCase{1252, 0x80, 0x20AC}, ByteCase{1252, 0x9F, 0x0178},
+                      ByteCase{1252, 0x81, 0x0081}, ByteCase{1252, 0xE9, 0x00E9}, ByteCase{1250, 0x9A, 0x0161},
+                      ByteCase{1251, 0xC0, 0x0410}, ByteCase{1253, 0xE1, 0x03B1}, ByteCase{1253, 0xF9, 0x03C9},
+                      ByteCase{1254, 0xF0, 0x011F}, ByteCase{1255, 0xE0, 0x05D0}, ByteCase{1256, 0xC7, 0x0627},
+                      ByteCase{1257, 0xE0, 0x0105}, ByteCase{874, 0xA1, 0x0E01}, ByteCase{10000, 0x8E, 0x00E9},
+                      ByteCase{437, 0x82, 0x00E9}, ByteCase{850, 0x82, 0x00E9},
+                      // Not a code page Windows writers use: cp1252 stands in.
+                      ByteCase{12345, 0x80, 0x20AC}, ByteCase{-1, 0xE9, 0x00E9}));
 
 TEST(DoubleByte, LeadBytesAndPairs)
 {

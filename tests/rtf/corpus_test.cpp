@@ -105,7 +105,8 @@ const CorpusCase kCorpus[] = {
          {"Click", QTextFormat::FontWeight, kUnset},
          {"Click", QTextFormat::BlockLeftMargin, 48.0, true},
          {"First", QTextFormat::TextIndent, -24.0, true},
-         {"\u65E5", QTextFormat::FontFamilies, QStringList({QString::fromUtf8("MS Mincho"), QString::fromUtf8("ＭＳ 明朝")})},
+         {"\u65E5", QTextFormat::FontFamilies,
+          QStringList({QString::fromUtf8("MS Mincho"), QString::fromUtf8("ＭＳ 明朝")})},
          {"example", QTextFormat::TextUnderlineStyle, QTextCharFormat::SingleUnderline},
          {"example", QTextFormat::ForegroundBrush, QBrush(QColor(0, 0, 255))},
      }},
@@ -164,8 +165,8 @@ TEST(WordTableAndPicture, ShowsOneTableAndOnePicture)
     QTextTable *table = tables.front();
     ASSERT_EQ(table->rows(), 3);
     ASSERT_EQ(table->columns(), 2);
-    const QStringList expected = {"Option", "Points", "Left", QString::fromUtf8("10 €"), "Right",
-                                  QString::fromUtf8("5–15")};
+    const QStringList expected = {
+        "Option", "Points", "Left", QString::fromUtf8("10 €"), "Right", QString::fromUtf8("5–15")};
     for (int i = 0; i < expected.size(); ++i)
         EXPECT_EQ(cellText(table, i / 2, i % 2), expected[i]) << "cell " << i;
     EXPECT_EQ(charFormatOf(*outcome.document, "Points").fontWeight(), QFont::Bold);
@@ -178,7 +179,8 @@ TEST(WordTableAndPicture, ShowsOneTableAndOnePicture)
     const QList<ShownImage> images = imagesOf(*outcome.document);
     ASSERT_EQ(images.size(), 1);
     EXPECT_DOUBLE_EQ(images.front().width, 4.0);
-    EXPECT_EQ(outcome.document->lastBlock().text(), QString("The dot looks like this: ") + QChar::ObjectReplacementCharacter + ".");
+    EXPECT_EQ(outcome.document->lastBlock().text(),
+              QString("The dot looks like this: ") + QChar::ObjectReplacementCharacter + ".");
 }
 
 } // namespace

@@ -198,8 +198,7 @@ TEST(CharacterFormat, AlternativeFontNameFollowsTheFamily)
 
 TEST(CharacterFormat, FontEntriesWithoutBraces)
 {
-    const ReadOutcome outcome =
-        readRtf("{\\rtf1\\ansi{\\fonttbl\\f0\\fswiss Helvetica;\\f1\\fmodern Courier;}\\f1 x}");
+    const ReadOutcome outcome = readRtf("{\\rtf1\\ansi{\\fonttbl\\f0\\fswiss Helvetica;\\f1\\fmodern Courier;}\\f1 x}");
     ASSERT_TRUE(outcome.ok);
     EXPECT_EQ(charFormatOf(*outcome.document, "x").fontFamilies().toStringList(), QStringList{"Courier"});
 }

@@ -49,8 +49,9 @@ TEST_P(ListMarkers, AreShownExactlyOnce)
 const ListCase kListCases[] = {
     {"BulletsFromTheListTable", "\\pard\\ls1 a\\par\\pard\\ls1 b", u"\u2022\ta\n\u2022\tb"},
     {"NumbersFromTheListTable", "\\pard\\ls2 one\\par\\pard\\ls2 two", u"1.\tone\n2.\ttwo"},
-    {"NestedNumbers", "\\pard\\ls2\\ilvl0 A\\par\\pard\\ls2\\ilvl1 B\\par\\pard\\ls2\\ilvl1 C\\par\\pard\\ls2 D\\par"
-                      "\\pard\\ls2\\ilvl1 E",
+    {"NestedNumbers",
+     "\\pard\\ls2\\ilvl0 A\\par\\pard\\ls2\\ilvl1 B\\par\\pard\\ls2\\ilvl1 C\\par\\pard\\ls2 D\\par"
+     "\\pard\\ls2\\ilvl1 E",
      u"1.\tA\n1.1.\tB\n1.2.\tC\n2.\tD\n2.1.\tE"},
     {"LettersFromStartWithSpace", "\\pard\\ls3 x\\par\\pard\\ls3 y", u"(e) x\n(f) y"},
     {"RomanWithNothingAfter", "\\pard\\ls4 x\\par\\pard\\ls4 y", u"I.x\nII.y"},
@@ -64,8 +65,8 @@ const ListCase kListCases[] = {
     {"ListsCountSeparately", "\\pard\\ls2 a\\par\\pard\\ls3 b\\par\\pard\\ls2 c", u"1.\ta\n(e) b\n2.\tc"},
     {"PnBulletWithoutPnText", "{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'B7}}\\fi-360\\li720 item",
      u"\u2022\titem"},
-    {"PnNumbersContinueAcrossParagraphs",
-     "{\\*\\pn\\pnlvlbody\\pndec\\pnstart3{\\pntxta .}}a\\par b\\par\\pard c", u"3.\ta\n4.\tb\nc"},
+    {"PnNumbersContinueAcrossParagraphs", "{\\*\\pn\\pnlvlbody\\pndec\\pnstart3{\\pntxta .}}a\\par b\\par\\pard c",
+     u"3.\ta\n4.\tb\nc"},
     {"PnNumbersStartAgainAfterAPlainParagraph",
      "{\\*\\pn\\pnlvlbody\\pnucrm{\\pntxta )}}a\\par\\pard b\\par{\\*\\pn\\pnlvlbody\\pnucrm{\\pntxta )}}c",
      u"I)\ta\nb\nI)\tc"},
@@ -89,9 +90,10 @@ TEST_P(ListNumbers, FormatAsWordProcessorsCount)
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, ListNumbers,
-                         ::testing::Values(NumberCase{7, 0, "7"}, NumberCase{4, 1, "IV"}, NumberCase{1994, 2, "mcmxciv"},
-                                           NumberCase{4000, 1, "4000"}, NumberCase{1, 3, "A"}, NumberCase{27, 4, "aa"},
-                                           NumberCase{0, 4, "0"}, NumberCase{5, 22, "05"}, NumberCase{12, 22, "12"},
-                                           NumberCase{3, 23, ""}, NumberCase{3, 255, ""}, NumberCase{3, 99, "3"}));
+                         ::testing::Values(NumberCase{7, 0, "7"}, NumberCase{4, 1, "IV"},
+                                           NumberCase{1994, 2, "mcmxciv"}, NumberCase{4000, 1, "4000"},
+                                           NumberCase{1, 3, "A"}, NumberCase{27, 4, "aa"}, NumberCase{0, 4, "0"},
+                                           NumberCase{5, 22, "05"}, NumberCase{12, 22, "12"}, NumberCase{3, 23, ""},
+                                           NumberCase{3, 255, ""}, NumberCase{3, 99, "3"}));
 
 } // namespace

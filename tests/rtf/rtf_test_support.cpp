@@ -129,14 +129,20 @@ void frameOutline(QTextFrame *frame, const QString &indent, QStringList &lines)
         auto *table = qobject_cast<QTextTable *>(child);
         if (!table) {
             const QTextFrameFormat format = child->frameFormat();
-            lines.append(indent + QStringLiteral("[frame %1 border %2]").arg(qRound(format.width().rawValue())).arg(format.border()));
+            lines.append(
+                indent
+                + QStringLiteral("[frame %1 border %2]").arg(qRound(format.width().rawValue())).arg(format.border()));
             frameOutline(child, indent + QStringLiteral("  "), lines);
             continue;
         }
         QStringList widths;
         for (const QTextLength &width : table->format().columnWidthConstraints())
             widths.append(QString::number(qRound(width.rawValue())));
-        lines.append(indent + QStringLiteral("[table %1x%2 columns %3]").arg(table->rows()).arg(table->columns()).arg(widths.join(',')));
+        lines.append(indent
+                     + QStringLiteral("[table %1x%2 columns %3]")
+                           .arg(table->rows())
+                           .arg(table->columns())
+                           .arg(widths.join(',')));
         for (int row = 0; row < table->rows(); ++row) {
             for (int column = 0; column < table->columns(); ++column) {
                 const QTextTableCell cell = table->cellAt(row, column);
@@ -145,7 +151,8 @@ void frameOutline(QTextFrame *frame, const QString &indent, QStringList &lines)
                 QString line = indent + QStringLiteral("  (%1,%2").arg(row).arg(column);
                 if (cell.rowSpan() > 1 || cell.columnSpan() > 1)
                     line += QStringLiteral(" span %1x%2").arg(cell.rowSpan()).arg(cell.columnSpan());
-                lines.append(line + QStringLiteral(") ") + cellText(table, row, column).replace(QLatin1Char('\n'), QLatin1Char('|')));
+                lines.append(line + QStringLiteral(") ")
+                             + cellText(table, row, column).replace(QLatin1Char('\n'), QLatin1Char('|')));
             }
         }
     }

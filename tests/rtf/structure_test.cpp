@@ -92,7 +92,9 @@ const LineUpCase kLineUpCases[] = {
      u"\n[table 2x2 columns 100,100]\n  (0,0 span 2x1) both\n  (0,1) 1\n  (1,1) 2\n"},
 };
 INSTANTIATE_TEST_SUITE_P(Rows, CellsLineUp, ::testing::ValuesIn(kLineUpCases),
-                         [](const ::testing::TestParamInfo<LineUpCase> &param) { return std::string(param.param.name); });
+                         [](const ::testing::TestParamInfo<LineUpCase> &param) {
+                             return std::string(param.param.name);
+                         });
 
 TEST(Tables, CellWithTwoParagraphs)
 {
@@ -105,8 +107,9 @@ TEST(Tables, CellWithTwoParagraphs)
 
 TEST(Tables, RowWithMoreCellsThanTheFirstAddsColumns)
 {
-    const ReadOutcome outcome = readRtf(wrap("\\trowd\\cellx1000\\intbl a\\cell\\row"
-                                             "\\trowd\\cellx1000\\cellx2000\\cellx3000\\intbl b\\cell c\\cell d\\cell\\row"));
+    const ReadOutcome outcome = readRtf(
+        wrap("\\trowd\\cellx1000\\intbl a\\cell\\row"
+             "\\trowd\\cellx1000\\cellx2000\\cellx3000\\intbl b\\cell c\\cell d\\cell\\row"));
     ASSERT_TRUE(outcome.ok);
     const auto tables = tablesOf(*outcome.document);
     ASSERT_EQ(tables.size(), 1);
@@ -229,8 +232,9 @@ const PictureCase kPictures[] = {
     {"PngHex", "{\\pict\\pngblip " + hexOf(encoded(redImage(), "PNG")) + "}", 1},
     {"PngHexOnShortLines", "{\\pict\\pngblip\r\n" + hexOf(encoded(redImage(), "PNG")).insert(20, "\r\n") + "}", 1},
     {"JpegHex", "{\\pict\\jpegblip " + hexOf(encoded(redImage(), "JPEG")) + "}", 1},
-    {"PngBinary", "{\\pict\\pngblip\\bin" + std::to_string(encoded(redImage(), "PNG").size()) + " "
-                      + encoded(redImage(), "PNG").toStdString() + "}",
+    {"PngBinary",
+     "{\\pict\\pngblip\\bin" + std::to_string(encoded(redImage(), "PNG").size()) + " "
+         + encoded(redImage(), "PNG").toStdString() + "}",
      1},
     {"ShapePictureShownNonShapeSkipped",
      "{\\*\\shppict{\\pict{\\*\\picprop x}\\pngblip " + hexOf(encoded(redImage(), "PNG")) + "}}"
@@ -241,13 +245,15 @@ const PictureCase kPictures[] = {
     {"PictureWithoutKindSkipped", "{\\pict " + hexOf(encoded(redImage(), "PNG")) + "}", 0},
 };
 INSTANTIATE_TEST_SUITE_P(Kinds, Pictures, ::testing::ValuesIn(kPictures),
-                         [](const ::testing::TestParamInfo<PictureCase> &param) { return std::string(param.param.name); });
+                         [](const ::testing::TestParamInfo<PictureCase> &param) {
+                             return std::string(param.param.name);
+                         });
 
 TEST(Pictures, ShownAtTheGoalSizeTimesScale)
 {
     const std::string hex = hexOf(encoded(redImage(), "PNG"));
-    const ReadOutcome outcome =
-        readRtf(wrap("{\\pict\\pngblip\\picwgoal1500\\pichgoal750\\picscalex50\\picscaley200 " + hex + "}"));
+    const ReadOutcome outcome = readRtf(
+        wrap("{\\pict\\pngblip\\picwgoal1500\\pichgoal750\\picscalex50\\picscaley200 " + hex + "}"));
     ASSERT_TRUE(outcome.ok);
     const QList<ShownImage> images = imagesOf(*outcome.document);
     ASSERT_EQ(images.size(), 1);

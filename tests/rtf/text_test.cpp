@@ -65,8 +65,7 @@ const TextCase kSyntax[] = {
     {"MissingFinalBrace", "{\\rtf1 a\\par b", u"a\nb"},
     {"LeadingWhitespaceAndBom", "\xEF\xBB\xBF \n{\\rtf1 a}", u"a"},
 };
-INSTANTIATE_TEST_SUITE_P(Syntax, ShownText, ::testing::ValuesIn(kSyntax),
-                         caseName);
+INSTANTIATE_TEST_SUITE_P(Syntax, ShownText, ::testing::ValuesIn(kSyntax), caseName);
 
 const TextCase kBreaks[] = {
     {"Par", "a\\par b", u"a\nb"},
@@ -77,8 +76,7 @@ const TextCase kBreaks[] = {
     {"Tab", "a\\tab b", u"a\tb"},
     {"SectionAndPageEndParagraphs", "a\\sect b\\page c", u"a\nb\nc"},
 };
-INSTANTIATE_TEST_SUITE_P(Breaks, ShownText, ::testing::ValuesIn(kBreaks),
-                         caseName);
+INSTANTIATE_TEST_SUITE_P(Breaks, ShownText, ::testing::ValuesIn(kBreaks), caseName);
 
 const TextCase kSpecialCharacters[] = {
     {"Spaces", "\\~\\emspace\\enspace\\qmspace", u"\u00A0\u2003\u2002\u2005"},
@@ -88,8 +86,7 @@ const TextCase kSpecialCharacters[] = {
     {"Bullet", "\\bullet\\tab x", u"\u2022\tx"},
     {"Marks", "\\zwj\\zwnj\\zwbo\\ltrmark\\rtlmark", u"\u200D\u200C\u200B\u200E\u200F"},
 };
-INSTANTIATE_TEST_SUITE_P(Special, ShownText, ::testing::ValuesIn(kSpecialCharacters),
-                         caseName);
+INSTANTIATE_TEST_SUITE_P(Special, ShownText, ::testing::ValuesIn(kSpecialCharacters), caseName);
 
 const TextCase kUnicode[] = {
     {"FallbackSkipped", "\\u252?ber", u"\u00FCber"},
@@ -112,8 +109,7 @@ const TextCase kUnicode[] = {
     {"SymbolPrivateUseBulletInAnyFont", "\\u-3913?", u"\u2022"},
     {"UnicodePairShowsUnicodeHalf", "{\\upr{a}{\\*\\ud{b}}}", u"b"},
 };
-INSTANTIATE_TEST_SUITE_P(Unicode, ShownText, ::testing::ValuesIn(kUnicode),
-                         caseName);
+INSTANTIATE_TEST_SUITE_P(Unicode, ShownText, ::testing::ValuesIn(kUnicode), caseName);
 
 const TextCase kCodePages[] = {
     {"Cp1252ByDefault", "caf\\'e9 \\'80 \\'93q\\'94", u"caf\u00E9 \u20AC \u201Cq\u201D"},
@@ -127,14 +123,13 @@ const TextCase kCodePages[] = {
     {"Big5", "{\\f7\\'a7\\'41}", u"\u4F60"},
     {"DoubleByteCutByMarkup", "{\\f2\\'82\\b x}", u"\uFFFDx"},
     {"DoubleByteAsciiUnaffected", "{\\f2 abc}", u"abc"},
-    {"AnsiCodePageForUnspecifiedFont",
-     "{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0 Arial;}}\\f0\\'c4\\'e0}", u"\u0414\u0430"},
+    {"AnsiCodePageForUnspecifiedFont", "{\\rtf1\\ansi\\ansicpg1251{\\fonttbl{\\f0 Arial;}}\\f0\\'c4\\'e0}",
+     u"\u0414\u0430"},
     {"AnsiCodePageForUndeclaredFont", "{\\rtf1\\ansi\\ansicpg1250\\f7\\'9a}", u"\u0161"},
     {"UnknownCodePageFallsBackToCp1252", "{\\rtf1\\ansi\\ansicpg99999 \\'e9}", u"\u00E9"},
     {"MacintoshCharset", "{\\rtf1\\mac \\'8e}", u"\u00E9"},
 };
-INSTANTIATE_TEST_SUITE_P(CodePages, ShownText, ::testing::ValuesIn(kCodePages),
-                         caseName);
+INSTANTIATE_TEST_SUITE_P(CodePages, ShownText, ::testing::ValuesIn(kCodePages), caseName);
 
 const TextCase kSymbolFonts[] = {
     {"SymbolBulletByte", "{\\f1\\'b7}", u"\u2022"},
@@ -143,8 +138,7 @@ const TextCase kSymbolFonts[] = {
     {"WingdingsSquareBullet", "{\\f4\\'a7}", u"\u25AA"},
     {"CourierOIsAnO", "{\\f9 o}", u"o"},
 };
-INSTANTIATE_TEST_SUITE_P(SymbolFonts, ShownText, ::testing::ValuesIn(kSymbolFonts),
-                         caseName);
+INSTANTIATE_TEST_SUITE_P(SymbolFonts, ShownText, ::testing::ValuesIn(kSymbolFonts), caseName);
 
 const TextCase kDestinations[] = {
     {"UnknownStarredDestinationSkippedWhole", "a{\\*\\foo b{c\\par}d}e", u"ae"},
@@ -166,7 +160,6 @@ const TextCase kDestinations[] = {
     {"PnSkippedPnTextShown", "{\\pntext\\f1\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf1{\\pntxtb\\'B7}}item", u"\u2022\titem"},
     {"ListTextShown", "{\\listtext\\pard\\plain \\u8226\\'95\\tab}\\ls1 item", u"\u2022\titem"},
 };
-INSTANTIATE_TEST_SUITE_P(Destinations, ShownText, ::testing::ValuesIn(kDestinations),
-                         caseName);
+INSTANTIATE_TEST_SUITE_P(Destinations, ShownText, ::testing::ValuesIn(kDestinations), caseName);
 
 } // namespace

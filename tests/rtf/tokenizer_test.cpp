@@ -7,8 +7,8 @@
 #include <vector>
 
 using ct::rtf::Token;
-using ct::rtf::TokenKind;
 using ct::rtf::Tokenizer;
+using ct::rtf::TokenKind;
 
 namespace {
 
@@ -96,7 +96,9 @@ const TokenCase kTokenCases[] = {
     {"BackslashAtEnd", "a\\", {"t:a", "\\sym:"}},
 };
 INSTANTIATE_TEST_SUITE_P(Cases, Tokens, ::testing::ValuesIn(kTokenCases),
-                         [](const ::testing::TestParamInfo<TokenCase> &param) { return std::string(param.param.name); });
+                         [](const ::testing::TestParamInfo<TokenCase> &param) {
+                             return std::string(param.param.name);
+                         });
 
 TEST(Tokenizer, PositionsAreByteOffsets)
 {

@@ -181,14 +181,16 @@ const ShapeCase kShapes[] = {
      "a{\\shp{\\*\\shpinst\\shpleft100\\shptop0\\shpright1600\\shpbottom750{\\sp{\\sn pib}{\\sv{\\pict\\emfblip 01}}}}"
      "{\\shprslt{\\*\\do\\dobxcolumn}{\\nonshppict{\\pict\\wmetafile8 01}}stand-in}}b",
      u"a[picture 100x50]b"},
-    {"ShapeWithoutPictureShowsItsResult",
-     "a{\\shp{\\*\\shpinst{\\sp{\\sn shapeType}{\\sv 1}}}{\\shprslt stand-in}}b", u"astand-inb"},
+    {"ShapeWithoutPictureShowsItsResult", "a{\\shp{\\*\\shpinst{\\sp{\\sn shapeType}{\\sv 1}}}{\\shprslt stand-in}}b",
+     u"astand-inb"},
     {"TextBoxWithoutOutline",
      "a\\par{\\shp{\\*\\shpinst\\shpleft0\\shpright1500{\\sp{\\sn fLine}{\\sv 0}}{\\shptxt boxed\\par}}}b",
      u"a\n[frame 100 border 0]\n  boxed\nb"},
     {"ShapeInstanceOutsideAShapeIsSkipped", "a{\\*\\shpinst{\\sp{\\sn pib}{\\sv 1}}}b", u"ab"},
 };
 INSTANTIATE_TEST_SUITE_P(Word, Shapes, ::testing::ValuesIn(kShapes),
-                         [](const ::testing::TestParamInfo<ShapeCase> &param) { return std::string(param.param.name); });
+                         [](const ::testing::TestParamInfo<ShapeCase> &param) {
+                             return std::string(param.param.name);
+                         });
 
 } // namespace

@@ -105,8 +105,8 @@ bool ManualClock::fireSingleShotEarly(double early)
 
 int ManualClock::activeTimers() const
 {
-    return static_cast<int>(std::count_if(m_timers.begin(), m_timers.end(),
-                                          [](const auto &timer) { return timer && timer->isActive(); }));
+    return static_cast<int>(
+        std::count_if(m_timers.begin(), m_timers.end(), [](const auto &timer) { return timer && timer->isActive(); }));
 }
 
 } // namespace ct::test

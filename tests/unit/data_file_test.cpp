@@ -131,8 +131,10 @@ TEST(DataFile, RefusesMalformedFilesWithTheLine)
         {"winnings of many 9s", h + " 1 , 1 , 5 , 999999999999999999999 , 1 , 150 ,\r\n", 2,
          "the winnings column holds a number that does not fit it: \" 999999999999999999999\""},
         {"units beyond a double", h + " 1 , 1 , 5 , 5 , 1 , 1" + std::string(400, '0') + " ,\r\n", 2,
-         "the GameUnitsRemaining column holds a number that does not fit it: \" 100000000000000000000000000000000000000...\""},
-        {"cut off mid-line", h + t1 + " 2 , 1 , 5", 3, "the line does not end with CR LF (the file may have been cut off)"},
+         "the GameUnitsRemaining column holds a number that does not fit it: \" "
+         "100000000000000000000000000000000000000...\""},
+        {"cut off mid-line", h + t1 + " 2 , 1 , 5", 3,
+         "the line does not end with CR LF (the file may have been cut off)"},
         {"data before the header", t1, 1, "a data line before the first header line"},
         {"edited winnings", h + t1 + " 2 , 1 , 5 , 11 , 1 , 149 ,\r\n", 3,
          "numbers that do not follow from the choices (expected \" 2 , 1 , 5 , 10 , 1 , 149 ,\")"},

@@ -1,8 +1,8 @@
+#include "qt_printing.h"
 #include "rules/experiment.h"
 #include "rules/feedback/earnings_report.h"
 #include "rules/game/simulated_participant.h"
 #include "rules/game/trial_record.h"
-#include "qt_printing.h"
 
 #include <gtest/gtest.h>
 
@@ -77,7 +77,8 @@ TEST(EarningsReport, NoRateMeansPointsOnlyAndTheUsersDecimalSeparator)
 {
     const DataFile file = read(played("choices", std::string(145, 'L') + "RRRR" + std::string(7 * 150, 'L')));
     const QString report = earningsReport(QStringLiteral("3.csv"), file, {}, QLocale(QLocale::German));
-    EXPECT_TRUE(report.startsWith(QStringLiteral("3.csv: no exchange rate set, points only\n"))) << report.toStdString();
+    EXPECT_TRUE(report.startsWith(QStringLiteral("3.csv: no exchange rate set, points only\n")))
+        << report.toStdString();
     EXPECT_TRUE(report.contains(QStringLiteral("  Game 1: 759,4 points\n"))) << report.toStdString();
     EXPECT_TRUE(report.endsWith(QStringLiteral("  Total: 6009,4 points\n"))) << report.toStdString();
 }
@@ -104,7 +105,8 @@ TEST(EarningsReport, RateIsWrittenAsASettingsFileHoldsIt)
         {0.0001, kEnglish, "0.0001"},
     };
     for (const auto &c : cases)
-        EXPECT_TRUE(earningsReport(QStringLiteral("1.csv"), {}, {c.rate, QString()}, c.locale)
-                        .startsWith(QStringLiteral("1.csv: exchange rate %1 per 10000 points\n").arg(QLatin1String(c.text))))
+        EXPECT_TRUE(
+            earningsReport(QStringLiteral("1.csv"), {}, {c.rate, QString()}, c.locale)
+                .startsWith(QStringLiteral("1.csv: exchange rate %1 per 10000 points\n").arg(QLatin1String(c.text))))
             << c.text;
 }

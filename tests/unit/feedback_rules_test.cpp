@@ -1,8 +1,8 @@
+#include "qt_printing.h"
 #include "rules/feedback/bar_chart.h"
 #include "rules/feedback/feedback_texts.h"
 #include "rules/feedback/money.h"
 #include "rules/feedback/score_store.h"
-#include "qt_printing.h"
 
 #include <gtest/gtest.h>
 
@@ -131,8 +131,7 @@ TEST(CompareGames, SentenceColourAndFace)
         {700, 700, kEnglish, "That's exactly the same as you got last time. ", {0, 0, 0}, Face::Neutral},
         {0, 0, kEnglish, "That's exactly the same as you got last time. ", {0, 0, 0}, Face::Neutral},
         {759.4, 700, kEnglish, "That's 59.4 points more than you got last time. ", {0, 255, 0}, Face::Happy},
-        {700, 759.4, kGerman, "...But that's 59,4 points less than you got last time. ", {255, 0, 0},
-         Face::Wretched},
+        {700, 759.4, kGerman, "...But that's 59,4 points less than you got last time. ", {255, 0, 0}, Face::Wretched},
         {5.0001, 5, kEnglish, "That's 0.0001 points more than you got last time. ", {0, 255, 0}, Face::Happy},
         {530, 0, kEnglish, "That's 530 points more than you got last time. ", {0, 255, 0}, Face::Happy},
     };
@@ -196,11 +195,8 @@ TEST(BarChart, HeightIsTwoPointNineTwipsPerPointOnTheBaseLine)
         float height;
         float top;
     } const cases[] = {
-        {760, 2204.0f, 4891.0f},
-        {0, 0.0f, 7095.0f},
-        {5, 14.5f, 7080.5f},
-        {333, 965.7f, 7095.0f - 965.7f},
-        {500, 1450.0f, 5645.0f},
+        {760, 2204.0f, 4891.0f},         {0, 0.0f, 7095.0f},      {5, 14.5f, 7080.5f},
+        {333, 965.7f, 7095.0f - 965.7f}, {500, 1450.0f, 5645.0f},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.points);

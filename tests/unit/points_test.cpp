@@ -23,8 +23,14 @@ TEST(Points, FromDoubleTakesTheNearestTenThousandth)
         double value;
         std::int64_t units;
     } const cases[] = {
-        {4.4, 44000}, {1.2, 12000}, {3.7, 37000}, {-0.8, -8000}, {5.0, 50000}, {0.00005, 0} /* half to even */,
-        {0.00015, 1} /* the double lies just below the half */, {759.4, 7594000},
+        {4.4, 44000},
+        {1.2, 12000},
+        {3.7, 37000},
+        {-0.8, -8000},
+        {5.0, 50000},
+        {0.00005, 0} /* half to even */,
+        {0.00015, 1} /* the double lies just below the half */,
+        {759.4, 7594000},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.value);
@@ -55,7 +61,8 @@ TEST(Points, OverflowThrowsInsteadOfWrapping)
     EXPECT_THROW(p += Points::fromUnits(1), std::overflow_error);
     EXPECT_EQ(p, max) << "a failed addition leaves the value alone";
     EXPECT_THROW(-Points::fromUnits(std::numeric_limits<std::int64_t>::min()), std::overflow_error);
-    EXPECT_THROW(Points::fromUnits(std::numeric_limits<std::int64_t>::min()) - Points::fromUnits(1), std::overflow_error);
+    EXPECT_THROW(Points::fromUnits(std::numeric_limits<std::int64_t>::min()) - Points::fromUnits(1),
+                 std::overflow_error);
     EXPECT_THROW(Points::fromWhole(std::numeric_limits<std::int64_t>::max() / 1000), std::overflow_error);
     EXPECT_THROW(Points::fromDouble(1e300), std::domain_error);
     EXPECT_THROW(Points::fromDouble(std::numeric_limits<double>::quiet_NaN()), std::domain_error);

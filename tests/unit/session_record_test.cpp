@@ -60,8 +60,14 @@ TEST(SessionRecord, RowsAreCsvLinesWithCrLf)
 TEST(SessionRecord, MillisecondsHaveOneDecimalHalfAwayFromZero)
 {
     const std::pair<double, const char *> cases[] = {
-        {0, "0.0"}, {0.04, "0.0"}, {0.05, "0.1"}, {432.1, "432.1"}, {1000.4321 - 1000.0, "0.4"}, {-2.25, "-2.3"},
-        {-0.04, "0.0"}, {86400000.05, "86400000.1"},
+        {0, "0.0"},
+        {0.04, "0.0"},
+        {0.05, "0.1"},
+        {432.1, "432.1"},
+        {1000.4321 - 1000.0, "0.4"},
+        {-2.25, "-2.3"},
+        {-0.04, "0.0"},
+        {86400000.05, "86400000.1"},
     };
     for (const auto &[ms, text] : cases)
         EXPECT_EQ(millisecondsText(ms), text) << ms;
@@ -134,8 +140,12 @@ TEST(SessionRecord, RegistrationCountsTheDataFilesHeaderLines)
     const std::string header = "Trial,Choice,PayOff,winnings,historyLeft,GameUnitsRemaining\r\n";
     const std::string trial = " 1 , 1 , 5 , 5 , 1 , 150 ,\r\n";
     const std::pair<std::string, int> cases[] = {
-        {"", 0}, {header, 1}, {header + trial + trial, 1}, {header + trial + header, 2},
-        {header + header + trial + header, 3}, {" " + header, 0},
+        {"", 0},
+        {header, 1},
+        {header + trial + trial, 1},
+        {header + trial + header, 2},
+        {header + header + trial + header, 3},
+        {" " + header, 0},
     };
     for (const auto &[bytes, number] : cases)
         EXPECT_EQ(registrationNumber(bytes), number) << bytes;

@@ -1,6 +1,6 @@
+#include "qt_printing.h"
 #include "rules/feedback/settings_file.h"
 #include "rules/feedback/text_decoding.h"
-#include "qt_printing.h"
 
 #include <QDir>
 #include <QFile>
@@ -74,7 +74,10 @@ TEST(ParseSettings, ReadsRateAndCurrencyText)
         {"code page 1252 currency", "50\r\n\x80 \xA3\r\n", kEnglish, 50, QStringLiteral("\u20AC \u00A3")},
         {"code page 1252 line decoded on its own", "50\r\n\xA3\r\n\xC2\xA3\r\n", kEnglish, 50,
          QStringLiteral("\u00A3")},
-        {"UTF-8 byte order mark dropped", "\xEF\xBB\xBF" "25\r\n$\r\n", kEnglish, 25, "$"},
+        {"UTF-8 byte order mark dropped",
+         "\xEF\xBB\xBF"
+         "25\r\n$\r\n",
+         kEnglish, 25, "$"},
         {"byte order mark alone is an empty file", "\xEF\xBB\xBF", kEnglish, 0, ""},
     };
     for (const auto &c : cases) {
@@ -229,7 +232,8 @@ TEST_F(ReadSettingsFileTest, BadFirstLineIsAnErrorNamingTheLine)
     ASSERT_FALSE(read.ok());
     EXPECT_EQ(read.settings, Settings{});
     EXPECT_TRUE(read.error.startsWith(
-        QStringLiteral("Line 1 of the settings file \"config.ini\" in the program's folder %1 is not a number: \"abc\".")
+        QStringLiteral(
+            "Line 1 of the settings file \"config.ini\" in the program's folder %1 is not a number: \"abc\".")
             .arg(folder.path())))
         << read.error.toStdString();
 }

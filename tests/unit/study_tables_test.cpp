@@ -1,6 +1,6 @@
+#include "rules/feedback/earnings_report.h"
 #include "rules/game/simulated_participant.h"
 #include "rules/game/trial_record.h"
-#include "rules/feedback/earnings_report.h"
 #include "tools/study_tables.h"
 
 #include <gtest/gtest.h>
@@ -48,7 +48,8 @@ TEST(StudyTables, TidyTableHasEveryTrialWithItsSessionColumns)
     // participant "a,b" has no session record.
     ParticipantData crashed{QStringLiteral("7"), QStringLiteral("7.csv"), played(kTwoTrials), SessionFacts{}};
     crashed.session->choices[{1, 1, 1}] = {"right", 812.5};
-    const ParticipantData noRecord{QStringLiteral("a,b"), QStringLiteral("a,b.csv"), played(kHeader + " 1 , 1 , 5 , 5 , 1 , 150 ,\r\n"), {}};
+    const ParticipantData noRecord{
+        QStringLiteral("a,b"), QStringLiteral("a,b.csv"), played(kHeader + " 1 , 1 , 5 , 5 , 1 , 150 ,\r\n"), {}};
 
     EXPECT_EQ(tidyTrialTable({crashed, noRecord}),
               "participant,registration,game,trial,choice,payoff,winnings,history_left,game_units_remaining,button,"
@@ -100,7 +101,8 @@ TEST(StudyTables, PaymentsUseTheRateInForceAndFlagWhatIsUnusual)
     rerun.session->endedEarly[1] = "closed_early";
 
     const ParticipantData noRecord{QStringLiteral("3"), QStringLiteral("3.csv"), best, {}};
-    const ParticipantData headerOnly{QStringLiteral("4"), QStringLiteral("4.csv"), played(kHeader), matching(played(kHeader), 25)};
+    const ParticipantData headerOnly{QStringLiteral("4"), QStringLiteral("4.csv"), played(kHeader),
+                                     matching(played(kHeader), 25)};
 
     // 6080 points at the rate of game 8 (60), as the final screen computed it;
     // 530 + 6000 points at 25; 6080 at the settings' 50.

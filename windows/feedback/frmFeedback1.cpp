@@ -33,8 +33,8 @@ QColor toColor(Rgb rgb)
 Settings shownSettings(const Settings &settings, const QLabel *headline)
 {
     Settings shown = settings;
-    shown.currencySymbol =
-        QFontMetrics(headline->font()).elidedText(settings.currencySymbol, Qt::ElideRight, headline->width() / 2);
+    shown.currencySymbol = QFontMetrics(headline->font())
+                               .elidedText(settings.currencySymbol, Qt::ElideRight, headline->width() / 2);
     return shown;
 }
 
@@ -115,9 +115,10 @@ void frmFeedback1::buildLayout()
     LblWellDone = addLabel(this, "LblWellDone", kWellDoneCaption, {1920, 360, 7695, 1575},
                            designFont("Verdana", 20.25, true), headline);
 
-    stackFrontToBack({Command1, Shape8, Shape7, Shape6, Shape5, Label14, Label13, Label12, Label11, Label10, label9,
-                      Label8, Shape4, Shape3, Shape2, Shape1, Label7, Label6, Label5, Label4, Label3, Line2, Line1,
-                      imgsurprised, imgwretched, imgneutral, imghappy, Label2, Label1, LblWellDone});
+    stackFrontToBack({Command1,    Shape8,     Shape7,   Shape6, Shape5, Label14,    Label13, Label12,
+                      Label11,     Label10,    label9,   Label8, Shape4, Shape3,     Shape2,  Shape1,
+                      Label7,      Label6,     Label5,   Label4, Label3, Line2,      Line1,   imgsurprised,
+                      imgwretched, imgneutral, imghappy, Label2, Label1, LblWellDone});
     connect(Command1, &QPushButton::clicked, this, &frmFeedback1::Command1_Click);
 }
 
@@ -135,8 +136,9 @@ void frmFeedback1::Form_Load()
     }
     Module1 &state = m_context.state;
     if (!RecordFinishedGame(state)) {
-        fatalError(nullptr, QStringLiteral("No more games can be recorded: %1 games have been played already.")
-                                .arg(state.gameNumber));
+        fatalError(
+            nullptr,
+            QStringLiteral("No more games can be recorded: %1 games have been played already.").arg(state.gameNumber));
         return;
     }
     beep();
@@ -155,15 +157,17 @@ void frmFeedback1::Form_Load()
     session::Row row;
     row.event = session::Event::FeedbackShown;
     row.game = state.gameNumber;
-    row.detail = {{"rate", shortestText(used.exchangeRate)},
-                  {"currency", used.currencySymbol.toStdString()},
-                  {"points", plainText(state.winnings)},
-                  {"money", used.exchangeRate != 0.0 ? FormatMoney(gameMoney(state.winnings, used.exchangeRate),
-                                                                   used.currencySymbol, locale)
-                                                           .toStdString()
-                                                     : std::string()}};
+    row.detail = {
+        {"rate", shortestText(used.exchangeRate)},
+        {"currency", used.currencySymbol.toStdString()},
+        {"points", plainText(state.winnings)},
+        {"money",
+         used.exchangeRate != 0.0
+             ? FormatMoney(gameMoney(state.winnings, used.exchangeRate), used.currencySymbol, locale).toStdString()
+             : std::string()}};
     if (state.gameNumber == 8 && used.exchangeRate != 0.0)
-        row.detail.emplace_back("total_money", FormatMoney(state.totalEarnings, used.currencySymbol, locale).toStdString());
+        row.detail.emplace_back("total_money",
+                                FormatMoney(state.totalEarnings, used.currencySymbol, locale).toStdString());
     if (!recordEvent(m_context, std::move(row)))
         return;
     m_loaded = true;

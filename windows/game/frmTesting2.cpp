@@ -164,11 +164,11 @@ void frmTesting2::closeEvent(QCloseEvent *event)
     }
     // Closed from its frame in mid-game: every trial played is on disk
     // already, but the experiment cannot go on without this window.
-    const QString question
-        = QStringLiteral("End the experiment now?\n\n"
-                         "All trials played so far are saved in the data file \"%1\". "
-                         "If you end the experiment, the program closes and this game cannot be continued.")
-              .arg(QString::fromStdString(m_context.state.dataFileName));
+    const QString question = QStringLiteral(
+                                 "End the experiment now?\n\n"
+                                 "All trials played so far are saved in the data file \"%1\". "
+                                 "If you end the experiment, the program closes and this game cannot be continued.")
+                                 .arg(QString::fromStdString(m_context.state.dataFileName));
     if (!MessageBox::confirm(this, kProgramTitle, question)) {
         event->ignore();
         return;

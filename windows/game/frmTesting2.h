@@ -2,8 +2,8 @@
 
 #include "platform/controls.h"
 #include "rules/game/payoff_schedule.h"
-#include "rules/session_record.h"
 #include "rules/points.h"
+#include "rules/session_record.h"
 
 #include "platform/form.h"
 

@@ -35,7 +35,8 @@ void frmTesting2::BuildLayout()
     const QColor buttonText = palette().color(QPalette::ButtonText);
     const LabelStyle valueStyle{QColor(255, 255, 255), buttonText, true, Qt::AlignHCenter};
 
-    Frame6 = addFrame(this, "Frame6", QStringLiteral("Game Units Lost on last trial"), {6600, 3360, 3255, 1455}, sans12);
+    Frame6 = addFrame(this, "Frame6", QStringLiteral("Game Units Lost on last trial"), {6600, 3360, 3255, 1455},
+                      sans12);
     lblgametimelost = addValueLabel(Frame6, "lblgametimelost", QStringLiteral("Game units lost on last trial"),
                                     {360, 480, 2535, 735}, windowFont, valueStyle);
     Frame1 = addFrame(this, "Frame1", QStringLiteral("Game Units Remaining"), {6600, 1920, 3255, 1455}, sans12);
@@ -73,9 +74,9 @@ void frmTesting2::BuildLayout()
     const QString dot = QString::fromLatin1(pictures::kDot);
     for (int i = 0; i < board::kDots; ++i) {
         const QByteArray name = "Image3_" + QByteArray::number(i);
-        Image3.at(static_cast<std::size_t>(i))
-            = addPicture(this, name.constData(), QStringLiteral("Dot %1").arg(i + 1), dot,
-                         {board::dotLeft(i), board::kDotTop, board::kDotSize, board::kDotSize}, true);
+        Image3.at(static_cast<std::size_t>(i)) = addPicture(
+            this, name.constData(), QStringLiteral("Dot %1").arg(i + 1), dot,
+            {board::dotLeft(i), board::kDotTop, board::kDotSize, board::kDotSize}, true);
     }
     const TwipsRect mover{board::kMoverLeft, board::kMoverTop, board::kMoverWidth, board::kMoverHeight};
     // The two mover pictures take turns on screen: one name, whichever shows.

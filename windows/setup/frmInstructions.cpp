@@ -42,7 +42,8 @@ bool frmInstructions::Form_Load(std::unique_ptr<QTextDocument> checked)
     }
     // The file lies in the working directory; its full path names it in errors.
     QString error;
-    if (!rtbInstructions->LoadFile(QDir::current().absoluteFilePath(QString::fromLatin1(kInstructionFileName)), &error)) {
+    if (!rtbInstructions->LoadFile(QDir::current().absoluteFilePath(QString::fromLatin1(kInstructionFileName)),
+                                   &error)) {
         fatalError(this, QStringLiteral("The instruction file could not be shown.\n\n%1").arg(error));
         return false;
     }
