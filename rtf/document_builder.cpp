@@ -25,20 +25,47 @@ void DocumentBuilder::flushRun()
 {
     if (m_run.isEmpty())
         return;
-    if (m_table || m_frame || m_cursor.positionInBlock() + m_run.size() <= kChunkCharacters)
-        m_cursor.insertText(m_run, m_runFormat);
+    if (m_table || m_frame || positionInBlock() + m_run.size() <= kChunkCharacters)
+        insertText(m_run);
     else
         insertChunked(m_run);
-    m_run.clear();
+    m_run.resize(0); // keeps its capacity for the next run
+}
+
+qsizetype DocumentBuilder::positionInBlock()
+{
+    // Asking the cursor costs a search through the whole document's blocks.
+    if (m_positionInBlock < 0)
+        m_positionInBlock = m_cursor.positionInBlock();
+    return m_positionInBlock;
+}
+
+void DocumentBuilder::insertText(const QString &text)
+{
+    m_cursor.insertText(text, m_runFormat);
+    if (m_positionInBlock >= 0)
+        m_positionInBlock += text.size();
+}
+
+void DocumentBuilder::insertBlock()
+{
+    m_cursor.insertBlock(m_blockFormat, m_runFormat);
+    m_positionInBlock = 0;
+}
+
+void DocumentBuilder::cursorMoved()
+{
+    m_blockFormatId = 0;
+    m_positionInBlock = -1;
 }
 
 void DocumentBuilder::insertChunked(QStringView text)
 {
     while (!text.isEmpty()) {
-        const qsizetype used = m_cursor.positionInBlock();
+        const qsizetype used = positionInBlock();
         const qsizetype room = std::max<qsizetype>(kChunkCharacters - used, 0);
         if (text.size() <= room) {
-            m_cursor.insertText(text.toString(), m_runFormat);
+            insertText(text.toString());
             return;
         }
         // After a sentence if one ends soon after the limit (in this run or a later
@@ -52,14 +79,14 @@ void DocumentBuilder::insertChunked(QStringView text)
         else
             split = -1;
         if (split < 0) {
-            m_cursor.insertText(text.toString(), m_runFormat);
+            insertText(text.toString());
             return;
         }
-        m_cursor.insertText(text.first(split + 1).toString(), m_runFormat);
+        insertText(text.first(split + 1).toString());
         text = text.sliced(split + 1);
         if (m_chunksStart < 0)
             m_chunksStart = m_cursor.blockNumber();
-        m_cursor.insertBlock(m_blockFormat, m_runFormat);
+        insertBlock();
     }
 }
 
@@ -82,7 +109,7 @@ void DocumentBuilder::formatChunks(const QTextBlockFormat &format)
             break;
     }
     m_chunksStart = -1;
-    m_blockFormatId = 0;
+    cursorMoved();
 }
 
 void DocumentBuilder::placeContent(bool inTable)
@@ -107,7 +134,7 @@ void DocumentBuilder::placeContent(bool inTable)
     }
     if (m_breakPending) {
         flushRun();
-        m_cursor.insertBlock(m_blockFormat, m_runFormat);
+        insertBlock();
         m_breakPending = false;
     }
 }
@@ -122,6 +149,14 @@ void DocumentBuilder::setBlockFormat(const QTextBlockFormat &format, quint64 for
     if (formatId != 0 && formatId == m_blockFormatId)
         return;
     m_cursor.setBlockFormat(format);
+    m_blockFormat = format;
+    m_blockFormatId = formatId;
+}
+
+void DocumentBuilder::startParagraph(const QTextBlockFormat &format, quint64 formatId)
+{
+    if (!m_breakPending || m_chunksStart >= 0)
+        return;
     m_blockFormat = format;
     m_blockFormatId = formatId;
 }
@@ -148,6 +183,8 @@ void DocumentBuilder::appendImage(const QImage &image, double width, double heig
     format.setWidth(width);
     format.setHeight(height);
     m_cursor.insertImage(format);
+    if (m_positionInBlock >= 0)
+        ++m_positionInBlock;
 }
 
 void DocumentBuilder::startFrame(const QTextFrameFormat &format, bool inTable)
@@ -161,7 +198,7 @@ void DocumentBuilder::startFrame(const QTextFrameFormat &format, bool inTable)
     placeContent(inTable);
     flushRun();
     m_frame = m_cursor.insertFrame(format);
-    m_blockFormatId = 0;
+    cursorMoved();
 }
 
 void DocumentBuilder::endFrame()
@@ -173,7 +210,7 @@ void DocumentBuilder::endFrame()
     m_breakPending = false;
     m_cursor.setPosition(m_frame->lastPosition() + 1);
     m_frame = nullptr;
-    m_blockFormatId = 0;
+    cursorMoved();
 }
 
 void DocumentBuilder::endParagraph(const QTextBlockFormat &format, quint64 formatId, bool inTable)

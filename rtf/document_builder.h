@@ -49,6 +49,9 @@ public:
     // without comparing formats.
     void appendText(QStringView text, const QTextCharFormat &format, quint64 formatId, bool inTable);
     void appendImage(const QImage &image, double width, double height, bool inTable);
+    // The format a paragraph has when its content starts, most often the one it ends
+    // with: a new block gets it at once rather than a change of format afterwards.
+    void startParagraph(const QTextBlockFormat &format, quint64 formatId);
     // Ends the current paragraph with `format`, named by `formatId` like run formats.
     void endParagraph(const QTextBlockFormat &format, quint64 formatId, bool inTable);
     // Ends the current table cell; its last paragraph takes `format`.
@@ -66,6 +69,12 @@ public:
 
 private:
     void flushRun();
+    // The cursor's position in its block, kept as text goes in.
+    qsizetype positionInBlock();
+    void insertText(const QString &text);
+    void insertBlock();
+    // After the cursor went elsewhere than the end of what it inserted.
+    void cursorMoved();
     // Inserts `text`, starting a new block of the same paragraph where the block grows too long.
     void insertChunked(QStringView text);
     // Gives every block of the paragraph split into chunks its format.
@@ -97,7 +106,8 @@ private:
     quint64 m_blockFormatId = 0; // 0: not known
     void setBlockFormat(const QTextBlockFormat &format, quint64 formatId);
     int m_images = 0;
-    int m_chunksStart = -1; // the first block of a paragraph split into chunks, or -1
+    qsizetype m_positionInBlock = 0; // -1: not known
+    int m_chunksStart = -1;          // the first block of a paragraph split into chunks, or -1
 
     QTextFrame *m_frame = nullptr;
     int m_frameDepth = 0;

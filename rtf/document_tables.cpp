@@ -54,7 +54,7 @@ void DocumentBuilder::startTable()
     format.setCellSpacing(0);
     m_table = m_cursor.insertTable(1, columns, format);
     m_columnTops.fill(-1, columns);
-    m_blockFormatId = 0;
+    cursorMoved();
     m_row = 0;
     m_rowPending = false;
     m_cellPending = false;
@@ -214,7 +214,7 @@ void DocumentBuilder::leaveTable()
     m_cellPending = false;
     m_breakPending = false;
     m_cursor.movePosition(QTextCursor::End);
-    m_blockFormatId = 0;
+    cursorMoved();
 }
 
 void DocumentBuilder::finishTable()
@@ -235,7 +235,7 @@ void DocumentBuilder::moveToCell(int row, int column, bool atEnd)
     m_row = row;
     m_column = cell.column();
     m_cursor = atEnd ? cell.lastCursorPosition() : cell.firstCursorPosition();
-    m_blockFormatId = 0;
+    cursorMoved();
 }
 
 void DocumentBuilder::nextCell()

@@ -273,6 +273,8 @@ void TextDestination::startParagraphContent()
         return;
     m_paragraphStarted = true;
     const ParagraphState &paragraph = m_context.state.paragraph;
+    const Formats::BlockFormats::Entry &format = m_formats.block(paragraph);
+    m_builder.startParagraph(format.format, format.id);
     if (m_paragraphHasListText && !m_markers.knowsList(paragraph)) {
         // The writer's marker for a list this reader cannot number; the list still
         // counts the paragraph.
