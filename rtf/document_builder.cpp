@@ -9,6 +9,8 @@
 #include <QTextTable>
 #include <QUrl>
 
+#include <utility>
+
 namespace ct::rtf {
 
 DocumentBuilder::DocumentBuilder(QTextDocument &document) : m_document(document), m_cursor(&document)
@@ -118,6 +120,8 @@ void DocumentBuilder::placeContent(bool inTable)
         flushRun();
         if (m_chunksStart >= 0)
             formatChunks(m_blockFormat);
+        if (m_box)
+            closeBox();
         startTable();
     } else if (!inTable && m_table) {
         flushRun();
@@ -153,8 +157,24 @@ void DocumentBuilder::setBlockFormat(const QTextBlockFormat &format, quint64 for
     m_blockFormatId = formatId;
 }
 
-void DocumentBuilder::startParagraph(const QTextBlockFormat &format, quint64 formatId)
+void DocumentBuilder::startParagraph(const QTextBlockFormat &format, quint64 formatId,
+                                     const std::optional<QTextFrameFormat> &box, bool inTable)
 {
+    if (!inTable && !m_frame) {
+        if (m_box && box != m_boxFormat) {
+            closeBox();
+            if (box) {
+                // Qt keeps a block between two frames; here it takes no room.
+                QTextBlockFormat gap;
+                gap.setLineHeight(0, QTextBlockFormat::FixedHeight);
+                m_cursor.setBlockFormat(gap);
+            }
+        }
+        if (box && !m_box && m_frames < kMaxFrames) {
+            m_box = insertFrame(*box, false);
+            m_boxFormat = *box;
+        }
+    }
     if (!m_breakPending || m_chunksStart >= 0)
         return;
     m_blockFormat = format;
@@ -187,30 +207,47 @@ void DocumentBuilder::appendImage(const QImage &image, double width, double heig
         ++m_positionInBlock;
 }
 
-void DocumentBuilder::startFrame(const QTextFrameFormat &format, bool inTable)
+QTextFrame *DocumentBuilder::insertFrame(const QTextFrameFormat &format, bool inTable)
 {
-    if (m_frameDepth++ > 0)
-        return; // a text box in a text box shares its frame
     if (m_chunksStart >= 0)
         formatChunks(m_blockFormat);
     // A frame directly follows the paragraph before it; Qt adds the block boundary.
     m_breakPending = false;
     placeContent(inTable);
     flushRun();
-    m_frame = m_cursor.insertFrame(format);
+    QTextFrame *frame = m_cursor.insertFrame(format);
+    ++m_frames;
     cursorMoved();
+    return frame;
+}
+
+void DocumentBuilder::leaveFrame(QTextFrame *frame)
+{
+    flushRun();
+    // What follows goes on after the frame, in the block Qt keeps after it.
+    m_breakPending = false;
+    m_cursor.setPosition(frame->lastPosition() + 1);
+    cursorMoved();
+}
+
+void DocumentBuilder::closeBox()
+{
+    leaveFrame(std::exchange(m_box, nullptr));
+}
+
+void DocumentBuilder::startFrame(const QTextFrameFormat &format, bool inTable)
+{
+    if (m_frameDepth++ > 0 || m_frames >= kMaxFrames)
+        return; // a text box in a text box shares its frame; past the last, it has none
+    m_frame = insertFrame(format, inTable);
 }
 
 void DocumentBuilder::endFrame()
 {
-    if (m_frameDepth == 0 || --m_frameDepth > 0)
+    if (m_frameDepth == 0 || --m_frameDepth > 0 || !m_frame)
         return;
-    flushRun();
-    // What follows goes on after the frame, in the paragraph it was anchored in.
-    m_breakPending = false;
-    m_cursor.setPosition(m_frame->lastPosition() + 1);
-    m_frame = nullptr;
-    cursorMoved();
+    // What follows goes on in the paragraph the text box was anchored in.
+    leaveFrame(std::exchange(m_frame, nullptr));
 }
 
 void DocumentBuilder::endParagraph(const QTextBlockFormat &format, quint64 formatId, bool inTable)

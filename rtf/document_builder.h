@@ -7,12 +7,14 @@
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
+#include <QTextFrameFormat>
 #include <QTextTableCellFormat>
+
+#include <optional>
 
 class QImage;
 class QTextDocument;
 class QTextFrame;
-class QTextFrameFormat;
 class QTextTable;
 
 namespace ct::rtf {
@@ -33,12 +35,14 @@ namespace ct::rtf {
 // between its own two boundaries, and the rows above it that it merges with. A row
 // or column beyond kMaxRows / kMaxColumns starts a new table or shares the last
 // cell, because every change to a QTextTable's shape costs time in proportion to
-// its size.
+// its size. Past kMaxFrames text boxes and boxed paragraphs, the rest show without
+// a frame: each new frame costs time in proportion to the frames before it.
 class DocumentBuilder {
 public:
     static constexpr int kMaxColumns = 64;
     static constexpr int kMaxRows = 256;
     static constexpr int kChunkCharacters = 3000;
+    static constexpr int kMaxFrames = 500;
 
     explicit DocumentBuilder(QTextDocument &document);
     ~DocumentBuilder();
@@ -51,7 +55,10 @@ public:
     void appendImage(const QImage &image, double width, double height, bool inTable);
     // The format a paragraph has when its content starts, most often the one it ends
     // with: a new block gets it at once rather than a change of format afterwards.
-    void startParagraph(const QTextBlockFormat &format, quint64 formatId);
+    // A paragraph outside tables and text boxes with a `box` goes in a frame drawn
+    // with it, one frame for consecutive paragraphs with the same box.
+    void startParagraph(const QTextBlockFormat &format, quint64 formatId, const std::optional<QTextFrameFormat> &box,
+                        bool inTable);
     // Ends the current paragraph with `format`, named by `formatId` like run formats.
     void endParagraph(const QTextBlockFormat &format, quint64 formatId, bool inTable);
     // Ends the current table cell; its last paragraph takes `format`.
@@ -80,6 +87,10 @@ private:
     // Gives every block of the paragraph split into chunks its format.
     void formatChunks(const QTextBlockFormat &format);
     void placeContent(bool inTable);
+    // A frame at the cursor, the cursor in it; and the cursor out of it again.
+    QTextFrame *insertFrame(const QTextFrameFormat &format, bool inTable);
+    void leaveFrame(QTextFrame *frame);
+    void closeBox();
     // Table building (document_tables.cpp).
     void startTable();
     void startRow();
@@ -110,7 +121,10 @@ private:
     int m_chunksStart = -1;          // the first block of a paragraph split into chunks, or -1
 
     QTextFrame *m_frame = nullptr;
+    QTextFrame *m_box = nullptr; // the frame of boxed paragraphs the cursor is in
+    QTextFrameFormat m_boxFormat;
     int m_frameDepth = 0;
+    int m_frames = 0; // text boxes and boxes so far
     QTextTable *m_table = nullptr;
     int m_row = 0;
     int m_column = 0;

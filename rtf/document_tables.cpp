@@ -1,6 +1,7 @@
 // The document builder's tables: rows laid out by their cells' boundaries, merged
 // cells, and the borders and shading the file gives.
 #include "rtf/document_builder.h"
+#include "rtf/formats.h"
 
 #include "rtf/units.h"
 
@@ -13,28 +14,6 @@ namespace {
 
 // Cell padding in pixels, about what writers leave between a cell's edge and text.
 constexpr double kCellPadding = 3;
-
-double borderPixels(const Border &border)
-{
-    if (border.style == Border::Style::None)
-        return 0;
-    const double width = std::max(1.0, std::round(twipsToPixels(border.width)));
-    return border.style == Border::Style::Double ? std::max(3.0, width) : width;
-}
-
-QTextFrameFormat::BorderStyle borderStyle(Border::Style style)
-{
-    switch (style) {
-    case Border::Style::Double:
-        return QTextFrameFormat::BorderStyle_Double;
-    case Border::Style::Dotted:
-        return QTextFrameFormat::BorderStyle_Dotted;
-    case Border::Style::Dashed:
-        return QTextFrameFormat::BorderStyle_Dashed;
-    default:
-        return QTextFrameFormat::BorderStyle_Solid;
-    }
-}
 
 } // namespace
 

@@ -5,10 +5,63 @@
 
 #include <QBrush>
 #include <QFont>
+#include <QTextFrameFormat>
 
 #include <algorithm>
+#include <cmath>
 
 namespace ct::rtf {
+namespace {
+
+// Pixels between a box's border and its text, about what writers leave.
+constexpr double kBoxPadding = 3;
+
+} // namespace
+
+double borderPixels(const Border &border)
+{
+    if (border.style == Border::Style::None)
+        return 0;
+    const double width = std::max(1.0, std::round(twipsToPixels(border.width)));
+    return border.style == Border::Style::Double ? std::max(3.0, width) : width;
+}
+
+QTextFrameFormat::BorderStyle borderStyle(Border::Style style)
+{
+    switch (style) {
+    case Border::Style::Double:
+        return QTextFrameFormat::BorderStyle_Double;
+    case Border::Style::Dotted:
+        return QTextFrameFormat::BorderStyle_Dotted;
+    case Border::Style::Dashed:
+        return QTextFrameFormat::BorderStyle_Dashed;
+    default:
+        return QTextFrameFormat::BorderStyle_Solid;
+    }
+}
+
+std::optional<QTextFrameFormat> boxFormat(const ParagraphState &paragraph)
+{
+    const auto &sides = paragraph.borders;
+    if (!paragraph.box && std::any_of(sides.begin(), sides.end(), [](const Border &border) {
+            return border.style == Border::Style::None;
+        }))
+        return std::nullopt;
+    if (paragraph.box && sides[Top].style == Border::Style::None)
+        return std::nullopt;
+    // A frame has one border all round: the widest side's.
+    const Border &border = paragraph.box
+                               ? sides[Top]
+                               : *std::max_element(sides.begin(), sides.end(), [](const Border &a, const Border &b) {
+                                     return borderPixels(a) < borderPixels(b);
+                                 });
+    QTextFrameFormat format;
+    format.setBorder(borderPixels(border));
+    format.setBorderStyle(borderStyle(border.style));
+    format.setBorderBrush(border.color.isValid() ? border.color : QColor(Qt::black));
+    format.setPadding(kBoxPadding);
+    return format;
+}
 
 void Formats::checkTables()
 {

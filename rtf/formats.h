@@ -6,10 +6,20 @@
 
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
+#include <QTextFrameFormat>
+
+#include <optional>
 
 namespace ct::rtf {
 
 class ReaderContext;
+
+// A border's width in pixels as it is drawn, 0 for none.
+double borderPixels(const Border &border);
+QTextFrameFormat::BorderStyle borderStyle(Border::Style style);
+// The box drawn around a paragraph with a border on every side (\box, or \brdrt,
+// \brdrl, \brdrb and \brdrr together); none for any other paragraph.
+std::optional<QTextFrameFormat> boxFormat(const ParagraphState &paragraph);
 
 // Qt's character and paragraph formats for the reader's states, each made once.
 class Formats {

@@ -274,7 +274,7 @@ void TextDestination::startParagraphContent()
     m_paragraphStarted = true;
     const ParagraphState &paragraph = m_context.state.paragraph;
     const Formats::BlockFormats::Entry &format = m_formats.block(paragraph);
-    m_builder.startParagraph(format.format, format.id);
+    m_builder.startParagraph(format.format, format.id, boxFormat(paragraph), paragraph.inTable);
     if (m_paragraphHasListText && !m_markers.knowsList(paragraph)) {
         // The writer's marker for a list this reader cannot number; the list still
         // counts the paragraph.

@@ -103,6 +103,9 @@ const BrokenCase kBroken[] = {
     {"many_tab_stops.rtf", true, QString("a")},
     {"many_paragraphs.rtf", true, QString(20000, QLatin1Char('\n')) + QLatin1String("end")},
     {"many_cells.rtf", true, std::nullopt},
+    // Boxes one after another, each in its frame up to the last one the reader draws.
+    {"many_boxes.rtf", true,
+     QString::fromUtf16(u"\uFDD0x\uFDD1").repeated(500) + QString("x\n").repeated(4500) + QLatin1String("end")},
     {"garbage_after_header.rtf", true, std::nullopt},
     // Found by the fuzzer: a marker text holding whole paragraphs (it used to be read
     // while it was still growing).

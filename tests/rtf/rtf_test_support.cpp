@@ -129,9 +129,11 @@ void frameOutline(QTextFrame *frame, const QString &indent, QStringList &lines)
         auto *table = qobject_cast<QTextTable *>(child);
         if (!table) {
             const QTextFrameFormat format = child->frameFormat();
-            lines.append(
-                indent
-                + QStringLiteral("[frame %1 border %2]").arg(qRound(format.width().rawValue())).arg(format.border()));
+            lines.append(indent
+                         + QStringLiteral("[frame %1 border %2 %3]")
+                               .arg(qRound(format.width().rawValue()))
+                               .arg(format.border())
+                               .arg(format.borderBrush().color().name()));
             frameOutline(child, indent + QStringLiteral("  "), lines);
             continue;
         }

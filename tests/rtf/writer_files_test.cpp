@@ -46,7 +46,7 @@ const WriterFile kWriterFiles[] = {
      u"Before the anchored picture.\n"
      u"[picture 75x38]Anchored picture above.\n"
      u"Inline [picture 19x19] picture.\n"
-     u"[frame 227 border 1]\n"
+     u"[frame 227 border 1 #808080]\n"
      u"  Text in a box.\n"
      u"After the box.",
      {}},
@@ -62,7 +62,7 @@ const WriterFile kWriterFiles[] = {
      {}},
     // Highlight, a shaded paragraph, a horizontal rule, a shaded and a bare cell.
     {"libreoffice_shading_borders.rtf",
-     u"Some highlighted words.\nA shaded paragraph.\nA boxed paragraph.\n\n"
+     u"Some highlighted words.\nA shaded paragraph.\n[frame 0 border 1 #ff0000]\n  A boxed paragraph.\n\n"
      u"[table 1x2 columns 151,151]\n  (0,0) Shaded cell\n  (0,1) Bare cell\nThe end.",
      {
          {"highlighted", QTextFormat::BackgroundBrush, QBrush(QColor(255, 255, 0))},
@@ -70,6 +70,17 @@ const WriterFile kWriterFiles[] = {
          {"A shaded", QTextFormat::BackgroundBrush, QBrush(QColor(221, 221, 221)), true},
          {"The end", QTextFormat::BackgroundBrush, QVariant(), true},
      }},
+    // Paragraphs with a border all round: one box for consecutive paragraphs with
+    // the same borders, drawn with the widest side.
+    {"libreoffice_boxed_paragraphs.rtf",
+     u"Before the boxes.\n"
+     u"[frame 0 border 2 #0000ff]\n  Two paragraphs in one blue box,\n  as the writer joins them.\n"
+     u"Between the boxes.\n"
+     u"[frame 0 border 3 #008000]\n  Thick green lines above and below, thin at the sides.\n"
+     u"\n" // Qt keeps a block between two frames; it takes no room (below)
+     u"[frame 0 border 1 #ff0000]\n  A red box right after it.\n"
+     u"After the boxes.",
+     {}},
     // A table as wide as the page, scaled to the box in FitsTheBox below.
     {"libreoffice_wide_table.rtf",
      u"A table as wide as the page.\n[table 2x4 columns 161,161,161,161]\n"
@@ -133,6 +144,17 @@ TEST(WriterFiles, HorizontalRuleAndCellsDrawWhatTheFileGives)
     }
 }
 
+TEST(WriterFiles, BoxesOneAfterAnotherTouch)
+{
+    const ReadOutcome outcome = readRtf(dataFile("corpus/libreoffice_boxed_paragraphs.rtf"));
+    ASSERT_TRUE(outcome.ok);
+    const QList<QTextFrame *> boxes = outcome.document->rootFrame()->childFrames();
+    ASSERT_EQ(boxes.size(), 3);
+    outcome.document->setTextWidth(8800 / 15.0);
+    const QAbstractTextDocumentLayout &layout = *outcome.document->documentLayout();
+    EXPECT_NEAR(layout.frameBoundingRect(boxes[2]).top(), layout.frameBoundingRect(boxes[1]).bottom(), 0.5);
+}
+
 TEST(WriterFiles, WideTableFitsTheBox)
 {
     const ReadOutcome outcome = readRtf(dataFile("corpus/libreoffice_wide_table.rtf"));
@@ -185,7 +207,7 @@ const ShapeCase kShapes[] = {
      u"astand-inb"},
     {"TextBoxWithoutOutline",
      "a\\par{\\shp{\\*\\shpinst\\shpleft0\\shpright1500{\\sp{\\sn fLine}{\\sv 0}}{\\shptxt boxed\\par}}}b",
-     u"a\n[frame 100 border 0]\n  boxed\nb"},
+     u"a\n[frame 100 border 0 #808080]\n  boxed\nb"},
     {"ShapeInstanceOutsideAShapeIsSkipped", "a{\\*\\shpinst{\\sp{\\sn pib}{\\sv 1}}}b", u"ab"},
 };
 INSTANTIATE_TEST_SUITE_P(Word, Shapes, ::testing::ValuesIn(kShapes),
