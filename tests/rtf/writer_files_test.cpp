@@ -115,11 +115,55 @@ const WriterFile kWriterFiles[] = {
          {" and", QTextFormat::FontLetterSpacing, QVariant()},
      }},
 };
-INSTANTIATE_TEST_SUITE_P(LibreOffice, WriterFiles, ::testing::ValuesIn(kWriterFiles),
-                         [](const ::testing::TestParamInfo<WriterFile> &param) {
-                             const std::string name = param.param.file;
-                             return name.substr(name.find('_') + 1, name.find('.') - name.find('_') - 1);
-                         });
+std::string writerFileName(const ::testing::TestParamInfo<WriterFile> &param)
+{
+    const std::string name = param.param.file;
+    return name.substr(name.find('_') + 1, name.find('.') - name.find('_') - 1);
+}
+INSTANTIATE_TEST_SUITE_P(LibreOffice, WriterFiles, ::testing::ValuesIn(kWriterFiles), writerFileName);
+
+// Files pandoc makes from markdown (sources and command in corpus/sources).
+const WriterFile kPandocFiles[] = {
+    // A table with aligned columns and a rule under its heading row. Each cell ends
+    // its paragraph before \\cell, leaving an empty one after it (as Writer shows it
+    // too), and an empty paragraph follows the table.
+    {"pandoc_table.rtf",
+     u"Payoffs per option:\n[table 3x3 columns 192,192,192]\n"
+     u"  (0,0) Option|\n  (0,1) Points|\n  (0,2) Chance|\n"
+     u"  (1,0) Left|\n  (1,1) 10|\n  (1,2) 50%|\n"
+     u"  (2,0) Right|\n  (2,1) 5|\n  (2,2) 80%|\n"
+     u"\nAfter the table.",
+     {
+         {"Points", QTextFormat::BlockAlignment, int(Qt::AlignRight), true},
+         {"Chance", QTextFormat::BlockAlignment, int(Qt::AlignHCenter), true},
+         {"10", QTextFormat::FontWeight, QFont::Bold},
+         {"80%", QTextFormat::FontItalic, true},
+         {"Left", QTextFormat::FontWeight, QVariant()},
+     }},
+    // Headings, marks, a numbered list with a bullet list in it, a quote, a link.
+    {"pandoc_text.rtf",
+     u"Instructions\nThe game\nThe area is x2 and water is H2O; old rule new rule.\n"
+     u"1.\tFirst step\n2.\tSecond step\n\u2013\ta choice\n\u2013\tanother choice\n3.\tThird step\n"
+     u"A quoted remark.\nPayment\nPaid in cash, see the lab.",
+     {
+         {"Instructions", QTextFormat::FontPointSize, 18.0},
+         {"The game", QTextFormat::FontPointSize, 16.0},
+         {"Payment", QTextFormat::FontPointSize, 14.0},
+         {"Payment", QTextFormat::FontWeight, QFont::Bold},
+         {"2 and", QTextFormat::TextVerticalAlignment, QTextCharFormat::AlignSuperScript},
+         {"2O", QTextFormat::TextVerticalAlignment, QTextCharFormat::AlignSubScript},
+         {"old rule", QTextFormat::FontStrikeOut, true},
+         {" new", QTextFormat::FontStrikeOut, QVariant()},
+         {"a choice", QTextFormat::BlockLeftMargin, 48.0, true},
+         {"Third", QTextFormat::BlockLeftMargin, 24.0, true},
+         {"A quoted", QTextFormat::BlockLeftMargin, 48.0, true},
+         {"cash", QTextFormat::FontFamilies, QStringList{"Courier"}},
+         {"the lab", QTextFormat::TextUnderlineStyle, QTextCharFormat::SingleUnderline},
+     }},
+    // Pictures pandoc embeds as PNG, in a line and in a paragraph of their own.
+    {"pandoc_picture.rtf", u"A flag inline [picture 11x5] in the text.\n[picture 11x5]\nAfter the picture.", {}},
+};
+INSTANTIATE_TEST_SUITE_P(Pandoc, WriterFiles, ::testing::ValuesIn(kPandocFiles), writerFileName);
 
 TEST(WriterFiles, HorizontalRuleAndCellsDrawWhatTheFileGives)
 {
@@ -141,6 +185,21 @@ TEST(WriterFiles, HorizontalRuleAndCellsDrawWhatTheFileGives)
                            QTextFormat::TableCellBottomBorder, QTextFormat::TableCellRightBorder}) {
         EXPECT_EQ(shaded.doubleProperty(side), 1.0) << side;
         EXPECT_EQ(bare.doubleProperty(side), 0.0) << side;
+    }
+}
+
+TEST(WriterFiles, PandocTableRulesItsHeadingRowOnly)
+{
+    const ReadOutcome outcome = readRtf(dataFile("corpus/pandoc_table.rtf"));
+    ASSERT_TRUE(outcome.ok);
+    QTextTable *table = tablesOf(*outcome.document).value(0);
+    ASSERT_TRUE(table);
+    for (int row = 0; row < table->rows(); ++row) {
+        for (int column = 0; column < table->columns(); ++column) {
+            const QTextTableCellFormat cell = table->cellAt(row, column).format().toTableCellFormat();
+            EXPECT_EQ(cell.bottomBorder(), row == 0 ? 1.0 : 0.0) << row << "," << column;
+            EXPECT_EQ(cell.topBorder() + cell.leftBorder() + cell.rightBorder(), 0.0) << row << "," << column;
+        }
     }
 }
 
