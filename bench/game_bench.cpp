@@ -6,18 +6,16 @@
 //
 //   build/bench/game_bench [trials]     (offscreen unless QT_QPA_PLATFORM is set)
 
-#include "platform/clock.h"
+#include "bench_game.h"
 #include "platform/files.h"
 #include "platform/fonts.h"
 #include "windows/game/frmTesting2.h"
 #include "windows/window_flow.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QEventLoop>
 #include <QLabel>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -28,43 +26,15 @@
 #include <vector>
 
 using namespace ct;
+using namespace ct::bench;
 
 namespace {
 
 const std::string kLine = " 100 , 1 , 5 , 500 , 1 , 51 ,\r\n";
 
-class BenchFlow final : public WindowFlow {
-public:
-    void openInstructions() override {}
-    void openGame() override {}
-    void openFeedback() override { ++feedbacks; }
-    int feedbacks = 0;
-};
-
-struct Summary {
-    std::size_t count = 0;
-    double median = 0, low = 0, high = 0, mean = 0;
-};
-
-Summary summarise(std::vector<double> values)
-{
-    Summary s;
-    s.count = values.size();
-    if (values.empty())
-        return s;
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    s.median = n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-    s.low = values.front();
-    s.high = values.back();
-    for (double v : values)
-        s.mean += v / static_cast<double>(n);
-    return s;
-}
-
 void printRow(const char *what, const Summary &s, const char *target)
 {
-    std::printf("%-34s %6zu %10.3f %10.3f %10.3f %10.3f   %s\n", what, s.count, s.median, s.mean, s.low, s.high,
+    std::printf("%-34s %6zu %10.3f %10.3f %10.3f %10.3f   %s\n", what, s.count, s.median, s.mean, s.best, s.worst,
                 target);
 }
 
@@ -186,27 +156,13 @@ int main(int argc, char *argv[])
     installFonts();
     const int trials = argc > 1 ? std::max(1, std::atoi(argv[1])) : 120; // a game has at most 150
 
-    // The data file goes where the system keeps temporary files, on its disk.
-    QTemporaryDir folder;
-    const QString previous = QDir::currentPath();
-    QDir::setCurrent(folder.path());
-
-    Module1 state;
-    state.dataFileName = "1.csv";
-    // The session record too, as a registered run writes it.
-    state.sessionFileName = "1.session.csv";
-    state.registration = 1;
-    state.leftOptionOnLeft = true;
-    BenchFlow flow;
-    AppContext context{state, systemClock(), flow, [] { return 0.25; }, folder.path()};
-    (void)appendDurably(state.dataFileName, "Trial,Choice,PayOff,winnings,historyLeft,GameUnitsRemaining\r\n");
-
-    GameRun game(context, trials);
+    BenchGame bench;
+    GameRun game(bench.context, trials);
     game.run();
     const std::vector<double> appends = appendTimes(200);
 
     std::printf("game_bench: %d trials in a real event loop, platform %s, folder %s\n", trials,
-                qPrintable(QGuiApplication::platformName()), qPrintable(folder.path()));
+                qPrintable(QGuiApplication::platformName()), qPrintable(bench.folder.path()));
     std::printf("%-34s %6s %10s %10s %10s %10s   %s\n", "figure (ms)", "n", "median", "mean", "best", "worst",
                 "target");
     std::vector<double> absoluteErrors = game.pauseErrors;
@@ -216,9 +172,8 @@ int main(int argc, char *argv[])
     printRow("Timer1 period", summarise(game.periods()), "250 +- 2");
     printRow("click to numbers painted", summarise(game.clickToPaint), "< 5");
     printRow("append and flush one line", summarise(appends), "reported");
-    if (flow.feedbacks)
+    if (bench.flow.feedbacks)
         std::puts("note: the game ended before all trials were played");
 
-    QDir::setCurrent(previous);
     return 0;
 }

@@ -6,7 +6,7 @@
 //
 //   build/bench/response_bench [trials]     (needs DISPLAY; Xvfb will do)
 
-#include "platform/clock.h"
+#include "bench_game.h"
 #include "platform/files.h"
 #include "platform/fonts.h"
 #include "rules/session_record.h"
@@ -15,11 +15,9 @@
 #include "windows/window_flow.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QEventLoop>
 #include <QPointer>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -33,16 +31,9 @@
 #include <vector>
 
 using namespace ct;
+using namespace ct::bench;
 
 namespace {
-
-class BenchFlow final : public WindowFlow {
-public:
-    void openInstructions() override {}
-    void openGame() override {}
-    void openFeedback() override { ended = true; }
-    bool ended = false;
-};
 
 // A pointer and button of its own on the X server, as a mouse would be.
 class FakeMouse {
@@ -79,25 +70,6 @@ private:
     bool m_usable = false;
 };
 
-struct Summary {
-    double median = 0, mean = 0, best = 0, worst = 0;
-};
-
-Summary summarise(std::vector<double> values)
-{
-    Summary s;
-    if (values.empty())
-        return s;
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    s.median = n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-    s.best = values.front();
-    s.worst = values.back();
-    for (double v : values)
-        s.mean += v / static_cast<double>(n);
-    return s;
-}
-
 // Plays `trials` choices, alternating the buttons, each pressed a known time
 // after the buttons were painted.
 class Participant : public QObject {
@@ -132,7 +104,7 @@ private:
 
     void buttonsPainted(double onset)
     {
-        if (m_pressed >= m_trials || m_flow.ended) {
+        if (m_pressed >= m_trials || m_flow.feedbacks > 0) {
             QTimer::singleShot(300, &m_loop, &QEventLoop::quit); // the last row goes to disk first
             return;
         }
@@ -145,7 +117,7 @@ private:
             QTimer::singleShot(60, this, [this] {
                 m_mouse.release();
                 ++m_pressed;
-                if (m_flow.ended || !m_window) {
+                if (m_flow.feedbacks > 0 || !m_window) {
                     QTimer::singleShot(100, &m_loop, &QEventLoop::quit);
                     return;
                 }
@@ -183,24 +155,13 @@ int main(int argc, char *argv[])
     installFonts();
     const int trials = argc > 1 ? std::max(1, std::atoi(argv[1])) : 60;
 
-    QTemporaryDir folder;
-    const QString previous = QDir::currentPath();
-    QDir::setCurrent(folder.path());
-    Module1 state;
-    state.dataFileName = "1.csv";
-    state.sessionFileName = "1.session.csv";
-    state.registration = 1;
-    state.leftOptionOnLeft = true;
-    BenchFlow flow;
-    AppContext context{state, systemClock(), flow, [] { return 0.25; }, folder.path()};
-    (void)appendDurably(state.dataFileName, "Trial,Choice,PayOff,winnings,historyLeft,GameUnitsRemaining\r\n");
-
-    Participant participant(context, flow, mouse, trials);
+    BenchGame bench;
+    Participant participant(bench.context, bench.flow, mouse, trials);
     if (!participant.run()) {
         std::fputs("response_bench: the window was not exposed\n", stderr);
         return 1;
     }
-    const ReadResult file = readWholeFile(state.sessionFileName, 1 << 24);
+    const ReadResult file = readWholeFile(bench.state.sessionFileName, 1 << 24);
     const session::ReadResult record = session::readSessionRecord(file.bytes);
     std::vector<double> recorded;
     for (const session::Row &row : record.rows)
@@ -221,6 +182,5 @@ int main(int argc, char *argv[])
                 e.worst, "median < 2");
     std::printf("%-40s %10.3f %10.3f %10.3f %10.3f\n", "|response_ms - injected delay|", a.median, a.mean, a.best,
                 a.worst);
-    QDir::setCurrent(previous);
     return recorded.size() == participant.injectedMs.size() ? 0 : 1;
 }

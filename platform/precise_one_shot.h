@@ -20,7 +20,7 @@ public:
     // (Re)starts the timer; it fires once, `milliseconds` from now.
     void start(int milliseconds);
     void stop();
-    bool isActive() const;
+    bool isActive() const { return m_active; }
 
 signals:
     void timeout();
@@ -29,7 +29,15 @@ private:
     struct System;
     std::unique_ptr<System> m_system;
     bool m_active = false;
-    void expired();
+
+    // The system's timer fired: once per start, never after a stop.
+    void expired()
+    {
+        if (!m_active)
+            return;
+        m_active = false;
+        emit timeout();
+    }
 };
 
 } // namespace ct

@@ -85,17 +85,4 @@ void PreciseOneShot::stop()
     m_system->fallback.stop();
 }
 
-bool PreciseOneShot::isActive() const
-{
-    return m_active;
-}
-
-void PreciseOneShot::expired()
-{
-    if (!m_active)
-        return;
-    m_active = false;
-    emit timeout();
-}
-
 } // namespace ct

@@ -87,6 +87,17 @@ bool recordEvent(AppContext &context, session::Row row, QWidget *parent)
     return false;
 }
 
+bool recordClosedEarly(AppContext &context, const char *window, std::optional<int> game, std::optional<int> trial,
+                       QWidget *parent)
+{
+    session::Row row;
+    row.event = session::Event::ClosedEarly;
+    row.game = game;
+    row.trial = trial;
+    row.detail = {{"window", window}};
+    return recordEvent(context, std::move(row), parent);
+}
+
 bool startSessionRecord(AppContext &context, QWidget *window)
 {
     Module1 &state = context.state;

@@ -2,6 +2,8 @@
 
 #include "rules/session_record.h"
 
+#include <optional>
+
 class QWidget;
 
 namespace ct {
@@ -17,6 +19,12 @@ struct AppContext;
 // message, as it does for the data file, and false is returned: the caller
 // returns at once.
 bool recordEvent(AppContext &context, session::Row row, QWidget *parent = nullptr);
+
+// The window named closed from its frame before the run ended: a
+// `closed_early` row with the game (and the trials played of it) when there
+// is one. False when the program has been stopped.
+bool recordClosedEarly(AppContext &context, const char *window, std::optional<int> game, std::optional<int> trial,
+                       QWidget *parent);
 
 // After the participant's header line is in the data file: names the session
 // record, counts the registration and writes the `registered` row. False when

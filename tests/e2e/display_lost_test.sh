@@ -16,17 +16,10 @@ printf '{\\rtf1\\ansi Press OK.\\par}' > "$work/data/instructions_condition_1.rt
 (cd "$work/data" && exec "$work/program/choicetask" > "$work/app.log" 2>&1) &
 app_pid=$!
 
-click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
 lines() { wc -l < "$work/data/42.csv"; }
 has_lines() { [ "$(lines)" -ge "$1" ]; }
 
-wait_for 30 "the registration window" has_window "Subject info"
-registration=$(window_named "Subject info")
-click "$registration" 300 84
-xdotool windowfocus --sync "$registration"
-xdotool type --delay 20 "42"
-click "$registration" 200 132
-wait_for 30 "the instructions window" has_window "Instructions"
+register 42
 click "$(window_named Instructions)" 634 608
 wait_for 30 "the game window" has_window "Game"
 game=$(window_named Game)

@@ -30,22 +30,11 @@ app_pid=$!
 
 feedback_title='How Did You Do\?'
 
-# Clicks at a point of a window's client area, in pixels.
-click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
 # The same for a window that may just have closed (the game window closes
 # itself right after its last trial).
 click_if_open() { xdotool mousemove --window "$1" "$2" "$3" click 1 > /dev/null 2>&1 || true; }
 
-wait_for 30 "the registration window" has_window "Subject info"
-registration=$(window_named "Subject info")
-
-# The ID box (Left 4200, Top 1080 twips = 280, 72 px), then Run.
-click "$registration" 300 84
-xdotool windowfocus --sync "$registration"
-xdotool type --delay 20 "42"
-click "$registration" 200 132
-
-wait_for 30 "the instructions window" has_window "Instructions"
+register 42
 [ "$(cat "$work/data/42.csv")" = "$(printf 'Trial,Choice,PayOff,winnings,historyLeft,GameUnitsRemaining\r')" ] \
   || fail "header line not as expected"
 has_window "Subject info" && fail "the registration window is still open"

@@ -56,3 +56,20 @@ display_answers() {
 # Window titles are matched as regular expressions.
 window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
 has_window() { [ -n "$(window_named "$1")" ]; }
+
+# Clicks at a point of a window's client area, in pixels.
+click() { xdotool mousemove --window "$1" "$2" "$3" click 1; }
+
+# Registers the participant ID given: types it into the ID box of the
+# registration window (Left 4200, Top 1080 twips = 280, 72 px), clicks Run and
+# waits for the instructions window.
+register() {
+  wait_for 30 "the registration window" has_window "Subject info"
+  local registration
+  registration=$(window_named "Subject info")
+  click "$registration" 300 84
+  xdotool windowfocus --sync "$registration"
+  xdotool type --delay 20 "$1"
+  click "$registration" 200 132
+  wait_for 30 "the instructions window" has_window "Instructions"
+}

@@ -16,6 +16,7 @@
 #include "windows/setup/frmSubjects.h"
 #include "windows/window_flow.h"
 
+#include <QApplication>
 #include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -83,6 +84,10 @@ class ExperimentEndToEndTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // The test's end hook keeps the program running, so windows outlive the
+    // run that opened them.
+    void cleanup() { qDeleteAll(QApplication::topLevelWidgets()); }
+
     void eightGamesThroughTheRealWindows()
     {
         WorkingFolder folder;
@@ -244,6 +249,58 @@ private slots:
 
         qInfo("eight games, %d trials, through the real windows in %lld ms", trials,
               static_cast<long long>(elapsed.elapsed()));
+    }
+
+    // The instructions or a feedback window closed from its frame ends the
+    // program as always, and the session record says where.
+    void closingAWindowFromItsFrameEndsTheRecord_data()
+    {
+        QTest::addColumn<int>("gamesPlayed");
+        QTest::addColumn<QString>("lastRow");
+        QTest::newRow("instructions") << 0 << QStringLiteral("1,closed_early,,,window=instructions");
+        QTest::newRow("feedback after game 1") << 1 << QStringLiteral("1,closed_early,1,,window=feedback");
+    }
+    void closingAWindowFromItsFrameEndsTheRecord()
+    {
+        QFETCH(int, gamesPlayed);
+        QFETCH(QString, lastRow);
+        WorkingFolder folder;
+        folder.write(QStringLiteral("instructions_condition_1.rtf"), "{\\rtf1\\ansi Read this first.\\par}");
+        folder.write(QStringLiteral("config.ini"), "25\r\n$\r\n");
+        ProgramRecorder recorder;
+        ManualClock clock;
+        Module1 state;
+        Experiment experiment(
+            state, clock, [] { return 0.2; }, folder.path());
+        auto *registration = qobject_cast<frmSubjects *>(experiment.start());
+        QVERIFY(registration);
+        QTest::keyClicks(registration->Txt_id, QStringLiteral("42"));
+        QTest::mouseClick(registration->Command1, Qt::LeftButton);
+        QPointer<frmInstructions> instructions = window<frmInstructions>("frmInstructions");
+        QVERIFY(instructions);
+        QWidget *closed = instructions;
+        if (gamesPlayed == 1) {
+            QTest::mouseClick(instructions->Command1, Qt::LeftButton);
+            QTRY_VERIFY(window<frmTesting2>("frmTesting2"));
+            QPointer<frmTesting2> play = window<frmTesting2>("frmTesting2");
+            QTest::mouseClick(play->cmdGo, Qt::LeftButton);
+            while (play && play->isVisible()) {
+                QTest::mouseClick(play->cmdLeft, Qt::LeftButton);
+                for (int i = 0; i < 5 && play && play->isPausing(); ++i)
+                    clock.finishPause();
+            }
+            QTRY_VERIFY(!play);
+            closed = window<frmFeedback1>("frmFeedback1");
+            QVERIFY(closed && closed->isVisible());
+        }
+        QVERIFY(closed->close());
+        QVERIFY(!window<frmTesting2>("frmTesting2"));
+        const QList<QByteArray> rows = folder.read(QStringLiteral("42.session.csv")).split('\n');
+        QCOMPARE(rows.last(), QByteArray());
+        const QList<QByteArray> fields = rows[rows.size() - 2].split(',');
+        QCOMPARE(QString::fromUtf8(fields[0] + ',' + fields[1] + ',' + fields[4] + ',' + fields[5] + ',' + fields[11]),
+                 lastRow + '\r');
+        QVERIFY(recorder.exitStatuses.empty());
     }
 };
 

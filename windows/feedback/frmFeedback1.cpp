@@ -231,6 +231,15 @@ void frmFeedback1::firstShown()
     Command1->setFocus(Qt::OtherFocusReason);
 }
 
+void frmFeedback1::closeEvent(QCloseEvent *event)
+{
+    // Closed from its frame: no next game and no earnings message, as
+    // always; the session record says after which game the run stopped.
+    if (!m_leaving && m_loaded)
+        (void)recordClosedEarly(m_context, "feedback", m_context.state.gameNumber, std::nullopt, this);
+    Form::closeEvent(event);
+}
+
 void frmFeedback1::Command1_Click()
 {
     if (m_leaving)

@@ -46,6 +46,7 @@ private slots:
 
 protected:
     void firstShown() override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void buildLayout();

@@ -180,12 +180,7 @@ void frmTesting2::closeEvent(QCloseEvent *event)
     // A pause cut short leaves its row without the actual pause.
     if (!WritePendingChoice())
         return;
-    session::Row closed;
-    closed.event = session::Event::ClosedEarly;
-    closed.game = gameInPlay();
-    closed.trial = m_context.state.trial - 1;
-    closed.detail = {{"window", "game"}};
-    if (!recordEvent(m_context, std::move(closed), this))
+    if (!recordClosedEarly(m_context, "game", gameInPlay(), m_context.state.trial - 1, this))
         return;
     endProgram(kExitStoppedByExperimenter);
 }

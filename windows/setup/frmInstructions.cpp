@@ -61,8 +61,18 @@ void frmInstructions::firstShown()
 
 void frmInstructions::Command1_Click()
 {
+    m_leaving = true;
     m_context.flow.openGame();
     close();
+}
+
+void frmInstructions::closeEvent(QCloseEvent *event)
+{
+    // Closed from its frame: no game starts and the program ends, as it
+    // always has; the session record says where the run stopped.
+    if (!m_leaving)
+        (void)recordClosedEarly(m_context, "instructions", std::nullopt, std::nullopt, this);
+    Form::closeEvent(event);
 }
 
 } // namespace ct

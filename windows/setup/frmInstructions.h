@@ -34,9 +34,11 @@ private slots:
 
 protected:
     void firstShown() override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     AppContext &m_context;
+    bool m_leaving = false;
 };
 
 } // namespace ct
