@@ -138,8 +138,8 @@ std::vector<double> appendTimes(int count)
         const double start = clock.seconds();
         const FileResult result = appendDurably("append_bench.csv", kLine);
         times.push_back((clock.seconds() - start) * 1000.0);
-        if (!result.ok) {
-            std::fprintf(stderr, "game_bench: %s\n", result.error.c_str());
+        if (!result.ok()) {
+            std::fprintf(stderr, "game_bench: %s\n", result.error.message.c_str());
             break;
         }
     }

@@ -8,9 +8,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     const ct::DataFileResult result = ct::readDataFile(std::string_view(reinterpret_cast<const char *>(data), size));
-    if (!result.ok && (result.errorLine < 1 || result.error.empty()))
+    if (!result.ok() && result.error.line < 1)
         __builtin_trap();
-    if (result.ok)
+    if (result.ok())
         for (const ct::Registration &registration : result.file.registrations)
             for (const ct::RecordedGame &game : registration.games)
                 if (game.trials.empty() || game.trials.front().trial != 1)

@@ -28,7 +28,7 @@ Result failed(const std::string &action, const std::filesystem::path &path, cons
 {
     Result result;
     result.problem = failure.problem;
-    result.error = describe(action, path, failure.reason);
+    result.error.message = describe(action, path, failure.reason);
     result.reason = failure.reason;
     return result;
 }
@@ -91,7 +91,7 @@ FileResult appendDurably(const std::filesystem::path &path, std::string_view byt
         closed = system_files::deviceError();
     if (closed) {
         result.problem = closed->problem;
-        result.error = describe("close", path, closed->reason);
+        result.error.message = describe("close", path, closed->reason);
         result.reason = closed->reason;
         return result;
     }
@@ -101,12 +101,11 @@ FileResult appendDurably(const std::filesystem::path &path, std::string_view byt
             folder = system_files::deviceError();
         if (folder) {
             result.problem = folder->problem;
-            result.error = describe("save the folder entry of", path, folder->reason);
+            result.error.message = describe("save the folder entry of", path, folder->reason);
             result.reason = folder->reason;
             return result;
         }
     }
-    result.ok = true;
     return result;
 }
 
@@ -123,7 +122,7 @@ ReadResult readWholeFile(const std::filesystem::path &path, std::size_t maxBytes
     auto refuseTooLarge = [&] {
         ReadResult refused;
         refused.problem = FileProblem::TooLarge;
-        refused.error = tooLarge(path, maxBytes);
+        refused.error.message = tooLarge(path, maxBytes);
         refused.reason = "more than " + std::to_string(maxBytes) + " bytes";
         return refused;
     };
@@ -150,7 +149,6 @@ ReadResult readWholeFile(const std::filesystem::path &path, std::size_t maxBytes
     if (filled > maxBytes)
         return refuseTooLarge();
     result.bytes.resize(filled);
-    result.ok = true;
     return result;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/error.h"
+
 #include <cstddef>
 #include <filesystem>
 #include <string>
@@ -27,16 +29,16 @@ enum class FileProblem {
 };
 
 struct FileResult {
-    bool ok = false;
     // True when the bytes reached stable storage even though a later step
     // failed (closing the file, saving the folder entry of a new file): they
     // are in the file, and `error` says what did fail.
     bool bytesSaved = false;
     FileProblem problem = FileProblem::None;
     // For the experimenter: which file, where, and what went wrong.
-    std::string error;
+    Error error;
     // What went wrong alone, in the system's words ("Is a directory").
     std::string reason;
+    bool ok() const { return error.empty(); }
 };
 
 // Failures a test can force on the append, the way a full disk or a failing
@@ -56,11 +58,11 @@ struct AppendFaults {
 FileResult appendDurably(const std::filesystem::path &path, std::string_view bytes, const AppendFaults &faults = {});
 
 struct ReadResult {
-    bool ok = false;
     FileProblem problem = FileProblem::None;
     std::string bytes;
-    std::string error;
+    Error error;
     std::string reason;
+    bool ok() const { return error.empty(); }
 };
 
 // Reads a whole regular file (or the file a link points to), refusing files

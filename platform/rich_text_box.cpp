@@ -32,26 +32,22 @@ RichTextBox::RichTextBox(QWidget *parent) : QTextBrowser(parent)
     setPlainText(QStringLiteral("RichTextBox1"));
 }
 
-std::unique_ptr<QTextDocument> RichTextBox::readFile(const QString &path, QString *error)
+RichTextBox::Loaded RichTextBox::readFile(const QString &path)
 {
-    auto loaded = std::make_unique<QTextDocument>();
-    loaded->setDefaultFont(boxFont());
-    QString reason;
-    if (!rtf::readFile(path, *loaded, &reason)) {
-        if (error)
-            *error = reason;
-        return nullptr;
-    }
+    Loaded loaded{std::make_unique<QTextDocument>(), {}};
+    loaded.document->setDefaultFont(boxFont());
+    loaded.error = rtf::readFile(path, *loaded.document);
+    if (!loaded.error.empty())
+        loaded.document.reset();
     return loaded;
 }
 
-bool RichTextBox::LoadFile(const QString &path, QString *error)
+Error RichTextBox::LoadFile(const QString &path)
 {
-    std::unique_ptr<QTextDocument> loaded = readFile(path, error);
-    if (!loaded)
-        return false;
-    showDocument(std::move(loaded));
-    return true;
+    Loaded loaded = readFile(path);
+    if (loaded.document)
+        showDocument(std::move(loaded.document));
+    return loaded.error;
 }
 
 void RichTextBox::showDocument(std::unique_ptr<QTextDocument> shown)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/error.h"
+
 #include <QTextBrowser>
 
 #include <memory>
@@ -15,12 +17,16 @@ public:
 
     // Replaces the content with the RTF file at `path` (relative names are
     // resolved against the working directory). On failure the content stays
-    // as it was and `error` names the file and the reason.
-    bool LoadFile(const QString &path, QString *error);
+    // as it was and the error names the file and the reason.
+    Error LoadFile(const QString &path);
 
-    // Reads the RTF file at `path` into a document as the box would show it,
-    // or nothing, with `error` naming the file and the reason.
-    static std::unique_ptr<QTextDocument> readFile(const QString &path, QString *error);
+    // The RTF file at `path` read into a document as the box would show it,
+    // or no document and an error naming the file and the reason.
+    struct Loaded {
+        std::unique_ptr<QTextDocument> document;
+        Error error;
+    };
+    static Loaded readFile(const QString &path);
     // Shows a document read before; the box takes it over.
     void showDocument(std::unique_ptr<QTextDocument> document);
 };

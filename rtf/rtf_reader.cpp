@@ -11,17 +11,8 @@
 #include <algorithm>
 
 namespace ct::rtf {
-namespace {
 
-void setError(QString *error, const QString &message)
-{
-    if (error)
-        *error = message;
-}
-
-} // namespace
-
-bool read(const QByteArray &bytes, QTextDocument &document, QString *error)
+Error read(const QByteArray &bytes, QTextDocument &document)
 {
     const bool undo = document.isUndoRedoEnabled();
     document.setUndoRedoEnabled(false);
@@ -32,12 +23,13 @@ bool read(const QByteArray &bytes, QTextDocument &document, QString *error)
         Interpreter interpreter(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), document);
         ok = interpreter.run(reason);
     }
+    Error error;
     if (!ok) {
         document.clear();
-        setError(error, reason);
+        error.message = reason.toStdString();
     }
     document.setUndoRedoEnabled(undo);
-    return ok;
+    return error;
 }
 
 void fitTables(QTextDocument &document, double width)
@@ -66,32 +58,28 @@ void fitTables(QTextDocument &document, double width)
     }
 }
 
-bool readFile(const QString &path, QTextDocument &document, QString *error)
+Error readFile(const QString &path, QTextDocument &document)
 {
     // Memory follows the file's actual size; a named pipe or a device is
     // refused, never waited on.
     const ReadResult file = readWholeFile(QFileInfo(path).filesystemFilePath(), std::size_t{kMaxFileBytes});
-    if (!file.ok) {
+    if (!file.ok()) {
         document.clear();
         if (file.problem == FileProblem::TooLarge)
-            setError(error, QStringLiteral("The file \"%1\" is too large to be instructions (more than %2 bytes).")
-                                .arg(path)
-                                .arg(kMaxFileBytes));
-        else
-            setError(error,
-                     QStringLiteral("The file \"%1\" could not be %2: %3")
-                         .arg(path,
-                              file.problem == FileProblem::Other ? QStringLiteral("read") : QStringLiteral("opened"),
-                              QString::fromStdString(file.reason)));
-        return false;
+            return {QStringLiteral("The file \"%1\" is too large to be instructions (more than %2 bytes).")
+                        .arg(path)
+                        .arg(kMaxFileBytes)
+                        .toStdString()};
+        return {QStringLiteral("The file \"%1\" could not be %2: %3")
+                    .arg(path, file.problem == FileProblem::Other ? QStringLiteral("read") : QStringLiteral("opened"),
+                         QString::fromStdString(file.reason))
+                    .toStdString()};
     }
     const QByteArray bytes = QByteArray::fromRawData(file.bytes.data(), qsizetype(file.bytes.size()));
-    QString reason;
-    if (!read(bytes, document, &reason)) {
-        setError(error, QStringLiteral("The file \"%1\" could not be read as rich text: %2").arg(path, reason));
-        return false;
-    }
-    return true;
+    Error error = read(bytes, document);
+    if (!error.empty())
+        error.message = "The file \"" + path.toStdString() + "\" could not be read as rich text: " + error.message;
+    return error;
 }
 
 } // namespace ct::rtf

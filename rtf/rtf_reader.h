@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/error.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -24,14 +26,14 @@ class QTextDocument;
 
 namespace ct::rtf {
 
-// Reads RTF bytes into `document` (its previous content is replaced). Returns true on
-// success; on failure returns false, leaves a clear one-line reason in *error (if given),
-// e.g. "not an RTF file" or "unexpected end of file at byte 1234", and the document empty.
-bool read(const QByteArray &bytes, QTextDocument &document, QString *error = nullptr);
+// Reads RTF bytes into `document` (its previous content is replaced). Returns no error on
+// success; on failure a clear one-line reason, e.g. "not an RTF file" or "unexpected end
+// of file at byte 1234", and leaves the document empty.
+Error read(const QByteArray &bytes, QTextDocument &document);
 
 // Reads the file at `path`; errors name the file ("... could not be opened: <reason>").
 // Files above kMaxFileBytes are refused before they are read.
-bool readFile(const QString &path, QTextDocument &document, QString *error = nullptr);
+Error readFile(const QString &path, QTextDocument &document);
 
 // Scales each table of `document` that is wider than `width` pixels down to that
 // width, keeping its columns' proportions, as word processors do in web layout:

@@ -309,9 +309,7 @@ ReadResult readSessionRecord(std::string_view bytes)
     ReadResult result;
     int line = 0;
     auto refuse = [&](std::string why) {
-        result.ok = false;
-        result.errorLine = line;
-        result.error = std::move(why);
+        result.error = {std::move(why), line};
         return result;
     };
     const std::string_view header = kHeader;
@@ -345,7 +343,6 @@ ReadResult readSessionRecord(std::string_view bytes)
             return refuse(*problem);
         result.rows.push_back(std::move(row));
     }
-    result.ok = true;
     return result;
 }
 

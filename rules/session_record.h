@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/error.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -73,14 +75,13 @@ std::string csvField(std::string_view text);
 std::string formatRow(const Row &row);
 
 struct ReadResult {
-    bool ok = false;
     std::vector<Row> rows;
     // The file ends in a line without CR LF: the program was stopped while
     // appending it. The rows before it are read; the cut line is not.
     bool lastLineCut = false;
-    // For a refused file: the 1-based line and what is wrong with it.
-    int errorLine = 0;
-    std::string error;
+    // For a refused file: what is wrong with it, and on which line.
+    Error error;
+    bool ok() const { return error.empty(); }
 };
 
 // Reads a whole session record: the header line, then rows. A header line in

@@ -91,7 +91,8 @@ int main(int argc, char *argv[])
         }
         settings = ct::ReadSettingsFile(settingsFolder, arguments.locale, folderRole);
         if (!settings.ok()) {
-            printError(settings.error + QStringLiteral("\n\n") + ct::localeNote(arguments));
+            printError(QString::fromStdString(settings.error.message) + QStringLiteral("\n\n")
+                       + ct::localeNote(arguments));
             return 1;
         }
     }

@@ -30,6 +30,14 @@ QString participantOf(const QString &path)
     return name.endsWith(kDataSuffix) ? name.chopped(kDataSuffix.size()) : name;
 }
 
+// "<file>, line <n>: <what is wrong>", or without the line when it is not about one.
+QString refusal(const QString &path, const Error &error)
+{
+    const QString message = QString::fromStdString(error.message);
+    return error.line > 0 ? QStringLiteral("%1, line %2: %3").arg(path, QString::number(error.line), message)
+                          : QStringLiteral("%1: %2").arg(path, message);
+}
+
 } // namespace
 
 ReportArguments parseReportArguments(const QStringList &arguments)
@@ -116,16 +124,13 @@ LoadedStudy loadStudy(const std::vector<DataFileInput> &files)
             continue;
         }
         const ReadResult bytes = readWholeFile(QFileInfo(input.path).filesystemFilePath(), kMaxDataFileBytes);
-        if (!bytes.ok) {
-            study.errors << QString::fromStdString(bytes.error);
+        if (!bytes.ok()) {
+            study.errors << QString::fromStdString(bytes.error.message);
             continue;
         }
         DataFileResult data = readDataFile(bytes.bytes);
-        if (!data.ok) {
-            study.errors << QStringLiteral("%1, line %2: %3")
-                                .arg(input.path)
-                                .arg(data.errorLine)
-                                .arg(QString::fromStdString(data.error));
+        if (!data.ok()) {
+            study.errors << refusal(input.path, data.error);
             continue;
         }
         ParticipantData participant{input.participant, QFileInfo(input.path).fileName(), std::move(data.file), {}};
@@ -141,16 +146,13 @@ LoadedStudy loadStudy(const std::vector<DataFileInput> &files)
                     continue;
                 }
                 const ReadResult recordBytes = readWholeFile(record, kMaxDataFileBytes);
-                if (!recordBytes.ok) {
-                    study.errors << QString::fromStdString(recordBytes.error);
+                if (!recordBytes.ok()) {
+                    study.errors << QString::fromStdString(recordBytes.error.message);
                     continue;
                 }
                 SessionFactsResult facts = readSessionFacts(recordBytes.bytes);
                 if (!facts.facts) {
-                    study.errors << (facts.errorLine > 0
-                                         ? QStringLiteral("%1, line %2: %3").arg(recordPath).arg(facts.errorLine)
-                                         : QStringLiteral("%1: %3").arg(recordPath))
-                                        .arg(QString::fromStdString(facts.error));
+                    study.errors << refusal(recordPath, facts.error);
                     continue;
                 }
                 participant.session = std::move(facts.facts);

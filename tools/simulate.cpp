@@ -115,8 +115,8 @@ int main(int argc, char *argv[])
         return usage("unknown STRATEGY, or CHOICES with letters other than L and R");
 
     const ct::SimulatedRun run = ct::simulate(*strategy);
-    if (!run.ok)
-        return fail(run.error);
+    if (!run.ok())
+        return fail(run.error.message);
 
     // The rate the feedback windows would have read.
     const QString folder = settingsFolder.value_or(QCoreApplication::applicationDirPath());
@@ -127,7 +127,7 @@ int main(int argc, char *argv[])
             folder, QLocale(),
             settingsFolder ? QStringLiteral("the settings folder named on the command line") : ct::kProgramFolderRole);
         if (!read.ok())
-            return fail(read.error.toStdString());
+            return fail(read.error.message);
         settings = read.settings;
     }
 
@@ -152,8 +152,8 @@ int main(int argc, char *argv[])
     std::string before;
     if (dataExists) {
         const ct::ReadResult read = ct::readWholeFile(dataFile, ct::kMaxDataFileBytes);
-        if (!read.ok)
-            return fail(read.error);
+        if (!read.ok())
+            return fail(read.error.message);
         before = read.bytes;
     }
     const int registration = ct::session::registrationNumber(before + std::string(ct::kHeaderLine));
@@ -163,11 +163,11 @@ int main(int argc, char *argv[])
 
     // The data file first, as the program writes it.
     const ct::FileResult written = ct::appendDurably(dataFile, run.bytes);
-    if (!written.ok)
-        return fail(written.error);
+    if (!written.ok())
+        return fail(written.error.message);
     const ct::FileResult recorded = ct::appendDurably(sessionFile, rows);
-    if (!recorded.ok)
-        return fail(recorded.error);
+    if (!recorded.ok())
+        return fail(recorded.error.message);
 
     std::printf("%s: eight simulated games %s (registration %d)\n", ct::absolutePath(dataFile).c_str(),
                 dataExists ? "appended" : "written", registration);

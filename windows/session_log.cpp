@@ -28,7 +28,7 @@ bool g_recordFailed = false;
 std::string sha256Of(const std::string &path)
 {
     const ReadResult file = readWholeFile(path, kMaxInstructionFileBytes);
-    if (!file.ok)
+    if (!file.ok())
         return {};
     return QCryptographicHash::hash(QByteArrayView(file.bytes.data(), qsizetype(file.bytes.size())),
                                     QCryptographicHash::Sha256)
@@ -78,12 +78,12 @@ bool recordEvent(AppContext &context, session::Row row, QWidget *parent)
     if (context.state.sessionFileName.empty())
         return true;
     const FileResult written = appendRow(context, std::move(row));
-    g_recordFailed = !written.ok;
-    if (written.ok)
+    g_recordFailed = !written.ok();
+    if (written.ok())
         return true;
     fatalError(parent, QStringLiteral("The session record could not be saved, so the experiment has to stop.\n\n"
                                       "%1\n\nThe trials played so far are in the data file.")
-                           .arg(QString::fromStdString(written.error)));
+                           .arg(QString::fromStdString(written.error.message)));
     return false;
 }
 
@@ -102,8 +102,8 @@ bool startSessionRecord(AppContext &context, QWidget *window)
 {
     Module1 &state = context.state;
     const ReadResult data = readWholeFile(state.dataFileName, kMaxDataFileBytes);
-    if (!data.ok) {
-        fatalError(window, QString::fromStdString(data.error));
+    if (!data.ok()) {
+        fatalError(window, QString::fromStdString(data.error.message));
         return false;
     }
     state.registration = static_cast<std::int16_t>(session::registrationNumber(data.bytes));

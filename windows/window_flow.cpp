@@ -32,17 +32,18 @@ Experiment::~Experiment()
 // read again at every feedback window.
 QWidget *Experiment::start()
 {
-    QString problem = missingInputProblem(m_context.programFolder);
+    QString problem = QString::fromStdString(missingInputProblem(m_context.programFolder).message);
     if (problem.isEmpty()) {
         const SettingsRead settings = ReadSettingsFile(m_context.programFolder);
-        QString error;
         if (!settings.ok()) {
-            problem = settings.error;
+            problem = QString::fromStdString(settings.error.message);
         } else {
-            m_instructions = RichTextBox::readFile(
-                QDir::current().absoluteFilePath(QString::fromLatin1(kInstructionFileName)), &error);
+            RichTextBox::Loaded instructions = RichTextBox::readFile(
+                QDir::current().absoluteFilePath(QString::fromLatin1(kInstructionFileName)));
+            m_instructions = std::move(instructions.document);
             if (!m_instructions)
-                problem = QStringLiteral("The instruction file cannot be shown.\n\n%1").arg(error);
+                problem = QStringLiteral("The instruction file cannot be shown.\n\n%1")
+                              .arg(QString::fromStdString(instructions.error.message));
         }
         if (!problem.isEmpty())
             problem += QStringLiteral("\n\nNo participant has been registered.");

@@ -47,8 +47,7 @@ SessionFactsResult readSessionFacts(std::string_view bytes)
 {
     SessionFactsResult result;
     const session::ReadResult read = session::readSessionRecord(bytes);
-    if (!read.ok) {
-        result.errorLine = read.errorLine;
+    if (!read.ok()) {
         result.error = read.error;
         return result;
     }
@@ -75,8 +74,9 @@ SessionFactsResult readSessionFacts(std::string_view bytes)
                 const std::string rate = row.detailValue("rate").value_or("0");
                 const auto [end, error] = std::from_chars(rate.data(), rate.data() + rate.size(), shown.exchangeRate);
                 if (error != std::errc() || end != rate.data() + rate.size() || !(shown.exchangeRate >= 0)) {
-                    result.error = "the rate \"" + rate + "\" of the feedback after game " + std::to_string(*row.game)
-                                   + " of registration " + std::to_string(row.registration) + " is not a number";
+                    result.error.message = "the rate \"" + rate + "\" of the feedback after game "
+                                           + std::to_string(*row.game) + " of registration "
+                                           + std::to_string(row.registration) + " is not a number";
                     return result;
                 }
                 shown.currencySymbol = QString::fromStdString(row.detailValue("currency").value_or(""));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/error.h"
 #include "rules/feedback/settings_file.h"
 #include "rules/game/data_file.h"
 
@@ -41,8 +42,7 @@ struct SessionFacts {
 
 struct SessionFactsResult {
     std::optional<SessionFacts> facts; // empty for a refused record
-    int errorLine = 0;
-    std::string error;
+    Error error;
 };
 
 // Reads a session record's bytes into what the reports use. A record the

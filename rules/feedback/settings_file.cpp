@@ -115,16 +115,18 @@ SettingsRead ReadSettingsFile(const QString &programFolder, const QLocale &local
     SettingsRead read;
     const ReadResult file = readWholeFile(QFileInfo(path).filesystemFilePath(),
                                           static_cast<std::size_t>(kMaxSettingsFileBytes));
-    if (!file.ok) {
-        read.error = QStringLiteral("The settings file \"%1\" could not be read from %2 %3.\n\n%4")
-                         .arg(QString::fromLatin1(kSettingsFileName), folderRole, folderOf(path),
-                              QString::fromStdString(file.error));
+    if (!file.ok()) {
+        read.error.message = QStringLiteral("The settings file \"%1\" could not be read from %2 %3.\n\n%4")
+                                 .arg(QString::fromLatin1(kSettingsFileName), folderRole, folderOf(path),
+                                      QString::fromStdString(file.error.message))
+                                 .toStdString();
         return read;
     }
     const ParsedSettings parsed = parseSettings(QByteArrayView(file.bytes.data(), qsizetype(file.bytes.size())),
                                                 locale);
     if (parsed.problem) {
-        read.error = describeSettingsProblem(*parsed.problem, path, locale, folderRole);
+        read.error = {describeSettingsProblem(*parsed.problem, path, locale, folderRole).toStdString(),
+                      parsed.problem->line};
         return read;
     }
     read.settings = parsed.settings;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/error.h"
+
 #include <QByteArrayView>
 #include <QLocale>
 #include <QString>
@@ -76,8 +78,8 @@ struct SettingsRead {
     Settings settings;
     // Empty when the settings were read; otherwise the message for the
     // experimenter, naming the file, its folder and the line.
-    QString error;
-    bool ok() const { return error.isEmpty(); }
+    Error error;
+    bool ok() const { return error.empty(); }
 };
 
 // Reads "config.ini" from the program's folder (or another folder, named in

@@ -186,9 +186,7 @@ DataFileResult readDataFile(std::string_view bytes)
     std::optional<GameReplay> replay;
     int lineNumber = 0;
     auto refuse = [&](const std::string &why) {
-        result.ok = false;
-        result.errorLine = lineNumber;
-        result.error = why;
+        result.error = {why, lineNumber};
         return result;
     };
 
@@ -240,7 +238,6 @@ DataFileResult readDataFile(std::string_view bytes)
         games.back().trials.push_back(recorded);
         games.back().complete = replay->over();
     }
-    result.ok = true;
     return result;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/error.h"
 #include "rules/points.h"
 
 #include <cstddef>
@@ -45,11 +46,10 @@ struct DataFile {
 };
 
 struct DataFileResult {
-    bool ok = false;
     DataFile file;
-    // For a refused file: the 1-based line and what is wrong with it.
-    int errorLine = 0;
-    std::string error;
+    // For a refused file: what is wrong with it, and on which line.
+    Error error;
+    bool ok() const { return error.empty(); }
 };
 
 // Reads the bytes of a data file. Every line must end with CR LF (or every

@@ -64,8 +64,8 @@ SimulatedRun simulate(const Strategy &strategy, int games)
                 break;
             case Strategy::Kind::Choices:
                 if (nextChoice >= strategy.choices.size()) {
-                    run.error = "the choice string ran out in game " + std::to_string(game) + " at trial "
-                                + std::to_string(trial);
+                    run.error.message = "the choice string ran out in game " + std::to_string(game) + " at trial "
+                                        + std::to_string(trial);
                     return run;
                 }
                 left = strategy.choices[nextChoice++] == 'L';
@@ -80,11 +80,10 @@ SimulatedRun simulate(const Strategy &strategy, int games)
         run.gamePoints.push_back(plainText(winnings));
     }
     if (strategy.kind == Strategy::Kind::Choices && nextChoice != strategy.choices.size()) {
-        run.error = std::to_string(strategy.choices.size() - nextChoice) + " choices are left over after game "
-                    + std::to_string(games);
+        run.error.message = std::to_string(strategy.choices.size() - nextChoice) + " choices are left over after game "
+                            + std::to_string(games);
         return run;
     }
-    run.ok = true;
     return run;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/error.h"
 #include "rules/experiment.h"
 #include "rules/game/payoff_schedule.h"
 
@@ -27,13 +28,13 @@ struct Strategy {
 std::optional<Strategy> strategyNamed(std::string_view name, std::uint64_t seed, std::string_view choices);
 
 struct SimulatedRun {
-    bool ok = false;
     // The data file's bytes for one registration: the header line and every
     // trial line, exactly as the program writes them.
     std::string bytes;
     std::vector<std::string> gamePoints;         // each game's points, shortest text
     std::vector<std::vector<TrialResult>> games; // every trial of every game
-    std::string error;
+    Error error;
+    bool ok() const { return error.empty(); }
 };
 
 // Plays `games` games with the strategy through the game's rules.

@@ -63,7 +63,7 @@ QString unwritableFolderProblem()
 
 } // namespace
 
-QString missingInputProblem(const QString &programFolder)
+Error missingInputProblem(const QString &programFolder)
 {
     QStringList problems;
     const QString instructions = problemWith(QString::fromLatin1(kInstructionFileName), QDir::currentPath(),
@@ -79,7 +79,8 @@ QString missingInputProblem(const QString &programFolder)
         problems << folder;
     if (problems.isEmpty())
         return {};
-    return problems.join(QStringLiteral("\n\n")) + QStringLiteral("\n\nNo participant has been registered.");
+    return {(problems.join(QStringLiteral("\n\n")) + QStringLiteral("\n\nNo participant has been registered."))
+                .toStdString()};
 }
 
 } // namespace ct

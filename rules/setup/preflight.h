@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/error.h"
+
 #include <QString>
 
 namespace ct {
@@ -7,8 +9,8 @@ namespace ct {
 // Checks, before any ID is taken, that the files the experiment will read
 // exist and can be read: the instruction file in the working directory and the
 // settings file in the program's folder; and that the working directory, where
-// the data file goes, can be written to. Returns the problem for the
-// experimenter, or an empty text when all is well.
-QString missingInputProblem(const QString &programFolder);
+// the data file goes, can be written to. Returns the problems for the
+// experimenter, or no error when all is well.
+Error missingInputProblem(const QString &programFolder);
 
 } // namespace ct

@@ -184,7 +184,7 @@ private slots:
         // for the same choices, and known lines sit where they belong.
         const QByteArray data = folder.read(QStringLiteral("42.csv"));
         const SimulatedRun simulated = simulate(*strategyNamed("choices", 0, allChoices.toStdString()));
-        QVERIFY2(simulated.ok, simulated.error.c_str());
+        QVERIFY2(simulated.ok(), simulated.error.message.c_str());
         QCOMPARE(data, QByteArray::fromStdString(simulated.bytes));
         const QList<QByteArray> lines = data.split('\n');
         QCOMPARE(lines.size(), 1 + trials + 1); // header, trials, and nothing after the last CR LF
@@ -202,7 +202,7 @@ private slots:
         // data line, what was shown and what was in force.
         const session::ReadResult record = session::readSessionRecord(
             folder.read(QStringLiteral("42.session.csv")).toStdString());
-        QVERIFY2(record.ok && !record.lastLineCut, record.error.c_str());
+        QVERIFY2(record.ok() && !record.lastLineCut, record.error.message.c_str());
         std::vector<std::string> expectedEvents = {"registered", "instructions_shown"};
         for (const GamePlan &plan : kGames) {
             expectedEvents.push_back("game_started");

@@ -35,8 +35,8 @@ class SessionRecordWindowTest : public GameWindowFixture {
     std::vector<session::Row> rows()
     {
         const session::ReadResult read = session::readSessionRecord(folder->read(kSession).toStdString());
-        if (!read.ok || read.lastLineCut)
-            qWarning("session record: %s (line %d)", read.error.c_str(), read.errorLine);
+        if (!read.ok() || read.lastLineCut)
+            qWarning("session record: %s (line %d)", read.error.message.c_str(), read.error.line);
         return read.rows;
     }
     void makeUnwritable(const QString &name) const

@@ -303,7 +303,7 @@ private slots:
         // The session record counts this run as the ID's second registration.
         const session::ReadResult record = session::readSessionRecord(
             folder->read(QStringLiteral("7.session.csv")).toStdString());
-        QVERIFY(record.ok && record.rows.size() == 2);
+        QVERIFY(record.ok() && record.rows.size() == 2);
         QCOMPARE(record.rows[0].event, session::Event::Registered);
         QCOMPARE(record.rows[0].registration, 2);
         QCOMPARE(record.rows[0].detailValue("left_option_button"), state.leftOptionOnLeft ? "left" : "right");

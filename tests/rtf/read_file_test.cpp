@@ -18,11 +18,16 @@ using namespace ct::rtf::testing;
 
 namespace {
 
+// Why the file could not be read; empty when it was.
+QString failure(const QString &path, QTextDocument &document)
+{
+    return QString::fromStdString(ct::rtf::readFile(path, document).message);
+}
+
 TEST(ReadFile, ReadsAFile)
 {
     QTextDocument document;
-    QString error;
-    ASSERT_TRUE(ct::rtf::readFile(dataPath("corpus/pandoc.rtf"), document, &error)) << error.toStdString();
+    ASSERT_EQ(failure(dataPath("corpus/pandoc.rtf"), document), QString());
     EXPECT_TRUE(document.toPlainText().startsWith("Instructions\n"));
 }
 
@@ -32,8 +37,7 @@ TEST(ReadFile, MissingFileIsNamedWithTheReason)
     const QString path = folder.filePath("instructions_condition_1.rtf");
     QTextDocument document;
     document.setPlainText("placeholder");
-    QString error;
-    EXPECT_FALSE(ct::rtf::readFile(path, document, &error));
+    const QString error = failure(path, document);
     EXPECT_TRUE(error.startsWith(QString("The file \"%1\" could not be opened: ").arg(path))) << error.toStdString();
     EXPECT_TRUE(error.contains("No such file")) << error.toStdString();
     EXPECT_TRUE(document.isEmpty());
@@ -43,8 +47,7 @@ TEST(ReadFile, FolderIsRefused)
 {
     QTemporaryDir folder;
     QTextDocument document;
-    QString error;
-    EXPECT_FALSE(ct::rtf::readFile(folder.path(), document, &error));
+    const QString error = failure(folder.path(), document);
     EXPECT_TRUE(error.contains(folder.path())) << error.toStdString();
 }
 
@@ -55,8 +58,7 @@ TEST(ReadFile, NamedPipeIsRefusedWithoutWaiting)
     const QString path = folder.filePath("instructions_condition_1.rtf");
     ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     QTextDocument document;
-    QString error;
-    EXPECT_FALSE(ct::rtf::readFile(path, document, &error));
+    const QString error = failure(path, document);
     EXPECT_EQ(error, QString("The file \"%1\" could not be opened: Is a named pipe, not a regular file").arg(path));
 }
 
@@ -77,14 +79,13 @@ TEST(ReadFile, SmallFileReadsInALimitedAddressSpace)
     ASSERT_EQ(::setrlimit(RLIMIT_AS, &tight), 0);
     QTextDocument document;
     QString error;
-    bool read = false;
     try {
-        read = ct::rtf::readFile(dataPath("corpus/pandoc.rtf"), document, &error);
+        error = failure(dataPath("corpus/pandoc.rtf"), document);
     } catch (const std::bad_alloc &) {
         error = "out of memory";
     }
     ::setrlimit(RLIMIT_AS, &before);
-    EXPECT_TRUE(read) << error.toStdString();
+    EXPECT_EQ(error, QString());
 #endif
 }
 #endif
@@ -92,10 +93,9 @@ TEST(ReadFile, SmallFileReadsInALimitedAddressSpace)
 TEST(ReadFile, BrokenContentIsNamedWithTheFile)
 {
     QTextDocument document;
-    QString error;
     const QString path = dataPath("broken/plain_text.txt");
-    EXPECT_FALSE(ct::rtf::readFile(path, document, &error));
-    EXPECT_EQ(error, QString("The file \"%1\" could not be read as rich text: not an RTF file").arg(path));
+    EXPECT_EQ(failure(path, document),
+              QString("The file \"%1\" could not be read as rich text: not an RTF file").arg(path));
 }
 
 TEST(ReadFile, FileAboveTheCapIsRefusedUnread)
@@ -110,8 +110,7 @@ TEST(ReadFile, FileAboveTheCapIsRefusedUnread)
     file.close();
 
     QTextDocument document;
-    QString error;
-    EXPECT_FALSE(ct::rtf::readFile(path, document, &error));
+    const QString error = failure(path, document);
     EXPECT_TRUE(error.startsWith(QString("The file \"%1\" is too large").arg(path))) << error.toStdString();
     EXPECT_FALSE(error.contains('\n'));
 }
@@ -120,7 +119,7 @@ TEST(ReadFile, ReplacesWhatTheDocumentHeld)
 {
     QTextDocument document;
     document.setPlainText("placeholder");
-    ASSERT_TRUE(ct::rtf::readFile(dataPath("corpus/pandoc.rtf"), document));
+    ASSERT_EQ(failure(dataPath("corpus/pandoc.rtf"), document), QString());
     EXPECT_FALSE(document.toPlainText().contains("placeholder"));
 }
 

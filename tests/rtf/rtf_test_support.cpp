@@ -14,7 +14,9 @@ ReadOutcome readRtf(const QByteArray &rtf)
 {
     ReadOutcome outcome;
     outcome.document = std::make_unique<QTextDocument>();
-    outcome.ok = read(rtf, *outcome.document, &outcome.error);
+    const Error error = read(rtf, *outcome.document);
+    outcome.ok = error.empty();
+    outcome.error = QString::fromStdString(error.message);
     return outcome;
 }
 

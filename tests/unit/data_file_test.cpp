@@ -17,7 +17,7 @@ std::string run(const char *name, std::uint64_t seed = 0, const char *choices = 
     const auto strategy = strategyNamed(name, seed, choices);
     EXPECT_TRUE(strategy.has_value()) << name;
     const SimulatedRun simulated = simulate(*strategy);
-    EXPECT_TRUE(simulated.ok) << simulated.error;
+    EXPECT_TRUE(simulated.ok()) << simulated.error.message;
     return simulated.bytes;
 }
 
@@ -44,7 +44,7 @@ TEST(SimulatedParticipant, StrategiesGiveTheirKnownScores)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         const SimulatedRun simulated = simulate(*strategyNamed(c.name, c.seed, c.choices));
-        ASSERT_TRUE(simulated.ok);
+        ASSERT_TRUE(simulated.ok());
         EXPECT_EQ(simulated.gamePoints, std::vector<std::string>(8, c.points));
         EXPECT_EQ(static_cast<std::size_t>(std::count(simulated.bytes.begin(), simulated.bytes.end(), '\n')), c.lines);
     }
@@ -60,15 +60,15 @@ TEST(SimulatedParticipant, RandomIsReproducibleBySeedAndChoicesAreConsumedInOrde
     for (int g = 0; g < 7; ++g)
         choices += std::string(150, 'L');
     const SimulatedRun simulated = simulate(*strategyNamed("choices", 0, choices));
-    ASSERT_TRUE(simulated.ok) << simulated.error;
+    ASSERT_TRUE(simulated.ok()) << simulated.error.message;
     EXPECT_EQ(simulated.gamePoints.front(), "759.4");
     EXPECT_NE(simulated.bytes.find(" 149 , 0 , 4.4 , 759.4 , .6 , .8 ,\r\n 1 , 1 , 5 , 5 , 1 , 150 ,\r\n"),
               std::string::npos);
 
-    EXPECT_FALSE(simulate(*strategyNamed("choices", 0, "LLR")).ok);
+    EXPECT_FALSE(simulate(*strategyNamed("choices", 0, "LLR")).ok());
     const SimulatedRun leftOver = simulate(*strategyNamed("choices", 0, choices + "L"));
-    EXPECT_FALSE(leftOver.ok);
-    EXPECT_EQ(leftOver.error, "1 choices are left over after game 8");
+    EXPECT_FALSE(leftOver.ok());
+    EXPECT_EQ(leftOver.error.message, "1 choices are left over after game 8");
     EXPECT_FALSE(strategyNamed("choices", 0, "LXR").has_value());
     EXPECT_FALSE(strategyNamed("sometimes", 0, "").has_value());
 }
@@ -78,7 +78,7 @@ TEST(DataFile, ReadsBackEveryStrategy)
     for (const char *name : {"left", "right", "best", "random"}) {
         SCOPED_TRACE(name);
         const DataFileResult read = readDataFile(run(name, 7));
-        ASSERT_TRUE(read.ok) << read.errorLine << ": " << read.error;
+        ASSERT_TRUE(read.ok()) << read.error.line << ": " << read.error.message;
         ASSERT_EQ(read.file.registrations.size(), 1u);
         const auto &games = read.file.registrations[0].games;
         ASSERT_EQ(games.size(), 8u);
@@ -95,7 +95,7 @@ TEST(DataFile, TwoRegistrationsAndAnIncompleteGame)
     const auto cut = first.find("\r\n 4 , ", first.find("\r\n 148 , ") + 1);
     const std::string partial = first.substr(0, cut + 2);
     const DataFileResult read = readDataFile(partial + run("left"));
-    ASSERT_TRUE(read.ok) << read.errorLine << ": " << read.error;
+    ASSERT_TRUE(read.ok()) << read.error.line << ": " << read.error.message;
     ASSERT_EQ(read.file.registrations.size(), 2u);
     const auto &interrupted = read.file.registrations[0].games;
     ASSERT_EQ(interrupted.size(), 2u);
@@ -151,9 +151,9 @@ TEST(DataFile, RefusesMalformedFilesWithTheLine)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         const DataFileResult read = readDataFile(c.bytes);
-        EXPECT_FALSE(read.ok);
-        EXPECT_EQ(read.errorLine, c.line);
-        EXPECT_EQ(read.error, c.error);
+        EXPECT_FALSE(read.ok());
+        EXPECT_EQ(read.error.line, c.line);
+        EXPECT_EQ(read.error.message, c.error);
     }
 }
 
@@ -164,7 +164,7 @@ TEST(DataFile, ReadsAFileWhoseLineEndsWereChangedToLineFeeds)
     for (auto at = bytes.find("\r\n"); at != std::string::npos; at = bytes.find("\r\n", at))
         bytes.erase(at, 1);
     const DataFileResult lf = readDataFile(bytes);
-    ASSERT_TRUE(crlf.ok && lf.ok) << lf.errorLine << ": " << lf.error;
+    ASSERT_TRUE(crlf.ok() && lf.ok()) << lf.error.line << ": " << lf.error.message;
     EXPECT_FALSE(crlf.file.lineFeedsOnly);
     EXPECT_TRUE(lf.file.lineFeedsOnly);
     ASSERT_EQ(lf.file.registrations.size(), 1u);
@@ -176,10 +176,10 @@ TEST(DataFile, ReadsAFileWhoseLineEndsWereChangedToLineFeeds)
 TEST(DataFile, EmptyAndHeaderOnlyFiles)
 {
     const DataFileResult empty = readDataFile("");
-    EXPECT_TRUE(empty.ok);
+    EXPECT_TRUE(empty.ok());
     EXPECT_TRUE(empty.file.registrations.empty());
     const DataFileResult headerOnly = readDataFile(header() + header());
-    ASSERT_TRUE(headerOnly.ok);
+    ASSERT_TRUE(headerOnly.ok());
     EXPECT_EQ(headerOnly.file.registrations.size(), 2u);
     EXPECT_TRUE(headerOnly.file.registrations[0].games.empty());
 }

@@ -13,14 +13,14 @@ namespace {
 std::string played(const char *name, const std::string &choices = {})
 {
     const SimulatedRun run = simulate(*strategyNamed(name, 0, choices));
-    EXPECT_TRUE(run.ok) << run.error;
+    EXPECT_TRUE(run.ok()) << run.error.message;
     return run.bytes;
 }
 
 DataFile read(const std::string &bytes)
 {
     const DataFileResult result = readDataFile(bytes);
-    EXPECT_TRUE(result.ok) << result.errorLine << ": " << result.error;
+    EXPECT_TRUE(result.ok()) << result.error.line << ": " << result.error.message;
     return result.file;
 }
 

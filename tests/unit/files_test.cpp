@@ -71,7 +71,7 @@ TEST(AppendDurably, CreatesThenAppendsExactBytes)
     const fs::path file = folder.path() / "7.csv";
     for (const char *line : {"Trial,Choice\r\n", "1,L\r\n"}) {
         const FileResult result = appendDurably(file, line);
-        ASSERT_TRUE(result.ok) << result.error;
+        ASSERT_TRUE(result.ok()) << result.error.message;
         EXPECT_TRUE(result.bytesSaved);
     }
     EXPECT_EQ(contents(file), "Trial,Choice\r\n1,L\r\n");
@@ -119,11 +119,11 @@ TEST(AppendDurably, FailuresReportWhatFailedAndLeaveNoHalfLine)
         if (c.before)
             write(file, *c.before);
         const FileResult result = appendDurably(file, line, c.faults);
-        EXPECT_EQ(result.ok, c.ok) << result.error;
+        EXPECT_EQ(result.ok(), c.ok) << result.error.message;
         EXPECT_EQ(result.bytesSaved, c.bytesSaved);
-        EXPECT_TRUE(contains(result.error, c.errorPart)) << result.error;
+        EXPECT_TRUE(contains(result.error.message, c.errorPart)) << result.error.message;
         if (!c.ok) {
-            EXPECT_TRUE(contains(result.error, "7.csv")) << result.error;
+            EXPECT_TRUE(contains(result.error.message, "7.csv")) << result.error.message;
             EXPECT_FALSE(result.reason.empty());
         }
         EXPECT_EQ(contents(file), c.after);
@@ -143,9 +143,9 @@ TEST(AppendDurably, NamesMissingFolderAndFolderInPlaceOfTheFile)
     };
     for (const auto &c : cases) {
         const FileResult result = appendDurably(c.path, "x");
-        EXPECT_FALSE(result.ok);
-        EXPECT_EQ(result.problem, c.problem) << result.error;
-        EXPECT_TRUE(contains(result.error, c.path.filename().string())) << result.error;
+        EXPECT_FALSE(result.ok());
+        EXPECT_EQ(result.problem, c.problem) << result.error.message;
+        EXPECT_TRUE(contains(result.error.message, c.path.filename().string())) << result.error.message;
     }
     EXPECT_TRUE(fs::is_directory(folder.path() / "8.csv"));
 }
@@ -156,7 +156,7 @@ TEST(ReadWholeFile, ReadsExactBytesWithMemoryForTheActualSize)
     const fs::path file = folder.path() / "config.ini";
     write(file, "50\r\nEUR ");
     const ReadResult read = readWholeFile(file, 512u * 1024 * 1024);
-    ASSERT_TRUE(read.ok) << read.error;
+    ASSERT_TRUE(read.ok()) << read.error.message;
     EXPECT_EQ(read.bytes, "50\r\nEUR ");
     EXPECT_LT(read.bytes.capacity(), 1024u);
 }
@@ -182,9 +182,9 @@ TEST(ReadWholeFile, RefusesTooLargeMissingAndWhatIsNotAFile)
     };
     for (const auto &c : cases) {
         const ReadResult read = readWholeFile(c.path, 4);
-        EXPECT_FALSE(read.ok);
-        EXPECT_EQ(read.problem, c.problem) << read.error;
-        EXPECT_TRUE(contains(read.error, c.errorPart)) << read.error;
+        EXPECT_FALSE(read.ok());
+        EXPECT_EQ(read.problem, c.problem) << read.error.message;
+        EXPECT_TRUE(contains(read.error.message, c.errorPart)) << read.error.message;
         EXPECT_TRUE(read.bytes.empty());
     }
 }
@@ -198,9 +198,9 @@ TEST(ReadWholeFile, RefusesANamedPipeWithoutWaitingAndFollowsLinks)
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     const ReadResult read = readWholeFile(pipe, 1024);
     EXPECT_EQ(read.problem, FileProblem::NotRegularFile);
-    EXPECT_TRUE(contains(read.error, "Is a named pipe")) << read.error;
+    EXPECT_TRUE(contains(read.error.message, "Is a named pipe")) << read.error.message;
     const FileResult append = appendDurably(pipe, "x");
-    EXPECT_EQ(append.problem, FileProblem::NotRegularFile) << append.error;
+    EXPECT_EQ(append.problem, FileProblem::NotRegularFile) << append.error.message;
 
     const fs::path target = folder.path() / "real.ini";
     write(target, "12.5\n");

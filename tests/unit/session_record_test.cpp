@@ -50,7 +50,7 @@ TEST(SessionRecord, RowsAreCsvLinesWithCrLf)
     for (const Case &c : cases) {
         EXPECT_EQ(formatRow(c.row), c.line);
         const ReadResult read = readSessionRecord(std::string(kHeader) + c.line);
-        ASSERT_TRUE(read.ok) << read.error;
+        ASSERT_TRUE(read.ok()) << read.error.message;
         ASSERT_EQ(read.rows.size(), 1u);
         EXPECT_EQ(formatRow(read.rows[0]), c.line);
         EXPECT_EQ(read.rows[0].detail, c.row.detail);
@@ -99,9 +99,9 @@ TEST(SessionRecord, RefusesWhatItDidNotWrite)
     };
     for (const Case &c : cases) {
         const ReadResult read = readSessionRecord(c.bytes);
-        EXPECT_FALSE(read.ok) << c.bytes;
-        EXPECT_EQ(read.errorLine, c.line) << c.bytes;
-        EXPECT_NE(read.error.find(c.error), std::string::npos) << read.error;
+        EXPECT_FALSE(read.ok()) << c.bytes;
+        EXPECT_EQ(read.error.line, c.line) << c.bytes;
+        EXPECT_NE(read.error.message.find(c.error), std::string::npos) << read.error.message;
     }
 }
 
@@ -117,7 +117,7 @@ TEST(SessionRecord, ALineCutOffByACrashIsReportedNotRead)
     };
     for (const auto &[bytes, rows] : cases) {
         const ReadResult read = readSessionRecord(bytes);
-        ASSERT_TRUE(read.ok) << read.error;
+        ASSERT_TRUE(read.ok()) << read.error.message;
         EXPECT_TRUE(read.lastLineCut);
         EXPECT_EQ(read.rows.size(), rows);
     }

@@ -175,11 +175,16 @@ protected:
     }
 };
 
+QString messageOf(const SettingsRead &read)
+{
+    return QString::fromStdString(read.error.message);
+}
+
 TEST_F(ReadSettingsFileTest, ReadsTheFileInTheProgramFolder)
 {
     write("50\r\n$\r\n7\r\n");
     const SettingsRead read = ReadSettingsFile(folder.path(), kEnglish);
-    ASSERT_TRUE(read.ok()) << read.error.toStdString();
+    ASSERT_TRUE(read.ok()) << read.error.message;
     EXPECT_EQ(read.settings, (Settings{50, "$"}));
 }
 
@@ -203,9 +208,10 @@ TEST_F(ReadSettingsFileTest, MissingFileIsAnErrorNamingFileAndFolder)
     const SettingsRead read = ReadSettingsFile(folder.path(), kEnglish);
     ASSERT_FALSE(read.ok());
     const QString file = folder.filePath("config.ini");
-    EXPECT_EQ(read.error, QStringLiteral("The settings file \"config.ini\" could not be read from the program's folder "
-                                         "%1.\n\nCould not open the file \"%2\" (%2): No such file or directory.")
-                              .arg(folder.path(), file));
+    EXPECT_EQ(messageOf(read),
+              QStringLiteral("The settings file \"config.ini\" could not be read from the program's folder "
+                             "%1.\n\nCould not open the file \"%2\" (%2): No such file or directory.")
+                  .arg(folder.path(), file));
 }
 
 TEST_F(ReadSettingsFileTest, FolderInPlaceOfTheFileIsAnError)
@@ -213,8 +219,8 @@ TEST_F(ReadSettingsFileTest, FolderInPlaceOfTheFileIsAnError)
     ASSERT_TRUE(QDir(folder.path()).mkdir("config.ini"));
     const SettingsRead read = ReadSettingsFile(folder.path(), kEnglish);
     ASSERT_FALSE(read.ok());
-    EXPECT_TRUE(read.error.contains("Is a directory")) << read.error.toStdString();
-    EXPECT_TRUE(read.error.contains(folder.path()));
+    EXPECT_TRUE(messageOf(read).contains("Is a directory")) << read.error.message;
+    EXPECT_TRUE(messageOf(read).contains(folder.path()));
 }
 
 TEST_F(ReadSettingsFileTest, OversizedFileIsAnError)
@@ -222,7 +228,7 @@ TEST_F(ReadSettingsFileTest, OversizedFileIsAnError)
     write(QByteArray("50\r\n$\r\n") + QByteArray(kMaxSettingsFileBytes, ' '));
     const SettingsRead read = ReadSettingsFile(folder.path(), kEnglish);
     ASSERT_FALSE(read.ok());
-    EXPECT_TRUE(read.error.contains("too large")) << read.error.toStdString();
+    EXPECT_TRUE(messageOf(read).contains("too large")) << read.error.message;
 }
 
 TEST_F(ReadSettingsFileTest, BadFirstLineIsAnErrorNamingTheLine)
@@ -231,9 +237,10 @@ TEST_F(ReadSettingsFileTest, BadFirstLineIsAnErrorNamingTheLine)
     const SettingsRead read = ReadSettingsFile(folder.path(), kEnglish);
     ASSERT_FALSE(read.ok());
     EXPECT_EQ(read.settings, Settings{});
-    EXPECT_TRUE(read.error.startsWith(
+    EXPECT_EQ(read.error.line, 1);
+    EXPECT_TRUE(messageOf(read).startsWith(
         QStringLiteral(
             "Line 1 of the settings file \"config.ini\" in the program's folder %1 is not a number: \"abc\".")
             .arg(folder.path())))
-        << read.error.toStdString();
+        << read.error.message;
 }

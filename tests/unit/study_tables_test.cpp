@@ -12,7 +12,7 @@ namespace {
 DataFile played(const std::string &bytes)
 {
     const DataFileResult read = readDataFile(bytes);
-    EXPECT_TRUE(read.ok) << read.errorLine << ": " << read.error;
+    EXPECT_TRUE(read.ok()) << read.error.line << ": " << read.error.message;
     return read.file;
 }
 

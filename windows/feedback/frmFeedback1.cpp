@@ -129,7 +129,7 @@ void frmFeedback1::Form_Load()
     // before the game is recorded.
     const SettingsRead settings = ReadSettingsFile(m_context.programFolder, locale);
     if (!settings.ok()) {
-        fatalError(nullptr, settings.error
+        fatalError(nullptr, QString::fromStdString(settings.error.message)
                                 + QStringLiteral("\n\nThe program stops now. The trials played so far are kept in "
                                                  "the data file."));
         return;

@@ -113,7 +113,7 @@ bool frmTesting2::RecordTrial(const TrialResult &played)
     if (!std::filesystem::exists(state.dataFileName, error) && !error)
         bytes.insert(0, kHeaderLine);
     const FileResult written = appendDurably(state.dataFileName, bytes, m_context.appendFaults);
-    if (written.ok)
+    if (written.ok())
         return true;
     // Never a silently skipped trial: the experiment stops here, with every
     // earlier trial in the file. A trial that reached the disk before a later
@@ -126,7 +126,7 @@ bool frmTesting2::RecordTrial(const TrialResult &played)
                                                  "so far, this one included, are in the file.")
                                 : QStringLiteral("Trial %1 could not be saved in the data file, so the experiment has "
                                                  "to stop.\n\n%2\n\nThe trials played before it are in the file.");
-    fatalError(this, problem.arg(played.trial).arg(QString::fromStdString(written.error)));
+    fatalError(this, problem.arg(played.trial).arg(QString::fromStdString(written.error.message)));
     return false;
 }
 

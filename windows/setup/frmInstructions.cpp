@@ -41,10 +41,11 @@ bool frmInstructions::Form_Load(std::unique_ptr<QTextDocument> checked)
         return true;
     }
     // The file lies in the working directory; its full path names it in errors.
-    QString error;
-    if (!rtbInstructions->LoadFile(QDir::current().absoluteFilePath(QString::fromLatin1(kInstructionFileName)),
-                                   &error)) {
-        fatalError(this, QStringLiteral("The instruction file could not be shown.\n\n%1").arg(error));
+    const Error error = rtbInstructions->LoadFile(
+        QDir::current().absoluteFilePath(QString::fromLatin1(kInstructionFileName)));
+    if (!error.empty()) {
+        fatalError(this, QStringLiteral("The instruction file could not be shown.\n\n%1")
+                             .arg(QString::fromStdString(error.message)));
         return false;
     }
     return true;

@@ -65,12 +65,12 @@ void frmSubjects::Command1_Click()
     std::error_code error;
     const bool existed = std::filesystem::exists(state.dataFileName, error) || error;
     const FileResult written = appendDurably(state.dataFileName, kHeaderLine);
-    if (!written.ok) {
+    if (!written.ok()) {
         // A file created here without its header line (the disk full, say)
         // would be taken for a data file: it goes again.
         if (!existed)
             std::filesystem::remove(state.dataFileName, error);
-        fatalError(this, QString::fromStdString(written.error));
+        fatalError(this, QString::fromStdString(written.error.message));
         return;
     }
 
