@@ -74,7 +74,8 @@ private slots:
         const ProgramRecorder recorder;
         Module1 state;
         ManualClock clock;
-        Experiment experiment(state, clock, [] { return 0.25; }, folder.path());
+        Experiment experiment(
+            state, clock, [] { return 0.25; }, folder.path());
         const std::unique_ptr<QWidget> window = makeWindow(experiment.context());
         QCOMPARE(window->objectName(), name);
 
