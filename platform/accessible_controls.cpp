@@ -17,7 +17,7 @@ public:
 
     QString text(QAccessible::Text t) const override
     {
-        const QString shown = static_cast<const ValueLabel *>(object())->text();
+        QString shown = static_cast<const ValueLabel *>(object())->text();
         if (t == QAccessible::Value)
             return shown;
         if (t == QAccessible::Description && widget()->accessibleDescription().isEmpty())

@@ -66,7 +66,7 @@ ReportArguments parseReportArguments(const QStringList &arguments)
                 parsed.problem = argument + QStringLiteral(" needs a value");
                 return parsed;
             }
-            const QString value = arguments[++i];
+            const QString &value = arguments[++i];
             if (argument == QLatin1String("--settings")) {
                 parsed.settingsFolder = value;
                 continue;

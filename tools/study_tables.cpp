@@ -97,7 +97,6 @@ std::string tidyTrialTable(const std::vector<ParticipantData> &participants)
 std::string paymentsTable(const std::vector<ParticipantData> &participants, const Settings &settings)
 {
     std::string out = "participant,registrations,games_finished,points,rate,money,currency,flags\r\n";
-    const Settings fallback = settings;
     for (const ParticipantData &p : participants) {
         std::set<std::string> flags;
         int gamesFinished = 0;
@@ -120,7 +119,7 @@ std::string paymentsTable(const std::vector<ParticipantData> &participants, cons
                 }
                 ++finishedHere;
                 registrationPoints += g.points();
-                Settings rate = registrationRate.value_or(fallback);
+                Settings rate = registrationRate.value_or(settings);
                 if (p.session) {
                     const auto found = p.session->rates.find({registration, game});
                     if (found != p.session->rates.end())
@@ -135,7 +134,7 @@ std::string paymentsTable(const std::vector<ParticipantData> &participants, cons
             allEight = allEight || finishedHere == kGamesPerExperiment;
             points += registrationPoints;
             // As the final screen computes it: the points at the last rate read.
-            money += moneyFor(registrationPoints.toDouble(), registrationRate.value_or(fallback).exchangeRate);
+            money += moneyFor(registrationPoints.toDouble(), registrationRate.value_or(settings).exchangeRate);
             if (p.session) {
                 const auto ended = p.session->endedEarly.find(registration);
                 if (ended != p.session->endedEarly.end())
@@ -157,7 +156,7 @@ std::string paymentsTable(const std::vector<ParticipantData> &participants, cons
             if (check.uncoveredRegistration)
                 flags.insert("registration_without_session_rows");
         }
-        const Settings rate = rateInForce.value_or(fallback);
+        const Settings rate = rateInForce.value_or(settings);
 
         out += csvField(p.participant.toStdString());
         out += ',';

@@ -81,9 +81,9 @@ ParsedSettings parseSettings(QByteArrayView bytes, const QLocale &locale)
 QString describeSettingsProblem(const SettingsProblem &problem, const QString &filePath, const QLocale &locale,
                                 const QString &folderRole)
 {
-    const QString where = QStringLiteral("Line %1 of the settings file \"%2\" in %3 %4")
-                              .arg(QString::number(problem.line), QFileInfo(filePath).fileName(), folderRole,
-                                   folderOf(filePath));
+    QString where = QStringLiteral("Line %1 of the settings file \"%2\" in %3 %4")
+                        .arg(QString::number(problem.line), QFileInfo(filePath).fileName(), folderRole,
+                             folderOf(filePath));
     const QString point = locale.decimalPoint();
     const QString expected =
         QStringLiteral("It must hold the exchange rate, the money paid per 10000 points, as a number written with "

@@ -118,61 +118,11 @@ private slots:
         QLocale::setDefault(kEnglish);
     }
 
-    void layoutGeometry_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QRect>("pixels");
-        QTest::addColumn<QRectF>("twips");
-        QTest::newRow("Command1") << "Command1" << QRect(336, 584, 100, 33) << QRectF(5040, 8760, 1500, 495);
-        QTest::newRow("Shape8") << "Shape8" << QRect(544, 464, 41, 9) << QRectF(8160, 6960, 615, 135);
-        QTest::newRow("Shape7") << "Shape7" << QRect(480, 464, 41, 9) << QRectF(7200, 6960, 615, 135);
-        QTest::newRow("Shape6") << "Shape6" << QRect(416, 464, 41, 9) << QRectF(6240, 6960, 615, 135);
-        QTest::newRow("Shape5") << "Shape5" << QRect(352, 464, 41, 9) << QRectF(5280, 6960, 615, 135);
-        QTest::newRow("Label14") << "Label14" << QRect(544, 472, 49, 17) << QRectF(8160, 7080, 735, 255);
-        QTest::newRow("Label13") << "Label13" << QRect(480, 472, 49, 17) << QRectF(7200, 7080, 735, 255);
-        QTest::newRow("Label12") << "Label12" << QRect(416, 472, 49, 17) << QRectF(6240, 7080, 735, 255);
-        QTest::newRow("Label11") << "Label11" << QRect(48, 352, 33, 17) << QRectF(720, 5280, 495, 255);
-        QTest::newRow("Label10") << "Label10" << QRect(48, 392, 33, 17) << QRectF(720, 5880, 495, 255);
-        QTest::newRow("label9") << "label9" << QRect(48, 432, 33, 17) << QRectF(720, 6480, 495, 255);
-        QTest::newRow("Label8") << "Label8" << QRect(48, 312, 41, 25) << QRectF(720, 4680, 615, 375);
-        QTest::newRow("Shape4") << "Shape4" << QRect(288, 464, 41, 9) << QRectF(4320, 6960, 615, 135);
-        QTest::newRow("Shape3") << "Shape3" << QRect(224, 464, 41, 9) << QRectF(3360, 6960, 615, 135);
-        QTest::newRow("Shape2") << "Shape2" << QRect(160, 464, 41, 9) << QRectF(2400, 6960, 615, 135);
-        QTest::newRow("Label7") << "Label7" << QRect(352, 472, 49, 17) << QRectF(5280, 7080, 735, 255);
-        QTest::newRow("Label6") << "Label6" << QRect(288, 472, 49, 17) << QRectF(4320, 7080, 735, 255);
-        QTest::newRow("Label5") << "Label5" << QRect(224, 472, 49, 17) << QRectF(3360, 7080, 735, 255);
-        QTest::newRow("Label4") << "Label4" << QRect(160, 472, 49, 17) << QRectF(2400, 7080, 735, 255);
-        QTest::newRow("Label3") << "Label3" << QRect(96, 472, 49, 17) << QRectF(1440, 7080, 735, 255);
-        // Lines are one pixel thick and include both end points.
-        QTest::newRow("Line2") << "Line2" << QRect(88, 472, 513, 1) << QRectF(1320, 7080, 7695, 15);
-        QTest::newRow("Line1") << "Line1" << QRect(88, 320, 1, 153) << QRectF(1320, 4800, 15, 2295);
-        QTest::newRow("imgsurprised") << "imgsurprised" << QRect(344, 192, 69, 66) << QRectF(5160, 2880, 1035, 990);
-        QTest::newRow("imgwretched") << "imgwretched" << QRect(336, 208, 107, 97) << QRectF(5040, 3120, 1605, 1455);
-        QTest::newRow("imgneutral") << "imgneutral" << QRect(336, 208, 105, 97) << QRectF(5040, 3120, 1575, 1455);
-        QTest::newRow("imghappy") << "imghappy" << QRect(336, 208, 100, 97) << QRectF(5040, 3120, 1500, 1455);
-        QTest::newRow("Label2") << "Label2" << QRect(112, 496, 513, 73) << QRectF(1680, 7440, 7695, 1095);
-        QTest::newRow("Label1") << "Label1" << QRect(136, 144, 505, 57) << QRectF(2040, 2160, 7575, 855);
-        QTest::newRow("LblWellDone") << "LblWellDone" << QRect(128, 24, 513, 105) << QRectF(1920, 360, 7695, 1575);
-    }
-    void layoutGeometry()
-    {
-        QFETCH(QString, name);
-        QFETCH(QRect, pixels);
-        QFETCH(QRectF, twips);
-        QPointer<frmFeedback1> window = feedbackAfter({500});
-        QVERIFY(window->loaded());
-        QWidget *control = child<QWidget>(window, name);
-        QCOMPARE(control->geometry(), pixels);
-        const TwipsRect expected{float(twips.x()), float(twips.y()), float(twips.width()), float(twips.height())};
-        QVERIFY2(twipsGeometry(control) == expected, qPrintable(describe(twipsGeometry(control))));
-    }
-
     void layoutWindowFontsAndColours()
     {
         QPointer<frmFeedback1> window = feedbackAfter({500});
         QCOMPARE(window->objectName(), QStringLiteral("frmFeedback1"));
         QCOMPARE(window->windowTitle(), QStringLiteral("How Did You Do?"));
-        QCOMPARE(window->size(), QSize(732, 635));
         const QColor tooltip = window->palette().color(QPalette::ToolTipBase);
         const QColor buttonText = window->palette().color(QPalette::ButtonText);
         QCOMPARE(window->palette().color(QPalette::Window), tooltip);
