@@ -86,31 +86,17 @@ private slots:
         QTest::addColumn<QString>("winsAfterActivation");
         QTest::addColumn<bool>("leftOptionOnLeft");
         QTest::addColumn<QString>("side");
-        QTest::newRow("first left") << QByteArray("L1") << "5"
-                                    << "149.0"
-                                    << "1.0"
-                                    << "5.0"
-                                    << "5" << true << "Left";
-        QTest::newRow("first right") << QByteArray("R1") << "10"
-                                     << "148.8"
-                                     << "1.2"
-                                     << "10.0"
-                                     << "10" << true << "Right";
-        QTest::newRow("first left, swapped") << QByteArray("L1") << "5"
-                                             << "149.0"
-                                             << "1.0"
-                                             << "5.0"
-                                             << "5" << false << "Right";
-        QTest::newRow("right, right") << QByteArray("R2") << "10"
-                                      << "147.4"
-                                      << "1.4"
-                                      << "20.0"
-                                      << "20" << true << "Right";
-        QTest::newRow("3 right, 4 left") << QByteArray("R3 L4") << "5"
-                                         << "139.4"
-                                         << "1.6"
-                                         << "50.0"
-                                         << "50" << true << "Left";
+        const auto row = [](const char *name, const char *runs, const char *payoff, const char *units, const char *lost,
+                            const char *wins, const char *winsAfterActivation, bool leftOptionOnLeft,
+                            const char *side) {
+            QTest::newRow(name) << QByteArray(runs) << payoff << units << lost << wins << winsAfterActivation
+                                << leftOptionOnLeft << side;
+        };
+        row("first left", "L1", "5", "149.0", "1.0", "5.0", "5", true, "Left");
+        row("first right", "R1", "10", "148.8", "1.2", "10.0", "10", true, "Right");
+        row("first left, swapped", "L1", "5", "149.0", "1.0", "5.0", "5", false, "Right");
+        row("right, right", "R2", "10", "147.4", "1.4", "20.0", "20", true, "Right");
+        row("3 right, 4 left", "R3 L4", "5", "139.4", "1.6", "50.0", "50", true, "Left");
     }
     void textsAfterATrial()
     {
