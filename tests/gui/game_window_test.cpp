@@ -47,18 +47,14 @@ private slots:
         QTest::addColumn<QByteArray>("line");
         QTest::addColumn<QString>("side");
         QTest::addColumn<QString>("payoff");
-        QTest::newRow("left option on the left, left button")
-            << true << true << line(1, 1, "5", "5", "1", "150") << "Left"
-            << "5";
-        QTest::newRow("left option on the left, right button")
-            << true << false << line(1, 0, "10", "10", ".9", "150") << "Right"
-            << "10";
-        QTest::newRow("left option on the right, left button")
-            << false << true << line(1, 0, "10", "10", ".9", "150") << "Left"
-            << "10";
-        QTest::newRow("left option on the right, right button")
-            << false << false << line(1, 1, "5", "5", "1", "150") << "Right"
-            << "5";
+        const auto row = [](const char *name, bool leftOptionOnLeft, bool leftButton, const QByteArray &line,
+                            const char *side, const char *payoff) {
+            QTest::newRow(name) << leftOptionOnLeft << leftButton << line << side << payoff;
+        };
+        row("left option on the left, left button", true, true, line(1, 1, "5", "5", "1", "150"), "Left", "5");
+        row("left option on the left, right button", true, false, line(1, 0, "10", "10", ".9", "150"), "Right", "10");
+        row("left option on the right, left button", false, true, line(1, 0, "10", "10", ".9", "150"), "Left", "10");
+        row("left option on the right, right button", false, false, line(1, 1, "5", "5", "1", "150"), "Right", "5");
     }
     void buttonMapping()
     {
