@@ -1,8 +1,7 @@
 #include "rtf/code_pages.h"
 
 #include "platform/cp1252.h"
-
-#include <QStringDecoder>
+#include "rtf/code_pages_system.h"
 
 #include <algorithm>
 #include <map>
@@ -12,10 +11,10 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-// Code pages that Windows writers put in RTF and that Qt is asked to convert.
-// Anything else falls back to cp1252 rather than asking the converter about
-// arbitrary numbers taken from a file.
-QByteArray qtNameOf(int codePage)
+// Code pages that Windows writers put in RTF and that the system is asked to
+// convert. Anything else falls back to cp1252 rather than asking the converter
+// about arbitrary numbers taken from a file.
+bool isWritersCodePage(int codePage)
 {
     switch (codePage) {
     case 437:
@@ -35,14 +34,11 @@ QByteArray qtNameOf(int codePage)
     case 865:
     case 866:
     case 869:
-        return "cp" + QByteArray::number(codePage);
     case 874:
-        return "windows-874";
     case 932:
     case 936:
     case 949:
     case 950:
-        return "cp" + QByteArray::number(codePage);
     case 1250:
     case 1251:
     case 1253:
@@ -51,17 +47,13 @@ QByteArray qtNameOf(int codePage)
     case 1256:
     case 1257:
     case 1258:
-        return "windows-" + QByteArray::number(codePage);
     case 10000:
-        return "macintosh";
     case 10007:
-        return "x-mac-cyrillic";
     case 20866:
-        return "KOI8-R";
     case 21866:
-        return "KOI8-U";
+        return true;
     default:
-        return {};
+        return false;
     }
 }
 
@@ -75,21 +67,6 @@ bool isLeadByteOf(int codePage, unsigned char byte)
     if (codePage == 932)
         return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
     return byte >= 0x81 && byte <= 0xFE;
-}
-
-// Decodes one character with a fresh converter (an ICU-backed one does not always
-// recover from an invalid byte); one code point or U+FFFD.
-char32_t decodeOne(const QByteArray &codecName, const QByteArray &bytes)
-{
-    QStringDecoder decoder(codecName.constData(), QStringDecoder::Flag::Stateless);
-    const QString text = decoder.decode(bytes);
-    if (decoder.hasError())
-        return kReplacement;
-    if (text.size() == 1 && !text.at(0).isSurrogate())
-        return text.at(0).unicode();
-    if (text.size() == 2 && text.at(0).isHighSurrogate() && text.at(1).isLowSurrogate())
-        return QChar::surrogateToUcs4(text.at(0), text.at(1));
-    return kReplacement;
 }
 
 } // namespace
@@ -142,14 +119,9 @@ CodePage::CodePage(int number)
     for (int b = 0; b < 0x100; ++b)
         m_single[b] = cp1252ToUnicode(static_cast<unsigned char>(b));
 
-    const QByteArray name = qtNameOf(number);
-    if (name.isEmpty())
-        return; // cp1252
-    QStringDecoder decoder(name.constData(), QStringDecoder::Flag::Stateless);
-    if (!decoder.isValid())
-        return; // this Qt cannot convert it: cp1252 stands in
+    if (!isWritersCodePage(number) || !system_code_pages::converts(number))
+        return; // cp1252 stands in
     m_number = number;
-    m_qtName = name;
     m_doubleByte = isDoubleByteCodePage(number);
     for (int b = 0x80; b < 0x100; ++b) {
         const auto byte = static_cast<unsigned char>(b);
@@ -158,7 +130,8 @@ CodePage::CodePage(int number)
             m_single[byte] = kReplacement;
             continue;
         }
-        m_single[byte] = decodeOne(name, QByteArray(1, static_cast<char>(byte)));
+        const char bytes[1] = {static_cast<char>(byte)};
+        m_single[byte] = system_code_pages::decodeOne(number, QByteArrayView(bytes, 1));
     }
 }
 
@@ -167,7 +140,7 @@ const CodePage &CodePage::forNumber(int codePage)
     static std::mutex mutex;
     static std::map<int, std::unique_ptr<CodePage>> pages;
     const std::lock_guard lock(mutex);
-    if (qtNameOf(codePage).isEmpty())
+    if (!isWritersCodePage(codePage))
         codePage = 1252;
     auto &page = pages[codePage];
     if (!page)
@@ -185,7 +158,7 @@ char32_t CodePage::pair(unsigned char lead, unsigned char trail) const
     char32_t &slot = m_pairs[(std::size_t{lead} << 8) | trail];
     if (slot == 0) {
         const char bytes[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-        slot = decodeOne(m_qtName, QByteArray(bytes, 2));
+        slot = system_code_pages::decodeOne(m_number, QByteArrayView(bytes, 2));
     }
     return slot;
 }

@@ -20,8 +20,9 @@ int codePageOfCharset(int charset);
 // 256-entry table; the double-byte ones of East Asia (932, 936, 949, 950) also know
 // their lead bytes and decode byte pairs, caching each pair on first use.
 //
-// The tables come from Qt's converters (ICU-backed on Debian's Qt 6.4). Where a code
-// page is unknown to Qt, or not one a Windows writer would use, cp1252 stands in.
+// The tables come from the system's converters (code_pages_system.h). Where a code
+// page is unknown to the system, or not one a Windows writer would use, cp1252
+// stands in.
 class CodePage {
 public:
     // Shared, never freed; safe to call from any thread.
@@ -41,7 +42,6 @@ private:
     bool m_doubleByte = false;
     std::array<char32_t, 256> m_single{};
     std::array<bool, 256> m_lead{};
-    QByteArray m_qtName;
     mutable std::mutex m_pairMutex;
     mutable std::vector<char32_t> m_pairs; // 65536 entries once a pair was asked for
 };
