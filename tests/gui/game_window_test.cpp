@@ -1,6 +1,7 @@
 // The game window at play: "Go", the choice buttons, the pause, the board,
 // the data file, the end of a game and the ways a game can be cut short.
 #include "game_window_fixture.h"
+#include "system_texts.h"
 
 #include "rules/number_text.h"
 
@@ -424,7 +425,7 @@ private slots:
         const QString message = recorder->boxes[0].text;
         QVERIFY2(message.startsWith(QStringLiteral("Trial %1 could not be saved in the data file").arg(failingTrial)),
                  qPrintable(message));
-        QVERIFY2(message.contains(QStringLiteral("\"7.csv\" (%1)").arg(folder->file(QStringLiteral("7.csv")))),
+        QVERIFY2(message.contains(QStringLiteral("\"7.csv\" (%1)").arg(shown(folder->file(QStringLiteral("7.csv"))))),
                  qPrintable(message));
         QVERIFY(message.contains(QStringLiteral("Is a directory")));
         // Nothing after the failed write: no pause, no feedback, no more trials.

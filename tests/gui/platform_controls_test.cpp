@@ -2,6 +2,7 @@
 // per edge, the builders, stacking and focus order, and how the frames and
 // bordered labels draw.
 #include "platform/controls.h"
+#include "platform/fonts.h"
 #include "platform/twips.h"
 
 #include <QLabel>
@@ -16,6 +17,10 @@ class PlatformControlsTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // The program's own fonts, as the program installs them: measured captions do
+    // not depend on the fonts of the machine.
+    void initTestCase() { installFonts(); }
+
     void pixelsFromTwips_data()
     {
         QTest::addColumn<TwipsRect>("twips");

@@ -4,6 +4,7 @@
 #include "platform/rich_text_box.h"
 #include "platform/twips.h"
 #include "rules/session_record.h"
+#include "system_texts.h"
 #include "windows/setup/frmInstructions.h"
 #include "windows/setup/frmSubjects.h"
 #include "windows/window_flow.h"
@@ -17,10 +18,13 @@
 #include <QTest>
 #include <QTimer>
 
-#include <csignal>
 #include <optional>
+
+#ifndef Q_OS_WIN
+#include <csignal>
 #include <sys/resource.h>
 #include <unistd.h>
+#endif
 
 using namespace ct;
 using namespace ct::test;
@@ -30,7 +34,9 @@ namespace {
 const QByteArray kInstructions = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Please read carefully.\\par}";
 const QByteArray kHeader = "Trial,Choice,PayOff,winnings,historyLeft,GameUnitsRemaining\r\n";
 
-// While it lives, files cannot grow: writes fail with "File too large".
+#ifndef Q_OS_WIN
+// While it lives, files cannot grow: writes fail with "File too large"
+// (POSIX systems: Windows has no limit of this kind on a process).
 class NoFileGrowth {
 public:
     NoFileGrowth() : m_handler(std::signal(SIGXFSZ, SIG_IGN))
@@ -49,6 +55,7 @@ private:
     void (*m_handler)(int);
     rlimit m_limit{};
 };
+#endif
 
 } // namespace
 
@@ -341,6 +348,9 @@ private slots:
     }
     void headerThatCannotBeWrittenLeavesNoDataFile()
     {
+#ifdef Q_OS_WIN
+        QSKIP("No file-size limit to inject on Windows; files_test forces the failed write there");
+#else
         QFETCH(QByteArray, before);
         if (!before.isEmpty())
             folder->write(QStringLiteral("9.csv"), before);
@@ -354,6 +364,7 @@ private slots:
                  qPrintable(recorder->boxes[0].text));
         QCOMPARE(folder->exists(QStringLiteral("9.csv")), !before.isEmpty());
         QCOMPARE(folder->read(QStringLiteral("9.csv")), before);
+#endif
     }
 
     void missingInputFilesStopBeforeRegistration_data()
@@ -377,7 +388,7 @@ private slots:
         QVERIFY2(
             text.startsWith(QStringLiteral("The file \"%1\" is missing. It is expected in %2: ").arg(removed, where)),
             qPrintable(text));
-        QVERIFY(text.contains(folder->file(removed)));
+        QVERIFY(text.contains(shown(folder->file(removed))));
         QVERIFY(!topLevel(QStringLiteral("frmSubjects")));
     }
 
@@ -389,6 +400,9 @@ private slots:
     }
     void workingFolderThatCannotBeWrittenStopsBeforeRegistration()
     {
+#ifdef Q_OS_WIN
+        QSKIP("Windows folders are guarded by access lists, and it has no file-size limit to inject");
+#else
         QFETCH(bool, readOnly);
         if (readOnly && geteuid() == 0)
             QSKIP("root writes into read-only folders");
@@ -407,11 +421,12 @@ private slots:
         const QString text = recorder->boxes.at(0).text;
         QVERIFY2(text.startsWith(QStringLiteral("The folder the program is started in cannot be written to, so the "
                                                 "data file could not be saved there: %1 (")
-                                     .arg(folder->path())),
+                                     .arg(shown(folder->path()))),
                  qPrintable(text));
         QVERIFY(text.endsWith(QStringLiteral("No participant has been registered.")));
         QCOMPARE(QDir(folder->path()).entryList(QDir::Files),
                  QStringList({"config.ini", "instructions_condition_1.rtf"}));
+#endif
     }
 
     // A named pipe in place of an input file is refused like a folder, without
@@ -424,6 +439,9 @@ private slots:
     }
     void namedPipeInPlaceOfAnInputFileStopsBeforeRegistration()
     {
+#ifdef Q_OS_WIN
+        QSKIP("Windows keeps named pipes apart from folders: none can stand in place of a file");
+#else
         QFETCH(QString, name);
         QFile::remove(folder->file(name));
         NamedPipe pipe(folder->file(name));
@@ -433,6 +451,7 @@ private slots:
         QCOMPARE(recorder->boxes.at(0).text, QStringLiteral("\"%1\" is a named pipe, not a file: %2\n\nNo participant "
                                                             "has been registered.")
                                                  .arg(name, folder->file(name)));
+#endif
     }
 
     void unusableSettingsStopBeforeRegistration()

@@ -15,13 +15,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
-#include <fcntl.h>
 #include <mutex>
 #include <string>
-#include <sys/stat.h>
 #include <thread>
-#include <unistd.h>
 #include <vector>
+
+#ifndef Q_OS_WIN
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace ct::test {
 
@@ -80,7 +83,9 @@ private:
     QString m_previous;
 };
 
-// A named pipe in place of a file. Should the program open it and wait, the
+#ifndef Q_OS_WIN
+// A named pipe in place of a file (POSIX systems: Windows keeps its named
+// pipes apart from folders, under \\.\pipe\). Should the program open it and wait, the
 // pipe is opened from this side after a few seconds and closed again, so that
 // the test goes on and fails instead of hanging.
 class NamedPipe {
@@ -123,6 +128,7 @@ private:
     bool m_waitedOn = false;
     std::thread m_watch;
 };
+#endif
 
 // Answers message boxes and records them, and records how the program ended,
 // instead of showing boxes or ending the test.

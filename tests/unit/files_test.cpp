@@ -1,5 +1,5 @@
 // The files layer, on the system it was built for: these tests also run as a
-// Windows program under Wine (tests/windows), where they exercise the Win32
+// Windows program under Wine (the windows preset), where they exercise the Win32
 // calls.
 #include "platform/files.h"
 

@@ -1,6 +1,7 @@
 #include "qt_printing.h"
 #include "rules/feedback/settings_file.h"
 #include "rules/feedback/text_decoding.h"
+#include "system_texts.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 using namespace ct;
+using ct::test::shown;
 
 namespace {
 
@@ -129,28 +131,38 @@ TEST(ParseSettings, RefusesAFirstLineThatIsNoUsableRate)
 
 TEST(ParseSettings, MessagesNameTheFileItsFolderAndTheLine)
 {
-    const QString path = QStringLiteral("/opt/choicetask/config.ini");
-    EXPECT_EQ(describeSettingsProblem({1, "fifty", RateFault::NotANumber}, path, kEnglish),
-              "Line 1 of the settings file \"config.ini\" in the program's folder /opt/choicetask is not a number: "
-              "\"fifty\". It must hold the exchange rate, the money paid per 10000 points, as a number written with "
-              "this computer's decimal separator \".\" and no thousands separators, for example 50 or 12.5 (0 shows "
-              "no money amounts).");
-    EXPECT_EQ(describeSettingsProblem({1, "12.5", RateFault::NotANumber}, path, kGerman),
-              "Line 1 of the settings file \"config.ini\" in the program's folder /opt/choicetask is not a number: "
-              "\"12.5\". It must hold the exchange rate, the money paid per 10000 points, as a number written with "
-              "this computer's decimal separator \",\" and no thousands separators, for example 50 or 12,5 (0 shows "
-              "no money amounts).");
-    EXPECT_EQ(describeSettingsProblem({1, "", RateFault::Empty}, path, kEnglish),
-              "Line 1 of the settings file \"config.ini\" in the program's folder /opt/choicetask is empty. It must "
-              "hold the exchange rate, the money paid per 10000 points, as a number written with this computer's "
-              "decimal separator \".\" and no thousands separators, for example 50 or 12.5 (0 shows no money "
-              "amounts).");
+    // An absolute path on this system, shown with its separators.
+    const QString path = QDir::rootPath() + QStringLiteral("opt/choicetask/config.ini");
+    const QString folder = shown(QDir::rootPath() + QStringLiteral("opt/choicetask"));
+    EXPECT_EQ(
+        describeSettingsProblem({1, "fifty", RateFault::NotANumber}, path, kEnglish),
+        QString("Line 1 of the settings file \"config.ini\" in the program's folder %1 is not a number: "
+                "\"fifty\". It must hold the exchange rate, the money paid per 10000 points, as a number written with "
+                "this computer's decimal separator \".\" and no thousands separators, for example 50 or 12.5 (0 shows "
+                "no money amounts).")
+            .arg(folder));
+    EXPECT_EQ(
+        describeSettingsProblem({1, "12.5", RateFault::NotANumber}, path, kGerman),
+        QString("Line 1 of the settings file \"config.ini\" in the program's folder %1 is not a number: "
+                "\"12.5\". It must hold the exchange rate, the money paid per 10000 points, as a number written with "
+                "this computer's decimal separator \",\" and no thousands separators, for example 50 or 12,5 (0 shows "
+                "no money amounts).")
+            .arg(folder));
+    EXPECT_EQ(
+        describeSettingsProblem({1, "", RateFault::Empty}, path, kEnglish),
+        QString("Line 1 of the settings file \"config.ini\" in the program's folder %1 is empty. It must "
+                "hold the exchange rate, the money paid per 10000 points, as a number written with this computer's "
+                "decimal separator \".\" and no thousands separators, for example 50 or 12.5 (0 shows no money "
+                "amounts).")
+            .arg(folder));
     EXPECT_EQ(describeSettingsProblem({1, "-5", RateFault::Negative}, path, kEnglish),
-              "Line 1 of the settings file \"config.ini\" in the program's folder /opt/choicetask holds a negative "
-              "exchange rate: \"-5\". The exchange rate must be 0 or more.");
+              QString("Line 1 of the settings file \"config.ini\" in the program's folder %1 holds a negative "
+                      "exchange rate: \"-5\". The exchange rate must be 0 or more.")
+                  .arg(folder));
     EXPECT_EQ(describeSettingsProblem({1, "2e9", RateFault::TooLarge}, path, kEnglish),
-              "Line 1 of the settings file \"config.ini\" in the program's folder /opt/choicetask holds an exchange "
-              "rate that is too large: \"2e9\". The largest accepted is 1000000000 (money per 10000 points).");
+              QString("Line 1 of the settings file \"config.ini\" in the program's folder %1 holds an exchange "
+                      "rate that is too large: \"2e9\". The largest accepted is 1000000000 (money per 10000 points).")
+                  .arg(folder));
     // Text from the file is shown as it is, never taken as a placeholder.
     EXPECT_TRUE(describeSettingsProblem({1, "%1 %2", RateFault::NotANumber}, path, kEnglish)
                     .contains("is not a number: \"%1 %2\". It must hold"));
@@ -160,8 +172,9 @@ TEST(ParseSettings, MessagesNameTheFileItsFolderAndTheLine)
     EXPECT_TRUE(describeSettingsProblem({1, QString(500, 'x'), RateFault::NotANumber}, path, kEnglish)
                     .contains("is not a number: \"" + QString(60, 'x') + "\u2026\". It must hold"));
     EXPECT_TRUE(describeSettingsProblem({1, "inf", RateFault::NotFinite}, path, kEnglish)
-                    .startsWith("Line 1 of the settings file \"config.ini\" in the program's folder /opt/choicetask "
-                                "does not hold a finite number: \"inf\"."));
+                    .startsWith(QString("Line 1 of the settings file \"config.ini\" in the program's folder %1 "
+                                        "does not hold a finite number: \"inf\".")
+                                    .arg(folder)));
 }
 
 class ReadSettingsFileTest : public ::testing::Test {
@@ -210,8 +223,8 @@ TEST_F(ReadSettingsFileTest, MissingFileIsAnErrorNamingFileAndFolder)
     const QString file = folder.filePath("config.ini");
     EXPECT_EQ(messageOf(read),
               QStringLiteral("The settings file \"config.ini\" could not be read from the program's folder "
-                             "%1.\n\nCould not open the file \"%2\" (%2): No such file or directory.")
-                  .arg(folder.path(), file));
+                             "%1.\n\nCould not open the file \"%2\" (%3): %4.")
+                  .arg(shown(folder.path()), file, shown(file), ct::test::missingFileReason()));
 }
 
 TEST_F(ReadSettingsFileTest, FolderInPlaceOfTheFileIsAnError)
@@ -241,6 +254,6 @@ TEST_F(ReadSettingsFileTest, BadFirstLineIsAnErrorNamingTheLine)
     EXPECT_TRUE(messageOf(read).startsWith(
         QStringLiteral(
             "Line 1 of the settings file \"config.ini\" in the program's folder %1 is not a number: \"abc\".")
-            .arg(folder.path())))
+            .arg(shown(folder.path()))))
         << read.error.message;
 }
