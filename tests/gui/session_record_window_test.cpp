@@ -114,6 +114,55 @@ private slots:
         QCOMPARE(session::millisecondsText(*all[2].pausePlannedMs), "396.0"); // the right option: cost 1.2
     }
 
+    // Events as the window system may hand them over, one at a time: a press
+    // before the buttons are painted (a quick participant clicking where a
+    // button comes back; the button's own repaint on the press is no onset),
+    // or a click before what waited for the paint has run. The response runs
+    // from the shown or painted buttons, and the pause after this choice is
+    // its own.
+    void clickAroundThePaintOfTheButtons_data()
+    {
+        QTest::addColumn<bool>("paintFirst");
+        QTest::addColumn<QByteArray>("responseMs");
+        QTest::newRow("press before the paint") << false << QByteArray("4.0");
+        QTest::newRow("click before the paint is handled") << true << QByteArray("100.0");
+    }
+    void clickAroundThePaintOfTheButtons()
+    {
+        QFETCH(bool, paintFirst);
+        QFETCH(QByteArray, responseMs);
+        frmTesting2 *w = startGame();
+        paint();
+        QTest::mouseClick(w->cmdLeft, Qt::LeftButton);
+        waitOutPause(w); // the buttons are shown again, not yet painted
+        const QPointF centre = QRectF(w->cmdLeft->rect()).center();
+        const auto send = [&](QEvent::Type type, Qt::MouseButtons buttons) {
+            QMouseEvent event(type, centre, w->cmdLeft->mapToGlobal(centre), Qt::LeftButton, buttons, Qt::NoModifier);
+            QApplication::sendEvent(w->cmdLeft, &event);
+        };
+        if (paintFirst) {
+            w->repaint();
+            clock.advance(0.1);
+        } else {
+            clock.advance(0.004);
+        }
+        send(QEvent::MouseButtonPress, Qt::LeftButton);
+        clock.advance(0.05);
+        send(QEvent::MouseButtonRelease, Qt::NoButton);
+        paint();
+        waitOutPause(w);
+        paint();
+
+        const std::vector<session::Row> all = rows(); // Go, and the two choices
+        QCOMPARE(all.size(), std::size_t(3));
+        QCOMPARE(QByteArray::fromStdString(session::millisecondsText(*all[2].responseMs)), responseMs);
+        for (const session::Row &row : {all[1], all[2]}) {
+            QVERIFY(row.pausePlannedMs && row.pauseActualMs);
+            QVERIFY2(std::abs(*row.pauseActualMs - *row.pausePlannedMs) <= 1.0 + 1e-6,
+                     session::millisecondsText(*row.pauseActualMs).c_str());
+        }
+    }
+
     // A row waits for the painted buttons, but never past the next choice,
     // and the game's last row is written before the feedback window opens.
     void everyDataLineHasItsRowBeforeTheNextChoice()

@@ -170,7 +170,9 @@ void frmTesting2::ContinuePause()
 
 void frmTesting2::ChoiceButtons_Painted(double onset)
 {
-    if (!m_pendingChoice || m_phase == Phase::Stopped)
+    // The signal is queued: once a button has been clicked since, the paint
+    // belongs to the buttons of that choice, and not to the pause after it.
+    if (!m_pendingChoice || m_phase != Phase::Choosing)
         return;
     m_pendingChoice->pauseActualMs = (onset - m_pauseStart) * 1000.0;
     (void)WritePendingChoice();

@@ -69,6 +69,10 @@ bool ResponseTimer::eventFilter(QObject *watched, QEvent *event)
             stamp(m_clock.seconds());
     } else if (type == QEvent::MouseButtonPress
                || (type == QEvent::KeyPress && !static_cast<QKeyEvent *>(event)->isAutoRepeat())) {
+        // A press before the buttons were painted (a participant clicking
+        // where a button comes back): the onset stays the moment they were
+        // shown, and the button's own repaint on the press is none.
+        m_armed = false;
         m_pressed = static_cast<const QAbstractButton *>(watched);
         m_pressedAt = m_clock.seconds();
     }
