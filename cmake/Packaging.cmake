@@ -10,12 +10,56 @@ set(_doc_files ${PROJECT_SOURCE_DIR}/docs/experimenter-guide.md ${PROJECT_SOURCE
 install(FILES ${_doc_files} DESTINATION ${CT_DOC_DIR})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/images DESTINATION ${CT_DOC_DIR})
 
-if(WIN32 OR APPLE)
+if(WIN32)
+  # The sample settings file goes to docs/; the installer copies it beside the
+  # programs only where no config.ini is, and its uninstaller never removes
+  # config.ini: the lab's settings survive upgrades and uninstalling. The ZIP
+  # archive carries it ready beside the programs (WindowsArchive.cmake).
+  install(FILES ${PROJECT_SOURCE_DIR}/demo/config.ini DESTINATION ${CT_DOC_DIR})
+  set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/WindowsArchive.cmake)
+elseif(APPLE)
   install(FILES ${PROJECT_SOURCE_DIR}/demo/config.ini DESTINATION ${CT_PROGRAM_DIR})
+endif()
+if(WIN32 OR APPLE)
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright DESTINATION ${CT_DOC_DIR} RENAME copyright.txt)
-  # Qt's libraries and plugins beside the program (windeployqt or macdeployqt).
-  qt_generate_deploy_app_script(TARGET choicetask OUTPUT_SCRIPT _deploy_script NO_UNSUPPORTED_PLATFORM_ERROR)
-  install(SCRIPT ${_deploy_script})
+  if(WIN32 AND CMAKE_CROSSCOMPILING)
+    # Built on Linux for Windows (windeployqt runs only on Windows): Qt's
+    # libraries, the plugins the program loads (the Windows platform, the
+    # native look, JPEG pictures in instruction files) and the MinGW runtime,
+    # put beside the programs in the build folder, so that they start from
+    # there, stripped of their symbols (two thirds of their size),
+    # and installed from there.
+    set(_runtime)
+    foreach(_file Qt6::Core Qt6::Gui Qt6::Widgets ${CHOICETASK_WINDOWS_RUNTIME_DLLS} platforms:QWindowsIntegrationPlugin
+                  styles:QWindowsVistaStylePlugin imageformats:QJpegPlugin)
+      set(_folder .)
+      if(_file MATCHES "^([a-z]+):(.+)$")
+        set(_folder ${CMAKE_MATCH_1})
+        set(_file Qt6::${CMAKE_MATCH_2})
+      endif()
+      set(_source ${_file})
+      if(TARGET ${_file})
+        get_target_property(_source ${_file} LOCATION)
+      endif()
+      cmake_path(GET _source FILENAME _name)
+      set(_copy ${CMAKE_BINARY_DIR}/${_folder}/${_name})
+      add_custom_command(OUTPUT ${_copy}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/${_folder}
+        COMMAND ${CMAKE_STRIP} -o ${_copy} ${_source}
+        DEPENDS ${_source} VERBATIM)
+      install(FILES ${_copy} DESTINATION ${CT_PROGRAM_DIR}/${_folder})
+      list(APPEND _runtime ${_copy})
+    endforeach()
+    add_custom_target(ct_windows_runtime ALL DEPENDS ${_runtime})
+  else()
+    # Qt's libraries and plugins beside the program (windeployqt or macdeployqt).
+    if(Qt6_VERSION VERSION_LESS 6.5)
+      qt_generate_deploy_app_script(TARGET choicetask FILENAME_VARIABLE _deploy_script NO_UNSUPPORTED_PLATFORM_ERROR)
+    else()
+      qt_generate_deploy_app_script(TARGET choicetask OUTPUT_SCRIPT _deploy_script NO_UNSUPPORTED_PLATFORM_ERROR)
+    endif()
+    install(SCRIPT ${_deploy_script})
+  endif()
 else()
   # The settings file is a configuration file of the package under /etc;
   # the link beside the programs keeps it where they read it.
@@ -58,6 +102,15 @@ if(WIN32)
   set(CPACK_NSIS_DISPLAY_NAME choicetask)
   set(CPACK_NSIS_PACKAGE_NAME choicetask)
   set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+  set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+  # A 64-bit installer where makensis has the stubs for one (Debian's has):
+  # it also runs under a 64-bit-only Wine.
+  if(CMAKE_HOST_UNIX AND EXISTS /usr/share/nsis/Stubs/lzma_solid-amd64-unicode)
+    set(CPACK_NSIS_DEFINES "Target amd64-unicode")
+  endif()
+  set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "
+    IfFileExists '$INSTDIR\\config.ini' +2 0
+    CopyFiles /SILENT '$INSTDIR\\docs\\config.ini' '$INSTDIR\\config.ini'")
   # The Start menu shortcut starts the program in the data folder (the working
   # folder of a shortcut is the output folder when it is made), which gets
   # the sample instruction file once.

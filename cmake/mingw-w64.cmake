@@ -1,5 +1,5 @@
-# Cross-compiling for 64-bit Windows with Debian's MinGW-w64 (posix threads):
-#   cmake -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake ...
+# The compilers for 64-bit Windows: Debian's MinGW-w64 with posix threads.
+# Chain-loaded by windows.cmake, the toolchain file of the windows preset.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
@@ -9,5 +9,4 @@ set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# Test programs that need no MinGW DLLs beside them.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
