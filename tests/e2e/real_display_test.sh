@@ -28,12 +28,6 @@ printf '{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\b Instructions\\b0\\par Press
 (cd "$work/data" && exec "$work/program/choicetask" > "$work/app.log" 2>&1) &
 app_pid=$!
 
-feedback_title='How Did You Do\?'
-
-# The same for a window that may just have closed (the game window closes
-# itself right after its last trial).
-click_if_open() { xdotool mousemove --window "$1" "$2" "$3" click 1 > /dev/null 2>&1 || true; }
-
 register 42
 [ "$(cat "$work/data/42.csv")" = "$(printf 'Trial,Choice,PayOff,winnings,historyLeft,GameUnitsRemaining\r')" ] \
   || fail "header line not as expected"
@@ -41,34 +35,9 @@ has_window "Subject info" && fail "the registration window is still open"
 click "$(window_named Instructions)" 634 608 # OK
 
 wait_for 30 "the game window" has_window "Game"
-game=$(window_named Game)
-click "$game" 329 364 # Go
-
 # The participant keeps to the left-hand button; which option that is was
 # drawn at registration, so the first line tells which strategy was played.
-lines() { wc -l < "$work/data/42.csv"; }
-more_lines_than() { [ "$(lines)" -gt "$1" ]; }
-feedback_shown() { has_window "$feedback_title"; }
-trials=0
-until feedback_shown; do
-  before=$(lines)
-  click_if_open "$game" 228 364 # cmdLeft
-  # Clicks in the pause after a choice land on a hidden button; click again
-  # until the next line is written.
-  deadline=$((SECONDS + 10))
-  until more_lines_than "$before" || feedback_shown; do
-    [ "$SECONDS" -lt "$deadline" ] || fail "no trial recorded after clicking (trial $((trials + 1)))"
-    sleep 0.05
-    more_lines_than "$before" || feedback_shown || click_if_open "$game" 228 364
-  done
-  trials=$((trials + 1))
-  [ "$trials" -le 150 ] || fail "the game did not end after 150 trials"
-  # After the last trial the game window hands over to the feedback window.
-  if [ "$(lines)" -ge 54 ] && ! has_window Game; then
-    wait_for 10 "the feedback window" feedback_shown
-  fi
-done
-wait_for 10 "the game window to close" bash -c "! xdotool search --onlyvisible --name '^Game\$' >/dev/null"
+play_game "$work/data/42.csv" 228
 
 case $(sed -n 2p "$work/data/42.csv" | cut -d, -f2) in
   " 1 ") strategy=left ;;

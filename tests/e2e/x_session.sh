@@ -73,3 +73,38 @@ register() {
   click "$registration" 200 132
   wait_for 30 "the instructions window" has_window "Instructions"
 }
+
+# Plays one whole game in the open game window: clicks Go, then the button at
+# X (228 cmdLeft, 428 cmdRight) for every trial until the feedback window
+# shows and the game window has closed. Every click waits for its line in
+# DATA_FILE: clicks in the pause after a choice land on a hidden button, so
+# the click is repeated until the line is written.
+#   play_game DATA_FILE X
+feedback_title='How Did You Do\?'
+play_game() {
+  local data_file=$1 x=$2 game trials=0 before deadline
+  game=$(window_named Game)
+  click "$game" 329 364 # Go
+  until has_window "$feedback_title"; do
+    before=$(wc -l < "$data_file")
+    click_if_open "$game" "$x" 364
+    deadline=$((SECONDS + 10))
+    until [ "$(wc -l < "$data_file")" -gt "$before" ] || has_window "$feedback_title"; do
+      [ "$SECONDS" -lt "$deadline" ] || fail "no trial recorded after clicking (trial $((trials + 1)))"
+      sleep 0.05
+      [ "$(wc -l < "$data_file")" -gt "$before" ] || has_window "$feedback_title" || click_if_open "$game" "$x" 364
+    done
+    [ "$(wc -l < "$data_file")" -gt "$before" ] || break # the feedback window, after the last line
+    trials=$((trials + 1))
+    [ "$trials" -le 150 ] || fail "the game did not end after 150 trials"
+    # After the last trial the game window hands over to the feedback window.
+    if [ "$(wc -l < "$data_file")" -ge 54 ] && ! has_window Game; then
+      wait_for 10 "the feedback window" has_window "$feedback_title"
+    fi
+  done
+  wait_for 10 "the game window to close" bash -c "! xdotool search --onlyvisible --name '^Game\$' >/dev/null"
+}
+
+# The same as click, for a window that may just have closed (the game window
+# closes itself right after its last trial).
+click_if_open() { xdotool mousemove --window "$1" "$2" "$3" click 1 > /dev/null 2>&1 || true; }
