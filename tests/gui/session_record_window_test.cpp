@@ -95,6 +95,10 @@ private slots:
         QCOMPARE(all.size(), std::size(presses) + 1);
         QCOMPARE(all[0].event, session::Event::GameStarted);
         QCOMPARE(all[0].game, 3);
+        // The monotonic clock in ms: "Go" at the manual clock's 1000 s, the first choice at its press,
+        // 432.1 ms later (its row is written when its buttons are back, 90 + 330 ms after that).
+        QCOMPARE(session::millisecondsText(all[0].monotonicMs), "1000000.0");
+        QCOMPARE(session::millisecondsText(all[1].monotonicMs), "1000432.1");
         const QList<QByteArray> lines = dataFile().split('\n');
         QCOMPARE(lines.size(), int(std::size(presses)) + 2); // header, trials, nothing after the last CR LF
         for (std::size_t k = 0; k < std::size(presses); ++k) {
@@ -142,9 +146,12 @@ private slots:
 
     // "End the experiment now?" and each answer are in the record at their
     // moments: declined during a pause (the rows wait behind the choice row
-    // that waits for the buttons), then confirmed.
+    // that waits for the buttons), then confirmed, which ends the record. The
+    // record is there but empty, as a crash during its first append leaves
+    // it: it gets its header as a new one does.
     void theEndQuestionAndItsAnswersAreRecorded()
     {
+        folder->write(kSession, {});
         frmTesting2 *w = startGame();
         play(w, "L2");
         paint();

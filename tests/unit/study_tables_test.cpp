@@ -2,6 +2,7 @@
 #include "rules/game/simulated_participant.h"
 #include "rules/game/trial_record.h"
 #include "rules/session_record.h"
+#include "tools/simulated_session.h"
 
 #include <gtest/gtest.h>
 
@@ -126,4 +127,22 @@ TEST(StudyTables, EarningsReportTakesRatesAndTimesFromTheSessionRecord)
               "response times median 401.5 ms, 401.5 to 401.5 ms\n"
               "  Total so far: 530 points, $3.18 (1 of 8 games finished)\n"
               "  The experimenter ended this registration early.\n");
+}
+
+TEST(SimulatedSession, EveryChoiceButTheGamesLastHasItsPause)
+{
+    // One all-left game: 150 choices of one unit each, 330 ms of pause after
+    // each but the last, as the program writes them.
+    const std::string rows = simulatedSessionRows(simulate(*strategyNamed("left", 0, ""), 1), 1, 5, {}, {});
+    const session::ReadResult read = session::readSessionRecord(std::string(session::kHeader) + rows);
+    ASSERT_TRUE(read.ok()) << read.error.message;
+    std::vector<std::optional<double>> planned;
+    for (const session::Row &row : read.rows)
+        if (row.event == session::Event::Choice) {
+            planned.push_back(row.pausePlannedMs);
+            EXPECT_EQ(row.pauseActualMs, row.pausePlannedMs);
+        }
+    std::vector<std::optional<double>> expected(149, 330.0);
+    expected.emplace_back();
+    EXPECT_EQ(planned, expected);
 }

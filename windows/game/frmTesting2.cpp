@@ -51,12 +51,12 @@ void frmTesting2::Form_Load()
     Timer1->stop();
     // Until "Go" the mover shows its open mouth and stands still.
     Image1->hide();
-    cmdLeft->setText(QStringLiteral("Left"));
-    cmdRight->setText(QStringLiteral("Right"));
+    cmdLeft->setText(tr("Left"));
+    cmdRight->setText(tr("Right"));
     cmdLeft->setEnabled(false);
     cmdRight->setEnabled(false);
     ShowTotals();
-    lblChoose->setText(QStringLiteral("Click Go"));
+    lblChoose->setText(tr("Click Go"));
     m_phase = Phase::WaitingToStart;
 }
 
@@ -89,7 +89,7 @@ void frmTesting2::cmdGo_Click()
     cmdLeft->setEnabled(true);
     cmdRight->setEnabled(true);
     cmdGo->hide();
-    lblChoose->setText(QStringLiteral("Choose"));
+    lblChoose->setText(tr("Choose"));
     ShowTotals();
     m_imagePhase = 1;
     Timer1->start();
@@ -172,10 +172,9 @@ void frmTesting2::closeEvent(QCloseEvent *event)
         event->accept();
         return;
     }
-    const QString question = QStringLiteral(
-                                 "End the experiment now?\n\n"
-                                 "All trials played so far are saved in the data file \"%1\". "
-                                 "If you end the experiment, the program closes and this game cannot be continued.")
+    const QString question = tr("End the experiment now?\n\n"
+                                "All trials played so far are saved in the data file \"%1\". "
+                                "If you end the experiment, the program closes and this game cannot be continued.")
                                  .arg(QString::fromStdString(m_context.state.dataFileName));
     const bool end = MessageBox::confirm(this, kProgramTitle, question);
     session::Row answer = endQuestionRow(session::Event::EndAnswered);

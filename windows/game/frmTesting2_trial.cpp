@@ -45,7 +45,7 @@ void frmTesting2::ProcessChoice(bool choice)
     lblgametime->setText(fixed(GameUnits(), 1));
     lblgametimelost->setText(fixed(GameUnitsLost(), 1));
     // The side of the button clicked, whichever option it carries.
-    txtChoice->setText(choice == m_context.state.leftOptionOnLeft ? QStringLiteral("Left") : QStringLiteral("Right"));
+    txtChoice->setText(choice == m_context.state.leftOptionOnLeft ? tr("Left") : tr("Right"));
     StartPause();
 }
 
