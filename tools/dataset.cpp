@@ -140,8 +140,7 @@ const Variable kVariables[] = {
       {"several_registrations", "the data file holds more than one registration"},
       {"simulated", "choicetask-simulate wrote a registration"}}},
     {"session_date", "The UTC date of each registration (distinct dates separated by \";\")."},
-    {"shown_total",
-     "The sum of the totals the final screens showed, by the session record; NA where it records none.",
+    {"shown_total", "The sum of the totals the final screens showed, by the session record; NA where it records none.",
      "currency", 0},
     {"event",
      "What happened; time_utc and monotonic_ms are the moment given here.",
@@ -162,7 +161,11 @@ const Variable kVariables[] = {
      "The moment of the event on the program's monotonic clock: milliseconds since the program started. Only "
      "differences within one registration mean something.",
      "ms"},
-    {"option", "The option chosen (the data file's Choice column).", nullptr, std::nullopt, std::nullopt,
+    {"option",
+     "The option chosen (the data file's Choice column).",
+     nullptr,
+     std::nullopt,
+     std::nullopt,
      {{"1", "the left option"}, {"0", "the right option"}}},
     {"detail",
      "key=value pairs separated by \";\", percent-encoded (%25, %3B, %0D, %0A); the keys of each event are in "
@@ -263,7 +266,8 @@ public:
             {"name", "choicetask study"},
             {"description",
              "Trials, session records and payments of a repeated-choice experiment run with choicetask: each "
-             "participant played eight games of a two-button choice task. Written by choicetask-report " CHOICETASK_VERSION
+             "participant played eight games of a two-button choice task. Written by "
+             "choicetask-report " CHOICETASK_VERSION
              " from the participants' data files and session records; see README.md."},
             {"keywords", QJsonArray{"choice task", "repeated choice", "choicetask"}},
             {"variableMeasured", variables},
@@ -335,51 +339,52 @@ std::string DatasetBuilder::readme() const
            "\n"
            "A psych-DS dataset written by choicetask-report " CHOICETASK_VERSION
            " from the participants' data files and session records. The sessions were recorded with choicetask "
-           "(versions: " +
-           versions +
-           ").\n"
-           "\n"
-           "## Files\n"
-           "\n"
-           "- `dataset_description.json`: the dataset's metadata; `variableMeasured` is the codebook: every column of "
-           "every table with its description, unit (`unitText`), range (`minValue`, `maxValue`) and levels "
-           "(`valueReference`, each level's `termCode` and meaning).\n"
-           "- `data/description-trials_data.csv`: every trial of every participant, one row each.\n"
-           "- `data/description-payments_data.csv`: one row per participant: games finished, points, the money the "
-           "final screens showed, and flags for what needs a look.\n"
-           "- `data/subject-<ID>_data.csv`: one participant's trials (the same columns); a negative ID is written "
-           "`minus3`.\n"
-           "- `data/subject-<ID>_description-session_data.csv`: the participant's session record, one row per "
-           "event.\n"
-           "- `data/raw_data/`: the data files `<ID>.csv` and session records `<ID>.session.csv` as the program "
-           "wrote them.\n"
-           "\n"
-           "`NA` marks what the files do not say. Numbers use `.` as the decimal point.\n"
-           "\n"
-           "## Times\n"
-           "\n"
-           "`monotonic_ms` is the program's monotonic clock: milliseconds since the program started, unaffected by "
-           "changes to the computer's clock; only differences within one registration mean something. `time_utc` "
-           "is the computer's clock at the same moment, in UTC. Each event's time is the moment it happened:\n"
-           "\n"
-           "| Event | Its time |\n"
-           "|---|---|\n"
-           "| `registered` | the participant's header line was written to the data file, after **Run** was clicked "
-           "|\n"
-           "| `instructions_shown` | the instructions window was shown |\n"
-           "| `game_started` | **Go** was clicked |\n"
-           "| `choice` | the press: the mouse button or key went down on the choice button |\n"
-           "| `feedback_shown` | the feedback window was filled in, just before it was shown |\n"
-           "| `finished` | **Exit** was clicked after the last game |\n"
-           "| `closed_early` | the ending was confirmed, or a window was closed with its close box |\n"
-           "| `error` | an error stopped the program, before its message was shown |\n"
-           "| `end_asked`, `end_answered` | \"End the experiment now?\" was shown, and answered |\n"
-           "\n"
-           "The choice buttons are *shown* when the repaint that draws them has been handed to the window system; "
-           "a choice is *pressed* when the mouse button or key goes down on the button (the choice is made when it "
-           "is released, as with any button). `response_ms` runs from shown to pressed. The pause after a choice "
-           "(`pause_planned_ms`, 330 ms per unit of cost) runs from the moment the trial's data line was written "
-           "to the moment the buttons are shown again (`pause_actual_ms`).\n";
+           "(versions: "
+           + versions
+           + ").\n"
+             "\n"
+             "## Files\n"
+             "\n"
+             "- `dataset_description.json`: the dataset's metadata; `variableMeasured` is the codebook: every column "
+             "of "
+             "every table with its description, unit (`unitText`), range (`minValue`, `maxValue`) and levels "
+             "(`valueReference`, each level's `termCode` and meaning).\n"
+             "- `data/description-trials_data.csv`: every trial of every participant, one row each.\n"
+             "- `data/description-payments_data.csv`: one row per participant: games finished, points, the money the "
+             "final screens showed, and flags for what needs a look.\n"
+             "- `data/subject-<ID>_data.csv`: one participant's trials (the same columns); a negative ID is written "
+             "`minus3`.\n"
+             "- `data/subject-<ID>_description-session_data.csv`: the participant's session record, one row per "
+             "event.\n"
+             "- `data/raw_data/`: the data files `<ID>.csv` and session records `<ID>.session.csv` as the program "
+             "wrote them.\n"
+             "\n"
+             "`NA` marks what the files do not say. Numbers use `.` as the decimal point.\n"
+             "\n"
+             "## Times\n"
+             "\n"
+             "`monotonic_ms` is the program's monotonic clock: milliseconds since the program started, unaffected by "
+             "changes to the computer's clock; only differences within one registration mean something. `time_utc` "
+             "is the computer's clock at the same moment, in UTC. Each event's time is the moment it happened:\n"
+             "\n"
+             "| Event | Its time |\n"
+             "|---|---|\n"
+             "| `registered` | the participant's header line was written to the data file, after **Run** was clicked "
+             "|\n"
+             "| `instructions_shown` | the instructions window was shown |\n"
+             "| `game_started` | **Go** was clicked |\n"
+             "| `choice` | the press: the mouse button or key went down on the choice button |\n"
+             "| `feedback_shown` | the feedback window was filled in, just before it was shown |\n"
+             "| `finished` | **Exit** was clicked after the last game |\n"
+             "| `closed_early` | the ending was confirmed, or a window was closed with its close box |\n"
+             "| `error` | an error stopped the program, before its message was shown |\n"
+             "| `end_asked`, `end_answered` | \"End the experiment now?\" was shown, and answered |\n"
+             "\n"
+             "The choice buttons are *shown* when the repaint that draws them has been handed to the window system; "
+             "a choice is *pressed* when the mouse button or key goes down on the button (the choice is made when it "
+             "is released, as with any button). `response_ms` runs from shown to pressed. The pause after a choice "
+             "(`pause_planned_ms`, 330 ms per unit of cost) runs from the moment the trial's data line was written "
+             "to the moment the buttons are shown again (`pause_actual_ms`).\n";
 }
 
 } // namespace
@@ -439,8 +444,9 @@ int writeDataset(const QString &folder, const std::vector<DataFileInput> &files,
     for (const DataFileInput &file : files) {
         const LoadedParticipant loaded = loadParticipant(file);
         if (!loaded.participant) {
-            report(loaded.error + QStringLiteral("\nThe file changed while the dataset was written. Nothing was "
-                                                 "written; run the command again."));
+            report(loaded.error
+                   + QStringLiteral("\nThe file changed while the dataset was written. Nothing was "
+                                    "written; run the command again."));
             return 1;
         }
         if (!builder.add(file, *loaded.participant, used))
