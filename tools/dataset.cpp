@@ -70,8 +70,10 @@ const Variable kVariables[] = {
      nullptr, std::nullopt, std::nullopt, kButtons},
     {"response_ms",
      "From the moment the choice buttons were shown (the repaint that drew them was handed to the window system) to "
-     "the press (the mouse button or key went down on the button), on the program's monotonic clock.",
-     "ms", 0},
+     "the press (the mouse button or key went down on the button), on the program's monotonic clock; negative for a "
+     "press that reached the buttons before they were painted "
+     "(an anticipation).",
+     "ms"},
     {"complete", "Whether the game ran to its end: its last trial used up the units.", nullptr, std::nullopt,
      std::nullopt, kTrueFalse},
     {"time_utc",
