@@ -417,21 +417,10 @@ int writeDataset(const QString &folder, const std::vector<DataFileInput> &files,
         participants.insert(file.participant);
     }
     // Every file checked first, as for the tables.
-    bool failed = false;
-    bool settingsNeeded = false;
-    for (const DataFileInput &file : files) {
-        const LoadedParticipant loaded = loadParticipant(file);
-        if (!loaded.participant) {
-            report(loaded.error);
-            failed = true;
-        } else {
-            settingsNeeded = settingsNeeded || needsSettings(*loaded.participant);
-        }
-    }
-    if (failed)
+    const StudyCheck check = checkStudy(files, report);
+    if (!check.ok)
         return 1;
-    const Settings *used = settingsNeeded ? settings() : nullptr;
-    if (settingsNeeded && !used)
+    if (check.settingsNeeded && !settings())
         return 1;
 
     const QFileInfo target(folder);
@@ -451,7 +440,8 @@ int writeDataset(const QString &folder, const std::vector<DataFileInput> &files,
                                     "written; run the command again."));
             return 1;
         }
-        if (!builder.add(file, *loaded.participant, used))
+        const Settings *used = needsSettings(*loaded.participant) ? settings() : nullptr;
+        if ((needsSettings(*loaded.participant) && !used) || !builder.add(file, *loaded.participant, used))
             return 1;
     }
     if (!builder.finish())
