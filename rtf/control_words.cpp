@@ -16,6 +16,7 @@ constexpr std::pair<std::string_view, Word> kWords[] = {
     {"pca", Word::Pca},
     {"ansicpg", Word::AnsiCodePage},
     {"deff", Word::DefaultFont},
+    {"paperw", Word::PaperWidth},
     {"uc", Word::UnicodeSkip},
     {"u", Word::Unicode},
     {"upr", Word::UnicodePair},

@@ -16,6 +16,7 @@ enum class Word {
     Pca,
     AnsiCodePage,
     DefaultFont,
+    PaperWidth,
     UnicodeSkip,
     Unicode,
     UnicodePair,

@@ -43,6 +43,7 @@ public:
     static constexpr int kMaxRows = 256;
     static constexpr int kChunkCharacters = 3000;
     static constexpr int kMaxFrames = 500;
+    static constexpr int kDefaultPaperWidth = 12240; // US Letter, as RTF defines
 
     explicit DocumentBuilder(QTextDocument &document);
     ~DocumentBuilder();
@@ -69,6 +70,9 @@ public:
     void endFrame();
     // The definition of the rows that follow (\trowd, \cellx and the cells' looks).
     RowDefinition &rowDefinition() { return m_rowDefinition; }
+    // The width of the document's paper in twips (\paperw): a table that reaches
+    // beyond it is sized in percent of the width.
+    void setPaperWidth(int twips) { m_paperWidth = twips > 0 ? twips : kDefaultPaperWidth; }
     // The distance between the tab stops that every paragraph has beyond its own.
     void setDefaultTabDistance(double pixels);
     // Gives the last paragraph its format and writes out what is pending.
@@ -142,6 +146,7 @@ private:
     QList<CellPlace> m_cellPlaces; // where the current row's cells go
     int m_cell = 0;                // the current cell's index in the row
     QList<int> m_columnTops;       // per column: the row a cell that may merge downwards starts in
+    int m_paperWidth = kDefaultPaperWidth;
 };
 
 } // namespace ct::rtf

@@ -14,6 +14,8 @@ namespace {
 
 // Cell padding in pixels, about what writers leave between a cell's edge and text.
 constexpr double kCellPadding = 3;
+// A table's whole width in the units of a table sized in percent.
+constexpr double kPercentUnits = 65535;
 
 } // namespace
 
@@ -201,9 +203,21 @@ void DocumentBuilder::finishTable()
     if (!m_table || !m_aligned || m_boundaries.size() != m_table->columns() + 1)
         return;
     QList<QTextLength> widths;
-    for (qsizetype i = 1; i < m_boundaries.size(); ++i)
-        widths.append(QTextLength(QTextLength::FixedLength, twipsToPixels(m_boundaries[i] - m_boundaries[i - 1])));
     QTextTableFormat format = m_table->format();
+    const int left = m_boundaries.front();
+    const int right = m_boundaries.back();
+    if (right > m_paperWidth && right > left) {
+        // No table reaches beyond the paper: this one is sized in percent of the
+        // width, which Writer saves in 1/65535 of it (every HTML page's table).
+        const double share = std::min(1.0, (right - std::max(left, 0)) / kPercentUnits);
+        format.setWidth(QTextLength(QTextLength::PercentageLength, 100 * share));
+        for (qsizetype i = 1; i < m_boundaries.size(); ++i)
+            widths.append(QTextLength(QTextLength::PercentageLength,
+                                      100.0 * (m_boundaries[i] - m_boundaries[i - 1]) / (right - left)));
+    } else {
+        for (qsizetype i = 1; i < m_boundaries.size(); ++i)
+            widths.append(QTextLength(QTextLength::FixedLength, twipsToPixels(m_boundaries[i] - m_boundaries[i - 1])));
+    }
     format.setColumnWidthConstraints(widths);
     m_table->setFormat(format);
 }

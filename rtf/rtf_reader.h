@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <atomic>
+
 class QTextDocument;
 
 // The program's own RTF reader, for the instruction files lab staff write in Word,
@@ -29,15 +31,24 @@ namespace ct::rtf {
 // Reads RTF bytes into `document` (its previous content is replaced). Returns no error on
 // success; on failure a clear one-line reason, e.g. "not an RTF file" or "unexpected end
 // of file at byte 1234", and leaves the document empty.
-Error read(const QByteArray &bytes, QTextDocument &document);
+// Reading stops with the error "stopped" once `stop` is set (from another thread).
+Error read(const QByteArray &bytes, QTextDocument &document, const std::atomic_bool *stop = nullptr);
 
-// Reads the file at `path`; errors name the file ("... could not be opened: <reason>").
-// Files above kMaxFileBytes are refused before they are read.
+// The bytes of the file at `path`; errors name the file ("... could not be opened:
+// <reason>"). Files above kMaxFileBytes are refused before they are read.
+Error readFileBytes(const QString &path, QByteArray &bytes);
+// Reads `bytes`, the content of the file at `path`; errors name the file.
+Error readFileContent(const QByteArray &bytes, const QString &path, QTextDocument &document,
+                      const std::atomic_bool *stop = nullptr);
+// Both of the above.
 Error readFile(const QString &path, QTextDocument &document);
 
-// Scales each table of `document` that is wider than `width` pixels down to that
-// width, keeping its columns' proportions, as word processors do in web layout:
-// writers make tables as wide as a printed page, wider than a window.
+// Fits the tables of `document` to a text `width` pixels wide. A table keeps the
+// column widths its file gives while they fit; one wider than `width` is scaled
+// down to it, keeping its columns' proportions, as word processors do in web
+// layout: writers make tables as wide as a printed page, wider than a window.
+// Called again with another width, the fit starts from the file's widths again.
+// Tables sized in percent of the width follow it without this.
 void fitTables(QTextDocument &document, double width);
 
 inline constexpr qint64 kMaxFileBytes = 256LL * 1024 * 1024;

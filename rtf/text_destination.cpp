@@ -66,6 +66,9 @@ void TextDestination::word(Word word, const Token &token)
         m_context.defaultFont = value;
         m_context.tablesChanged();
         break;
+    case Word::PaperWidth:
+        m_builder.setPaperWidth(value);
+        break;
 
     // Destinations
     case Word::FontTable:
