@@ -51,7 +51,9 @@ QTextBlock blockWith(const QTextDocument &document, const QString &text)
 // Where a cell's text starts, in the document.
 double cellLeft(const QTextDocument &document, QTextTable *table, int row, int column)
 {
-    return document.documentLayout()->blockBoundingRect(table->cellAt(row, column).firstCursorPosition().block()).left();
+    return document.documentLayout()
+        ->blockBoundingRect(table->cellAt(row, column).firstCursorPosition().block())
+        .left();
 }
 
 // Where the room for the text of the table's last cell ends: its lines are
@@ -140,21 +142,21 @@ private slots:
         QTest::addColumn<int>("table");
         QTest::addColumn<QStringList>("oneLine");
         QTest::addColumn<std::vector<double>>("shares");
-        QTest::addColumn<double>("widthShare"); // of the box's text width; 0 for the file's own width
+        QTest::addColumn<double>("widthShare");  // of the box's text width; 0 for the file's own width
         QTest::addColumn<double>("firstColumn"); // pixels, when the table keeps the file's widths
         QTest::newRow("wider than the box") << corpusFile("libreoffice_table_fit.rtf") << 0
                                             << QStringList{"Option", "Points per choice", "Chance", "50%"}
                                             << std::vector<double>{1.5 / 6.5, 3 / 6.5, 2 / 6.5} << 1.0 << 0.0;
-        QTest::newRow("narrower than the box") << corpusFile("libreoffice_table_fit.rtf") << 1
-                                               << QStringList{"Round", "Units left"}
-                                               << std::vector<double>{0.5, 0.5} << 0.0 << 144.0;
+        QTest::newRow("narrower than the box")
+            << corpusFile("libreoffice_table_fit.rtf") << 1 << QStringList{"Round", "Units left"}
+            << std::vector<double>{0.5, 0.5} << 0.0 << 144.0;
         QTest::newRow("as wide as the page, in percent")
             << corpusFile("libreoffice_percent_table.rtf") << 0
             << QStringList{"Payoffs per option", "Option", "Points per choice", "Chance"}
             << std::vector<double>{0.2, 0.3, 0.5} << 1.0 << 0.0;
-        QTest::newRow("half the page, in percent") << corpusFile("libreoffice_percent_table.rtf") << 1
-                                                   << QStringList{"Half", "width"} << std::vector<double>{0.5, 0.5}
-                                                   << 0.5 << 0.0;
+        QTest::newRow("half the page, in percent")
+            << corpusFile("libreoffice_percent_table.rtf") << 1 << QStringList{"Half", "width"}
+            << std::vector<double>{0.5, 0.5} << 0.5 << 0.0;
     }
     void tablesFitTheBox()
     {
