@@ -29,6 +29,7 @@ enum class Word {
     ShapePicture,
     ListText,
     Picture,
+    Footnote,
     // Destinations skipped whole
     SkippedDestination,
     // Font table entries
@@ -64,12 +65,19 @@ enum class Word {
     Hidden,
     Caps,
     SmallCaps,
+    RightToLeftRun,
+    LeftToRightRun,
+    RtlBold,
+    RtlItalic,
+    RtlFontSize,
     // Paragraph formatting
     Pard,
     AlignLeft,
     AlignRight,
     AlignCenter,
     AlignJustify,
+    RightToLeftParagraph,
+    LeftToRightParagraph,
     LeftIndent,
     RightIndent,
     FirstIndent,
@@ -122,6 +130,7 @@ enum class Word {
     Row,
     NestedCell,
     NestedRow,
+    NestedTableProperties,
     RowDefaults,
     CellRight,
     Section,
@@ -173,6 +182,11 @@ enum class Word {
     ZeroWidthBreak,
     LeftToRightMark,
     RightToLeftMark,
+    // Notes
+    NoteMark,
+    Endnote,
+    NoteNumbering,
+    NoteStart,
     // Pictures
     PngBlip,
     JpegBlip,

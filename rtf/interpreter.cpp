@@ -30,6 +30,8 @@ bool isKnownDestination(Word word)
     case Word::NumberingTextBefore:
     case Word::NumberingTextAfter:
     case Word::ShapeInstance:
+    case Word::Footnote:
+    case Word::NestedTableProperties:
         return true;
     default:
         return false;
@@ -52,10 +54,11 @@ char32_t unicodeCharacter(std::int32_t value)
 Interpreter::Interpreter(std::string_view input, QTextDocument &document, const std::atomic_bool *stop)
     : m_tokens(input), m_stop(stop), m_text(m_context, document), m_listText(m_text), m_fontTable(m_context),
       m_colorTable(m_context), m_listTable(m_context), m_listOverrides(m_context), m_numbering(m_context),
-      m_picture(m_context), m_unicodePair(m_context), m_shape(m_context, m_text)
+      m_picture(m_context), m_unicodePair(m_context), m_shape(m_context, m_text), m_note(m_text), m_nestedRow(m_text)
 {
-    m_context.destinations = {&m_skip,          &m_text,      &m_listText, &m_fontTable,   &m_colorTable, &m_listTable,
-                              &m_listOverrides, &m_numbering, &m_picture,  &m_unicodePair, &m_shape};
+    m_context.destinations = {&m_skip,      &m_text,          &m_listText,  &m_fontTable, &m_colorTable,
+                              &m_listTable, &m_listOverrides, &m_numbering, &m_picture,   &m_unicodePair,
+                              &m_shape,     &m_note,          &m_nestedRow};
     m_context.state.destination = &m_text;
     m_saved.reserve(64);
 }

@@ -64,6 +64,8 @@ private:
     PictureReader m_picture;
     UnicodePairReader m_unicodePair;
     ShapeReader m_shape;
+    NoteReader m_note;
+    NestedRowReader m_nestedRow;
 
     std::vector<GroupState> m_saved;
     std::size_t m_skippedDepth = 0; // groups open inside a skipped destination

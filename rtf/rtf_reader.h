@@ -11,9 +11,11 @@ class QTextDocument;
 
 // The program's own RTF reader, for the instruction files lab staff write in Word,
 // WordPad or LibreOffice. It shows what a word processor shows: character and
-// paragraph formats, lists (the writer's marker text, or one made from the list when
-// there is none, never both), tables, PNG and JPEG pictures, fields by their result;
-// document information, styles, headers, footers, notes and unknown \* destinations
+// paragraph formats in the file's direction (\rtlpar, and \ab \ai \afs for
+// right-to-left letters), lists (the writer's marker text, or one made from the list
+// when there is none, never both), tables (and tables in their cells), PNG and JPEG
+// pictures, fields by their result, footnotes and endnotes after the text under a
+// rule; document information, styles, headers, footers and unknown \* destinations
 // are skipped.
 //
 // A file is refused when it is empty or does not start with {\rtf, when its groups

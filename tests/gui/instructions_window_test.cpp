@@ -82,6 +82,27 @@ std::vector<double> columnShares(const QTextDocument &document, QTextTable *tabl
     return widths;
 }
 
+// Where the cursor before character `position` of `block` stands, in the document.
+double xAt(const QTextBlock &block, int position)
+{
+    const QTextLayout *layout = block.layout();
+    const QTextLine line = layout->lineForTextPosition(position);
+    return layout->position().x() + line.cursorToX(position);
+}
+
+// The format of the first character of `text`.
+QTextCharFormat formatOf(const QTextDocument &document, const QString &text)
+{
+    QTextCursor cursor = document.find(text);
+    cursor.setPosition(cursor.selectionStart() + 1);
+    return cursor.charFormat();
+}
+
+double yOf(const QTextDocument &document, const QString &text)
+{
+    return document.documentLayout()->blockBoundingRect(blockWith(document, text)).top();
+}
+
 } // namespace
 
 class InstructionsWindowTest : public QObject {
@@ -193,6 +214,93 @@ private slots:
             const double width = cellLeft(document, shown, row, 1) - cellLeft(document, shown, row, 0);
             QVERIFY2(std::abs(width / firstColumn - 1) <= 0.02, qPrintable(QString::number(width)));
         }
+    }
+
+    // Paragraphs run in the file's direction, whatever their first letter; a
+    // right-aligned right-to-left paragraph starts at the right edge, and list
+    // numbers stand inside the box, on the right of their item.
+    void rightToLeftTextFollowsTheFile()
+    {
+        RichTextBox *box = open(corpusFile("word_right_to_left.rtf"));
+        QVERIFY(box);
+        const QTextDocument &document = *box->document();
+        const double left = document.documentMargin();
+        const double right = box->viewport()->width() - document.documentMargin();
+        const QTextBlock latinFirst = blockWith(document, QStringLiteral("Points"));
+        QCOMPARE(latinFirst.textDirection(), Qt::RightToLeft);
+        const double lineEnd = latinFirst.layout()->position().x()
+                               + latinFirst.layout()->lineAt(0).naturalTextRect().right();
+        QVERIFY2(std::abs(lineEnd - right) <= 2, qPrintable(QString::number(lineEnd)));
+        // Its first word, in Latin letters, stands on the right, its full stop on the left.
+        QVERIFY(xAt(latinFirst, 0) > xAt(latinFirst, latinFirst.length() - 2));
+        const QTextBlock arabicFirst = blockWith(document, QStringLiteral("means hello"));
+        QCOMPARE(arabicFirst.textDirection(), Qt::LeftToRight);
+        const double lineStart = arabicFirst.layout()->position().x()
+                                 + arabicFirst.layout()->lineAt(0).naturalTextRect().left();
+        QVERIFY2(std::abs(lineStart - left) <= 2, qPrintable(QString::number(lineStart)));
+        QVERIFY(xAt(arabicFirst, 0) < xAt(arabicFirst, arabicFirst.length() - 2));
+        for (const QString &item :
+             {QStringLiteral("\u0627\u062E\u062A\u0631"), QStringLiteral("\u0627\u062C\u0645\u0639")}) {
+            const QTextBlock block = blockWith(document, item);
+            QVERIFY(block.text().startsWith(QLatin1String("1.")) || block.text().startsWith(QLatin1String("2.")));
+            for (int position = 0; position <= block.length() - 1; ++position) {
+                const double x = xAt(block, position);
+                QVERIFY2(x >= left - 1 && x <= right + 1, qPrintable(QStringLiteral("%1 at %2").arg(x).arg(position)));
+            }
+            // The number first, on the right; the item's text after the tab, to its left.
+            QVERIFY(xAt(block, 0) > xAt(block, block.text().indexOf(item)));
+        }
+        // Right-to-left runs take \ab and \afs.
+        const QTextCharFormat word = formatOf(document, QStringLiteral("\u0645\u0647\u0645\u0629"));
+        QCOMPARE(word.fontWeight(), int(QFont::Bold));
+        QCOMPARE(word.fontPointSize(), 18.0);
+    }
+
+    // Notes show their mark where it stands, and their text after the
+    // document's, footnotes then endnotes, under a rule.
+    void notesFollowTheText()
+    {
+        RichTextBox *box = open(corpusFile("libreoffice_notes.rtf"));
+        QVERIFY(box);
+        const QTextDocument &document = *box->document();
+        QCOMPARE(blockWith(document, QStringLiteral("Each game")).text(),
+                 QStringLiteral("Each game ends when its units are spent.1 You are paid in cash.*"));
+        QCOMPARE(blockWith(document, QStringLiteral("Points are")).text(), QStringLiteral("Points are added up.i"));
+        QCOMPARE(formatOf(document, QStringLiteral("1 You")).verticalAlignment(), QTextCharFormat::AlignSuperScript);
+        QCOMPARE(formatOf(document, QStringLiteral(" You")).verticalAlignment(), QTextCharFormat::AlignNormal);
+        const double body = yOf(document, QStringLiteral("The last paragraph"));
+        const double first = yOf(document, QStringLiteral("A unit is"));
+        QVERIFY(body < first);
+        QVERIFY(first < yOf(document, QStringLiteral("At the end of the session")));
+        QVERIFY(yOf(document, QStringLiteral("At the end of the session"))
+                < yOf(document, QStringLiteral("See the payment")));
+        const QTextBlock rule = blockWith(document, QStringLiteral("The last paragraph")).next();
+        QVERIFY(rule.blockFormat().hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth));
+        QVERIFY(blockWith(document, QStringLiteral("A unit is")).text().startsWith(QLatin1String("1\tA unit")));
+    }
+
+    // A table in a cell is laid out inside that cell, its short texts on one line.
+    void nestedTableInsideItsCell()
+    {
+        RichTextBox *box = open(corpusFile("libreoffice_nested_table.rtf"));
+        QVERIFY(box);
+        const QTextDocument &document = *box->document();
+        QTextTable *outer = tablesOf(document).value(0);
+        QVERIFY(outer);
+        QCOMPARE(outer->childFrames().size(), 1);
+        auto *inner = qobject_cast<QTextTable *>(outer->childFrames().front());
+        QVERIFY(inner);
+        QCOMPARE(inner->rows(), 2);
+        QCOMPARE(inner->columns(), 2);
+        const double cell = cellLeft(document, outer, 0, 1);
+        for (const QString &text : {QStringLiteral("Left"), QStringLiteral("1 unit"), QStringLiteral("2 units")}) {
+            const QTextBlock block = blockWith(document, text);
+            QCOMPARE(block.layout()->lineCount(), 1);
+            const QRectF rect = document.documentLayout()->blockBoundingRect(block);
+            QVERIFY2(rect.left() > cell && rect.right() < box->viewport()->width(), qPrintable(text));
+        }
+        QVERIFY(yOf(document, QStringLiteral("Costs:")) < yOf(document, QStringLiteral("Left")));
+        QVERIFY(yOf(document, QStringLiteral("2 units")) < yOf(document, QStringLiteral("After the inner table.")));
     }
 
     // The fit follows the box: narrower (a smaller screen), and back again.
