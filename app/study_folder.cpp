@@ -28,8 +28,8 @@ QString prepareStudyFolder(const QString &folder)
     const QString shown = QDir::toNativeSeparators(folder);
     if (!QDir().mkpath(folder))
         return QStringLiteral("The study folder %1 could not be created.").arg(shown);
-    const QString instructions =
-        QDir(folder).absoluteFilePath(QString::fromLatin1(kInstructionFileName.data(), kInstructionFileName.size()));
+    const QString instructions = QDir(folder).absoluteFilePath(
+        QString::fromLatin1(kInstructionFileName.data(), kInstructionFileName.size()));
     // An instruction file of the lab's, or a link or folder of that name, stays
     // as it is.
     if (QFileInfo(instructions).exists() || QFileInfo(instructions).isSymLink())

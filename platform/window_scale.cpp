@@ -63,10 +63,10 @@ void scaleCharFormat(QTextCharFormat &format, double k)
     if (format.hasProperty(QTextFormat::FontPointSize))
         format.setFontPointSize(format.fontPointSize() * k);
     if (format.hasProperty(QTextFormat::FontPixelSize))
-        format.setProperty(QTextFormat::FontPixelSize,
-                           std::max(1, static_cast<int>(std::lround(format.intProperty(QTextFormat::FontPixelSize) * k))));
-    if (format.hasProperty(QTextFormat::FontLetterSpacing)
-        && format.fontLetterSpacingType() == QFont::AbsoluteSpacing)
+        format.setProperty(
+            QTextFormat::FontPixelSize,
+            std::max(1, static_cast<int>(std::lround(format.intProperty(QTextFormat::FontPixelSize) * k))));
+    if (format.hasProperty(QTextFormat::FontLetterSpacing) && format.fontLetterSpacingType() == QFont::AbsoluteSpacing)
         format.setFontLetterSpacing(format.fontLetterSpacing() * k);
     if (format.isImageFormat()) {
         QTextImageFormat image = format.toImageFormat();

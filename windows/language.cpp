@@ -63,8 +63,8 @@ const QString kBuiltInFolder = QStringLiteral(":/translations");
 QStringList builtInLanguages()
 {
     QStringList codes{QStringLiteral("en")};
-    const QStringList files = QDir(kBuiltInFolder).entryList({QStringLiteral("choicetask_*.qm")}, QDir::Files,
-                                                             QDir::Name);
+    const QStringList files = QDir(kBuiltInFolder)
+                                  .entryList({QStringLiteral("choicetask_*.qm")}, QDir::Files, QDir::Name);
     for (const QString &file : files)
         codes.append(file.mid(11, file.size() - 14)); // between "choicetask_" and ".qm"
     return codes;

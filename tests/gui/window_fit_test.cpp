@@ -17,8 +17,8 @@
 #include "windows/window_flow.h"
 
 #include <QGroupBox>
-#include <QLabel>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPointer>
@@ -272,11 +272,12 @@ private slots:
         QTest::newRow("no file") << "fr" << QByteArray()
                                  << "The language \"fr\" is not built in (built in: en, de), and the study folder "
                                     "FOLDER has no translation file \"choicetask_fr.qm\" for it.";
-        QTest::newRow("not a translation") << "fr" << QByteArray("{\\rtf1 not a .qm file}")
-                                           << "The translation file \"FOLDER/choicetask_fr.qm\" cannot be read as a "
-                                              "Qt translation (.qm) file. Make it again with lrelease from its .ts file.";
-        QTest::newRow("a path") << "../fr" << qm
-                                << "\"../fr\" is not a language code. Give a code such as de or pt_BR; built in: en, de.";
+        QTest::newRow("not a translation")
+            << "fr" << QByteArray("{\\rtf1 not a .qm file}")
+            << "The translation file \"FOLDER/choicetask_fr.qm\" cannot be read as a "
+               "Qt translation (.qm) file. Make it again with lrelease from its .ts file.";
+        QTest::newRow("a path")
+            << "../fr" << qm << "\"../fr\" is not a language code. Give a code such as de or pt_BR; built in: en, de.";
     }
     void languageFromTheStudyFolder()
     {
@@ -292,9 +293,9 @@ private slots:
         Experiment experiment(
             state, clock, [] { return 0.5; }, folder.path());
         const frmSubjects registration(experiment.context());
-        QCOMPARE(registration.windowTitle(),
-                 problem.isEmpty() && code == QLatin1String("fr") ? QStringLiteral("Teilnehmerdaten")
-                                                                  : QStringLiteral("Subject info"));
+        QCOMPARE(registration.windowTitle(), problem.isEmpty() && code == QLatin1String("fr")
+                                                 ? QStringLiteral("Teilnehmerdaten")
+                                                 : QStringLiteral("Subject info"));
     }
 
     void everyWindowFitsTheScreen_data()
