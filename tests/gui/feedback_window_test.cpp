@@ -433,7 +433,7 @@ private slots:
             << "That is the end of the Experiment. Thanks for taking part! You earned 6.66 "
                "during the experiment. Please do not exit the program until the experimenter "
                "has noted the amount"
-            << 2664.0 * 25 / 10000;
+            << 6.66;
         QTest::newRow("no rate") << QByteArray() << "That is the end of the Experiment. Thanks for taking part!" << 0.0;
     }
     void afterGameEight()
