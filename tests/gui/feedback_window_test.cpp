@@ -225,11 +225,6 @@ private slots:
                 QVERIFY2(control->focusPolicy() == Qt::NoFocus, qPrintable(control->objectName()));
         }
         QCOMPARE(controls, 30);
-        w->show();
-        QVERIFY(QTest::qWaitForWindowActive(w));
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(w->Command1));
-        QTest::keyClick(w->Command1, Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(w->Command1));
     }
 
     void afterGameOne_data()
@@ -573,16 +568,6 @@ private slots:
         QCOMPARE(flow.games, 1);
         QCOMPARE(flow.feedbacks, 0);
         QCOMPARE(state.gameNumber, 2);
-    }
-
-    void continueByKeyboardFromTheFocusedButton()
-    {
-        QPointer<frmFeedback1> window = feedbackAfter({500});
-        window->show();
-        QVERIFY(QTest::qWaitForWindowActive(window));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QCOMPARE(flow.games, 1);
-        QTRY_VERIFY(!window);
     }
 
     void closingFromTheFrameStartsNothing()
