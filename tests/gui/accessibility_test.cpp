@@ -81,12 +81,7 @@ private:
     }
     frmFeedback1 *feedbackAfter(const QList<double> &scores)
     {
-        state.gameNumber = static_cast<std::int16_t>(scores.size() - 1);
-        for (qsizetype g = 1; g < scores.size(); ++g) {
-            state.gameScores.at(std::size_t(g)) = Points::fromDouble(scores[g - 1]);
-            state.totalEarnings += scores[g - 1];
-        }
-        state.winnings = Points::fromDouble(scores.back());
+        playedGames(state, {scores.begin(), scores.end()});
         return new frmFeedback1(*context);
     }
     static bool showActive(QWidget *window)

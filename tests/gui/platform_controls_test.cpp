@@ -1,6 +1,7 @@
 // The platform layer's geometry and controls: twips kept exactly and snapped
 // per edge, the builders, stacking and focus order, and how the frames and
 // bordered labels draw.
+#include "gui_support.h"
 #include "platform/controls.h"
 #include "platform/twips.h"
 
@@ -9,8 +10,6 @@
 #include <QTest>
 
 using namespace ct;
-
-Q_DECLARE_METATYPE(ct::TwipsRect)
 
 class PlatformControlsTest : public QObject {
     Q_OBJECT
