@@ -38,14 +38,6 @@ Settings shownSettings(const Settings &settings, const QLabel *headline)
     return shown;
 }
 
-// The shortest text that reads back as the same double, whatever the locale.
-std::string shortestText(double value)
-{
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
-}
-
 const QColor kBarGreen(0, 192, 0);
 const QColor kBarRed(255, 0, 0);
 

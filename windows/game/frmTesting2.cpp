@@ -102,12 +102,14 @@ void frmTesting2::cmdGo_Click()
 
 void frmTesting2::cmdLeft_Click()
 {
+    m_press = m_responses->press(cmdLeft);
     m_responseMs = m_responses->responseMs(cmdLeft);
     ProcessChoice(m_context.state.leftOptionOnLeft);
 }
 
 void frmTesting2::cmdRight_Click()
 {
+    m_press = m_responses->press(cmdRight);
     m_responseMs = m_responses->responseMs(cmdRight);
     ProcessChoice(!m_context.state.leftOptionOnLeft);
 }
@@ -163,25 +165,48 @@ void frmTesting2::closeEvent(QCloseEvent *event)
         return;
     }
     // Closed from its frame in mid-game: every trial played is on disk
-    // already, but the experiment cannot go on without this window.
+    // already, but the experiment cannot go on without this window. The
+    // question and its answer go into the session record: the time the
+    // question was up lies inside a response time or a pause.
+    if (!RecordGameEvent(endQuestionRow(session::Event::EndAsked), m_context.clock.seconds())) {
+        event->accept();
+        return;
+    }
     const QString question = tr("End the experiment now?\n\n"
                                 "All trials played so far are saved in the data file \"%1\". "
                                 "If you end the experiment, the program closes and this game cannot be continued.")
                                  .arg(QString::fromStdString(m_context.state.dataFileName));
-    if (!MessageBox::confirm(this, kProgramTitle, question)) {
-        event->ignore();
+    const bool end = MessageBox::confirm(this, kProgramTitle, question);
+    session::Row answer = endQuestionRow(session::Event::EndAnswered);
+    answer.detail = {{"answer", end ? "yes" : "no"}};
+    const double answeredAt = m_context.clock.seconds();
+    if (!end) {
+        if (RecordGameEvent(std::move(answer), answeredAt))
+            event->ignore();
+        else
+            event->accept();
         return;
     }
-    m_phase = Phase::Stopped;
-    Timer1->stop();
-    m_pauseTimer->stop();
+    Stop();
     event->accept();
     // A pause cut short leaves its row without the actual pause.
     if (!WritePendingChoice())
         return;
+    if (!recordEvent(m_context, std::move(answer), this, answeredAt))
+        return;
     if (!recordClosedEarly(m_context, "game", gameInPlay(), m_context.state.trial - 1, this))
         return;
     endProgram(kExitStoppedByExperimenter);
+}
+
+// The question's rows name the game and the trials played of it.
+session::Row frmTesting2::endQuestionRow(session::Event event) const
+{
+    session::Row row;
+    row.event = event;
+    row.game = gameInPlay();
+    row.trial = m_context.state.trial - 1;
+    return row;
 }
 
 } // namespace ct
