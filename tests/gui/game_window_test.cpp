@@ -365,27 +365,6 @@ private slots:
         QVERIFY(recorder->exitStatuses.empty());
     }
 
-    void twoGamesInARow()
-    {
-        QPointer<frmTesting2> first = startGame();
-        play(first, "R60");
-        QCOMPARE(flow.feedbacks, 1);
-        QCOMPARE(state.winnings, Points::fromWhole(530));
-        QTRY_VERIFY(!first);
-
-        frmTesting2 *second = openGame();
-        verifyWaitingToStart(second);
-        QTest::mouseClick(second->cmdGo, Qt::LeftButton);
-        play(second, "L1 R1");
-        const QByteArray file = dataFile();
-        QVERIFY(file.startsWith(kHeader + line(1, 0, "10", "10", ".9", "150") + line(2, 0, "10", "20", ".8", "148.8")));
-        QCOMPARE(file.count('\n'), 1 + 53 + 2);
-        QVERIFY(file.contains(line(53, 0, "10", "530", "0", "3")));
-        QVERIFY(file.endsWith(line(53, 0, "10", "530", "0", "3") + line(1, 1, "5", "5", "1", "150")
-                              + line(2, 0, "10", "15", ".9", "149")));
-        QCOMPARE(state.trial, std::int16_t{3});
-    }
-
     void dataFileDeletedMidGameStartsAgainWithItsHeader()
     {
         frmTesting2 *w = startGame();
