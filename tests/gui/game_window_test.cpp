@@ -262,12 +262,7 @@ private slots:
             clock.advance(0.25);
         }
         QCOMPARE(shown, QStringList({"Image1", "Image2", "Image1", "Image2", "Image1", "Image2"}));
-        // Through a pause as well.
-        QTest::mouseClick(w->cmdLeft, Qt::LeftButton);
-        const bool closed = w->Image1->isVisible();
-        clock.advance(0.25);
-        QCOMPARE(w->Image1->isVisible(), !closed);
-        QVERIFY(w->isPausing());
+        // (Through a pause as well: pauseHidesTheButtons.)
     }
 
     void moverGrowsAndMoves_data()
