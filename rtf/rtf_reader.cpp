@@ -52,7 +52,7 @@ double roomBesidesColumns(const QTextTable &table, qsizetype columns)
            + 2 * (format.margin() + format.border());
 }
 
-void fitTable(QTextTable &table, double width)
+void fitTable(QTextTable &table, double width, double scale)
 {
     QTextTableFormat format = table.format();
     QList<QTextLength> fileWidths;
@@ -69,10 +69,11 @@ void fitTable(QTextTable &table, double width)
     if (columns <= 0)
         return;
     const double besides = roomBesidesColumns(table, fileWidths.size());
-    const double scale = columns + besides <= width ? 1.0 : std::max(width - besides, 0.0) / columns;
+    columns *= scale;
+    const double fit = columns + besides <= width ? 1.0 : std::max(width - besides, 0.0) / columns;
     QList<QTextLength> shown = fileWidths;
     for (QTextLength &length : shown)
-        length = QTextLength(QTextLength::FixedLength, length.rawValue() * scale);
+        length = QTextLength(QTextLength::FixedLength, length.rawValue() * scale * fit);
     if (shown == format.columnWidthConstraints())
         return; // laying the table out again would change nothing
     if (!format.hasProperty(kFileColumnWidths))
@@ -83,26 +84,26 @@ void fitTable(QTextTable &table, double width)
 
 // The tables of `frame` and of the boxes in it; tables inside cells are sized in
 // percent of their cell.
-void fitTablesIn(QTextFrame &frame, double width)
+void fitTablesIn(QTextFrame &frame, double width, double scale)
 {
     for (QTextFrame *child : frame.childFrames()) {
         if (auto *table = qobject_cast<QTextTable *>(child)) {
-            fitTable(*table, width);
+            fitTable(*table, width, scale);
             continue;
         }
         const QTextFrameFormat format = child->frameFormat();
         double inner = width - 2 * (format.border() + format.padding()) - format.leftMargin() - format.rightMargin();
         if (format.width().type() == QTextLength::FixedLength)
             inner = std::min(inner, format.width().rawValue() - 2 * (format.border() + format.padding()));
-        fitTablesIn(*child, inner);
+        fitTablesIn(*child, inner, scale);
     }
 }
 
 } // namespace
 
-void fitTables(QTextDocument &document, double width)
+void fitTables(QTextDocument &document, double width, double scale)
 {
-    fitTablesIn(*document.rootFrame(), width);
+    fitTablesIn(*document.rootFrame(), width, scale);
 }
 
 Error readFileBytes(const QString &path, QByteArray &bytes)

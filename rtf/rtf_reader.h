@@ -49,9 +49,10 @@ Error readFile(const QString &path, QTextDocument &document);
 // column widths its file gives while they fit; one wider than `width` is scaled
 // down to it, keeping its columns' proportions, as word processors do in web
 // layout: writers make tables as wide as a printed page, wider than a window.
-// Called again with another width, the fit starts from the file's widths again.
-// Tables sized in percent of the width follow it without this.
-void fitTables(QTextDocument &document, double width);
+// Called again with another width, the fit starts from the file's widths again,
+// times `scale` for a document shown scaled. Tables sized in percent of the width
+// follow it without this.
+void fitTables(QTextDocument &document, double width, double scale = 1.0);
 
 inline constexpr qint64 kMaxFileBytes = 256LL * 1024 * 1024;
 

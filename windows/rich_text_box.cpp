@@ -1,6 +1,7 @@
 #include "windows/rich_text_box.h"
 
 #include "platform/twips.h"
+#include "platform/window_scale.h"
 #include "rtf/rtf_reader.h"
 
 #include <QEvent>
@@ -61,6 +62,8 @@ Error RichTextBox::LoadFile(const QString &path)
 
 void RichTextBox::showDocument(std::unique_ptr<QTextDocument> shown)
 {
+    // In a window scaled down to fit the screen the text is scaled with it.
+    scaleDocument(*shown, windowScale(this));
     // The box owns the new document; the one it replaces is deleted with it.
     shown->setParent(this);
     setDocument(shown.release());
@@ -77,7 +80,7 @@ double RichTextBox::tableWidth() const
 
 void RichTextBox::fitTables()
 {
-    rtf::fitTables(*document(), tableWidth());
+    rtf::fitTables(*document(), tableWidth(), windowScale(this));
 }
 
 // Called for the viewport's resizes too: a scroll bar coming or going.
