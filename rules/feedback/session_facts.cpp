@@ -52,7 +52,7 @@ SessionFactsResult readSessionFacts(std::string_view bytes)
         return result;
     }
     SessionFacts facts;
-    facts.lastLineCut = read.lastLineCut;
+    facts.cutLines = read.cutLines;
     for (const session::Row &row : read.rows) {
         facts.registrations.insert(row.registration);
         switch (row.event) {
