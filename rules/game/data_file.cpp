@@ -230,9 +230,8 @@ private:
         int known = recorded.choice;
         for (int t = m_firstKnown; t < trial; ++t)
             known += m_schedule.choice(t);
-        const long lost = std::lround(recorded.historyLeft * 10.0) - beforeTrialOne - known;
-        if (lost < 0 || lost > lastLost - firstLost + 1)
-            return false;
+        // A share that no number of them gives fails in the replay.
+        const long lost = std::lround(std::clamp(recorded.historyLeft, -1.0, 2.0) * 10.0) - beforeTrialOne - known;
         if (m_lostLeft >= 0) {
             const long dropped = m_lostLeft - lost; // the lost choice that left the ten
             if (dropped < 0 || dropped > (trial - 10 >= 1 ? 1 : 0))
@@ -330,8 +329,10 @@ DataFileResult readDataFile(std::string_view bytes)
                 return refuse("a new game starts before the previous one used up its units");
             games.emplace_back();
             replay.emplace();
-        } else if (!replay && games.empty() && result.file.registrations.size() == 1 && trial->trial <= 150) {
-            // The file was started again in the middle of a game.
+        } else if (!replay && games.empty() && result.file.registrations.size() == 1 && trial->unitsBefore > 0
+                   && trial->unitsBefore <= 151 - trial->trial) {
+            // The file was started again in the middle of a game: every trial
+            // before cost a unit at least.
             registration.restartedAtTrial = trial->trial;
             games.emplace_back();
             replay = GameReplay::resumedAt(*trial);

@@ -280,7 +280,10 @@ std::string tailOf(const std::map<std::string, std::string> &state, const std::s
     const std::string &bytes = found->second;
     std::string out = name + " ends ";
     for (char c : bytes.substr(bytes.size() > 60 ? bytes.size() - 60 : 0))
-        out += c == '\0' ? std::string("\\0") : c == '\r' ? std::string("\\r") : c == '\n' ? std::string("\\n") : std::string(1, c);
+        out += c == '\0'   ? std::string("\\0")
+               : c == '\r' ? std::string("\\r")
+               : c == '\n' ? std::string("\\n")
+                           : std::string(1, c);
     return out;
 }
 
@@ -295,7 +298,9 @@ struct Script {
 class Session {
 public:
     Session(const QString &programFolder, StepRecorder *recorder)
-        : m_experiment(m_state, m_clock, [] { return 0.7; }, programFolder), m_recorder(recorder)
+        : m_experiment(
+            m_state, m_clock, [] { return 0.7; }, programFolder),
+          m_recorder(recorder)
     {
     }
     ~Session() { closeAllWindows(); }
@@ -536,8 +541,9 @@ private slots:
             if (violated)
                 ++violating;
         }
-        const QString summary = QStringLiteral("crash states: %1 explored, %2 distinct, %3 violating (a %4, b %5, c %6) "
-                                               "from %7 recorded steps, in %8 s")
+        const QString summary = QStringLiteral(
+                                    "crash states: %1 explored, %2 distinct, %3 violating (a %4, b %5, c %6) "
+                                    "from %7 recorded steps, in %8 s")
                                     .arg(explored)
                                     .arg(states.size())
                                     .arg(violating)

@@ -259,4 +259,16 @@ TEST(DataFile, AFileStartedAgainMidGame)
         edited.replace(share, end + 1 - share, std::string(",") + replacement);
         EXPECT_FALSE(readDataFile(edited).ok()) << edited.substr(line, 40);
     }
+
+    // Between two trials the share moves by the choice that comes in and the
+    // one that drops out of the ten: by 0.1 at most.
+    const std::string t21 = " 21 , 1 , 5 , 105 , .5 , 120 ,\r\n";
+    // A game started part-way with more units than its trials before could
+    // leave is no game of this program.
+    EXPECT_EQ(readDataFile(header() + " 21 , 1 , 5 , 105 , .5 , 131 ,\r\n").error.message,
+              "trial 21 where a game should start with trial 1");
+    for (const auto &[share, ok] : {std::pair{".4", true}, {".5", true}, {".3", false}, {".7", false}}) {
+        const DataFileResult read = readDataFile(header() + t21 + " 22 , 0 , 10 , 115 , " + share + " , 118 ,\r\n");
+        EXPECT_EQ(read.ok(), ok) << share << ": " << read.error.message;
+    }
 }
