@@ -10,8 +10,9 @@
 namespace ct::session {
 namespace {
 
-constexpr std::array<std::string_view, 8> kEventNames = {
-    "registered", "instructions_shown", "game_started", "choice", "feedback_shown", "finished", "closed_early", "error",
+constexpr std::array<std::string_view, 10> kEventNames = {
+    "registered", "instructions_shown", "game_started", "choice",    "feedback_shown",
+    "finished",   "closed_early",       "error",        "end_asked", "end_answered",
 };
 constexpr std::size_t kColumns = 12;
 
@@ -149,11 +150,15 @@ std::optional<std::string> rowProblem(const std::vector<std::string> &f, Row &ro
     row.event = *event;
     row.timeUtc = f[2];
     const auto monotonic = number<double>(f[3]);
-    if (!monotonic)
-        return "the monotonic time is not a number: \"" + f[3] + "\"";
+    if (!monotonic || !std::isfinite(*monotonic))
+        return "the monotonic time is not a finite number: \"" + f[3].substr(0, 40) + "\"";
     row.monotonicMs = *monotonic;
-    if (!optionalNumber(f[4], row.game) || !optionalNumber(f[5], row.trial))
-        return std::string("the game or trial is not a whole number");
+    if (!optionalNumber(f[4], row.game) || (row.game && (*row.game < 1 || *row.game > kGamesPerExperiment)))
+        return "the game is not a number from 1 to " + std::to_string(kGamesPerExperiment) + ": \"" + f[4].substr(0, 40)
+               + "\"";
+    if (!optionalNumber(f[5], row.trial) || (row.trial && (*row.trial < 0 || *row.trial > kMaxTrialsPerGame)))
+        return "the trial is not a number from 0 to " + std::to_string(kMaxTrialsPerGame) + ": \"" + f[5].substr(0, 40)
+               + "\"";
     if (f[6] == "left")
         row.button = Button::Left;
     else if (f[6] == "right")
@@ -164,9 +169,18 @@ std::optional<std::string> rowProblem(const std::vector<std::string> &f, Row &ro
         return "an option other than 1 or 0: \"" + f[7] + "\"";
     if (!f[7].empty())
         row.option = f[7] == "1" ? 1 : 0;
-    if (!optionalNumber(f[8], row.responseMs) || !optionalNumber(f[9], row.pausePlannedMs)
-        || !optionalNumber(f[10], row.pauseActualMs))
-        return std::string("a time that is not a number");
+    const std::array<std::pair<const char *, std::optional<double> *>, 3> times = {{
+        {"response time", &row.responseMs},
+        {"planned pause", &row.pausePlannedMs},
+        {"actual pause", &row.pauseActualMs},
+    }};
+    for (std::size_t i = 0; i < times.size(); ++i) {
+        const std::string &text = f[8 + i];
+        std::optional<double> &value = *times[i].second;
+        if (!optionalNumber(text, value) || (value && !(*value >= 0 && *value <= kMaxMilliseconds)))
+            return std::string("the ") + times[i].first + " is not a number of milliseconds from 0 to "
+                   + millisecondsText(kMaxMilliseconds) + ": \"" + text.substr(0, 40) + "\"";
+    }
     const auto detail = parseDetail(f[11]);
     if (!detail)
         return "a detail that is not key=value pairs: \"" + f[11].substr(0, 80) + "\"";
@@ -343,9 +357,12 @@ ReadResult readSessionRecord(std::string_view bytes)
             return result;
         }
     }
-    for (auto &[number, row] : rows)
-        if (!isCut(number))
+    for (auto &[number, row] : rows) {
+        if (!isCut(number)) {
             result.rows.push_back(std::move(row));
+            result.rowLines.push_back(number);
+        }
+    }
     result.cutLines = std::move(cut);
     return result;
 }

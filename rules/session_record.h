@@ -19,15 +19,18 @@ inline constexpr std::string_view kHeader = "registration,event,time_utc,monoton
                                             "response_ms,pause_planned_ms,pause_actual_ms,detail\r\n";
 
 enum class Event {
-    Registered,        // detail: version, computer, os, screen, scale, instructions, instructions_sha256,
-                       //         left_option_button (simulated=1 when a simulator wrote the row)
+    Registered,        // detail: version, computer, os, screen, scale, dpi, instructions, instructions_sha256,
+                       //         left_option_button, simulated (1 when a simulator wrote the row, else 0)
     InstructionsShown, // no detail
     GameStarted,       // "Go"; game
-    Choice,            // one per data line; game, trial, button, option, response_ms, pause_*
+    Choice,            // one per data line, at the press; game, trial, button, option, response_ms, pause_*;
+                       // detail: input (mouse, keyboard, or other when no press was seen)
     FeedbackShown,     // game; detail: rate, currency, points, money (and total_money after the last game)
     Finished,          // the experiment ended after its last game; detail: games
     ClosedEarly,       // the experimenter ended the run; game, trial; detail: window
     Error,             // the program stopped on an error; detail: message
+    EndAsked,          // "End the experiment now?" shown from the game window; game, trial (trials played)
+    EndAnswered,       // its answer; game, trial; detail: answer (yes / no)
 };
 
 std::string_view eventName(Event event);
@@ -43,6 +46,9 @@ using Detail = std::vector<std::pair<std::string, std::string>>;
 std::string formatDetail(const Detail &detail);
 // Nullopt when a pair has no "=" or an escape is not two hex digits.
 std::optional<Detail> parseDetail(std::string_view text);
+
+// The longest response time or pause read back: a day.
+inline constexpr double kMaxMilliseconds = 24.0 * 60 * 60 * 1000;
 
 struct Row {
     // 1 for the first registration of this ID in the folder, 2 for the next,
@@ -76,6 +82,8 @@ std::string formatRow(const Row &row);
 
 struct ReadResult {
     std::vector<Row> rows;
+    // The line of the file each row stands on.
+    std::vector<int> rowLines;
     // Lines a crash (a power cut) cut off while they were written, or left
     // with NUL bytes: skipped, not read.
     std::vector<int> cutLines;
@@ -95,7 +103,10 @@ inline constexpr std::string_view kEndedCutLineKey = "ended_cut_line";
 // has no line end, a line holding NUL bytes, and a line a later `registered`
 // row names with kEndedCutLineKey (before the header too). A header line
 // after a row is refused, as is a row with the wrong number of fields, an
-// unknown event or a number that does not read.
+// unknown event, or a number that does not read or lies outside what the
+// program writes (a registration from 1 to 32767, a game from 1 to 8, a trial
+// from 0 to 150, times finite, the response time and the pauses from 0 to
+// kMaxMilliseconds).
 ReadResult readSessionRecord(std::string_view bytes);
 
 // Whether a run must write the header line before its first row: the record

@@ -14,6 +14,8 @@
 #include <QSysInfo>
 #include <QWidget>
 
+#include <cmath>
+
 namespace ct {
 namespace {
 
@@ -59,15 +61,22 @@ session::Detail registrationDetail(const AppContext &context, const QWidget *win
         {"instructions", instructions},
         {"instructions_sha256", sha256Of(instructions)},
         {"left_option_button", context.state.leftOptionOnLeft ? "left" : "right"},
+        {"simulated", "0"},
     };
 }
 
-FileResult appendRow(const AppContext &context, session::Row row)
+FileResult appendRow(const AppContext &context, session::Row row, std::optional<double> at = {})
 {
     const Module1 &state = context.state;
     row.registration = state.registration;
-    row.timeUtc = QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs).toStdString();
-    row.monotonicMs = context.clock.seconds() * 1000.0;
+    const double now = context.clock.seconds();
+    const double moment = at.value_or(now);
+    // Both clocks read together, the UTC time taken back to the moment.
+    row.timeUtc = QDateTime::currentDateTimeUtc()
+                      .addMSecs(-std::llround((now - moment) * 1000.0))
+                      .toString(Qt::ISODateWithMs)
+                      .toStdString();
+    row.monotonicMs = moment * 1000.0;
     // A new (or emptied) record starts with its header, in the same append.
     const bool fresh = g_headerNeeded || QFileInfo(QString::fromStdString(state.sessionFileName)).size() == 0;
     FileResult written = appendDurably(state.sessionFileName, (fresh ? std::string(session::kHeader) : std::string())
@@ -79,11 +88,11 @@ FileResult appendRow(const AppContext &context, session::Row row)
 
 } // namespace
 
-bool recordEvent(AppContext &context, session::Row row, QWidget *parent)
+bool recordEvent(AppContext &context, session::Row row, QWidget *parent, std::optional<double> at)
 {
     if (context.state.sessionFileName.empty())
         return true;
-    const FileResult written = appendRow(context, std::move(row));
+    const FileResult written = appendRow(context, std::move(row), at);
     g_recordFailed = !written.ok();
     if (written.ok())
         return true;

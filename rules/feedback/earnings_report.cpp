@@ -148,8 +148,9 @@ QString earningsReport(const QString &fileName, const DataFile &file, const Sett
             text += QStringLiteral("Note: the session record lacks the choice row of a registration's last trial: the "
                                    "program stopped after writing the trial's data line.\n");
         if (check.mismatch)
-            text += QStringLiteral("Note: the session record's choice rows do not match the data file's trials one to "
-                                   "one; its response times may belong to other trials.\n");
+            text += QStringLiteral("Note: the session record's choice rows do not match the data file's trials (a row "
+                                   "missing, left over, or saying another option or button than its data line); its "
+                                   "response times may belong to other trials.\n");
         for (const int line : session->cutLines)
             text += QStringLiteral("Note: line %1 of the session record was cut off by a crash and is skipped.\n")
                         .arg(line);

@@ -2,6 +2,8 @@
 
 #include "rules/quoted_text.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <charconv>
 #include <chrono>
@@ -11,6 +13,11 @@
 
 namespace ct {
 namespace {
+
+// The messages go through the translation installed, if any.
+class ParticipantIdTexts {
+    Q_DECLARE_TR_FUNCTIONS(ParticipantIdTexts)
+};
 
 bool isBlank(char c)
 {
@@ -124,14 +131,18 @@ ParticipantId parseParticipantId(std::string_view text)
 
 std::string participantIdProblem(IdStatus status, std::string_view text)
 {
-    const std::string shown(trimmed(text));
+    const QString shown = QString::fromStdString(quotedForMessage(trimmed(text)));
     switch (status) {
     case IdStatus::NotANumber:
-        if (shown.empty())
-            return "Please type the participant ID number before pressing Run.";
-        return quotedForMessage(shown) + " is not a participant ID number. Please type a number such as 7.";
+        if (trimmed(text).empty())
+            return ParticipantIdTexts::tr("Please type the participant ID number before pressing Run.").toStdString();
+        return ParticipantIdTexts::tr("%1 is not a participant ID number. Please type a number such as 7.")
+            .arg(shown)
+            .toStdString();
     case IdStatus::OutOfRange:
-        return quotedForMessage(shown) + " is outside the range of participant ID numbers (-32768 to 32767).";
+        return ParticipantIdTexts::tr("%1 is outside the range of participant ID numbers (-32768 to 32767).")
+            .arg(shown)
+            .toStdString();
     case IdStatus::Ok:
     case IdStatus::Zero:
         break;

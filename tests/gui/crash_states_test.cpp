@@ -515,11 +515,12 @@ private slots:
             }
             // (c) The report reads the result and names exactly the cut lines;
             // registrations are counted from whole header lines alike.
-            const LoadedStudy study = loadStudy({{folder.file(QString::fromStdString(kData)), QStringLiteral("42")}});
-            if (!study.errors.isEmpty() || study.participants.size() != 1) {
-                violation('c', state, "the report refused it: " + study.errors.join(QLatin1Char(' ')).toStdString());
+            const LoadedParticipant loaded =
+                loadParticipant({folder.file(QString::fromStdString(kData)), QStringLiteral("42")});
+            if (!loaded.participant) {
+                violation('c', state, "the report refused it: " + loaded.error.toStdString());
             } else {
-                const ParticipantData &p = study.participants[0];
+                const ParticipantData &p = *loaded.participant;
                 const QString report = earningsReport(p.fileName, p.data, {25.0, QStringLiteral("$")}, QLocale::c(),
                                                       p.session ? &*p.session : nullptr);
                 auto named = namedCutLines(report);

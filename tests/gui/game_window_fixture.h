@@ -4,6 +4,7 @@
 // registration leaves it, a manual clock, a flow that records what the game
 // asks of it, and helpers that play choices click by click.
 #include "choice_runs.h"
+#include "fake_flow.h"
 #include "gui_support.h"
 #include "manual_clock.h"
 #include "platform/controls.h"
@@ -18,40 +19,9 @@
 #include <functional>
 #include <memory>
 
-Q_DECLARE_METATYPE(ct::TwipsRect)
-
-namespace ct {
-// Lets QCOMPARE show the twips rectangles it compares.
-inline char *toString(const TwipsRect &r)
-{
-    return QTest::toString(QStringLiteral("TwipsRect(%1, %2, %3 x %4)")
-                               .arg(double(r.left), 0, 'g', 9)
-                               .arg(double(r.top), 0, 'g', 9)
-                               .arg(double(r.width), 0, 'g', 9)
-                               .arg(double(r.height), 0, 'g', 9));
-}
-} // namespace ct
-
 namespace ct::test {
 
 inline const QByteArray kHeader = "Trial,Choice,PayOff,winnings,historyLeft,GameUnitsRemaining\r\n";
-
-// Records what the game asks of the flow; the test decides what happens.
-class FakeFlow final : public WindowFlow {
-public:
-    void openInstructions() override { ++instructions; }
-    void openGame() override { ++games; }
-    void openFeedback() override
-    {
-        ++feedbacks;
-        if (onFeedback)
-            onFeedback();
-    }
-    int instructions = 0;
-    int games = 0;
-    int feedbacks = 0;
-    std::function<void()> onFeedback;
-};
 
 inline QByteArray expand(const QByteArray &runs)
 {

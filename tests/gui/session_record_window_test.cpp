@@ -1,6 +1,7 @@
 // The game window's rows in the session record: response times from the
-// painted buttons to the press, the pauses, one row per data line, and a
-// record that cannot be written stopping the program.
+// painted buttons to the press, each row at its event's moment, the pauses,
+// one row per data line, the end question, and a record that cannot be
+// written stopping the program.
 #include "game_window_fixture.h"
 
 #include "platform/program.h"
@@ -71,9 +72,11 @@ private slots:
         };
         frmTesting2 *w = startGame();
         paint();
+        std::vector<double> pressedAt;
         for (const Press &p : presses) {
             QPushButton *button = p.leftButton ? w->cmdLeft : w->cmdRight;
             clock.advance(p.delay);
+            pressedAt.push_back(clock.seconds());
             if (p.key) {
                 button->setFocus();
                 QTest::keyPress(button, Qt::Key_Space);
@@ -92,6 +95,10 @@ private slots:
         QCOMPARE(all.size(), std::size(presses) + 1);
         QCOMPARE(all[0].event, session::Event::GameStarted);
         QCOMPARE(all[0].game, 3);
+        // The monotonic clock in ms: "Go" at the manual clock's 1000 s, the first choice at its press,
+        // 432.1 ms later (its row is written when its buttons are back, 90 + 330 ms after that).
+        QCOMPARE(session::millisecondsText(all[0].monotonicMs), "1000000.0");
+        QCOMPARE(session::millisecondsText(all[1].monotonicMs), "1000432.1");
         const QList<QByteArray> lines = dataFile().split('\n');
         QCOMPARE(lines.size(), int(std::size(presses)) + 2); // header, trials, nothing after the last CR LF
         for (std::size_t k = 0; k < std::size(presses); ++k) {
@@ -105,6 +112,9 @@ private slots:
             QCOMPARE(row.button, presses[k].leftButton ? session::Button::Left : session::Button::Right);
             QCOMPARE(QByteArray::fromStdString(session::millisecondsText(*row.responseMs)),
                      QByteArray(presses[k].responseMs));
+            // Stamped at the press, with the device that pressed.
+            QCOMPARE(session::millisecondsText(row.monotonicMs), session::millisecondsText(pressedAt[k] * 1000));
+            QCOMPARE(row.detailValue("input"), presses[k].key ? "keyboard" : "mouse");
             // The pause as planned, and as it was until the buttons were
             // painted again (the pause timer counts whole milliseconds).
             QVERIFY(row.pausePlannedMs && row.pauseActualMs);
@@ -134,18 +144,54 @@ private slots:
         QVERIFY(all[1].pauseActualMs && std::abs(*all[1].pauseActualMs - 330.0) <= 1.0 + 1e-6);
     }
 
-    void closingInMidGameEndsTheRecord()
+    // "End the experiment now?" and each answer are in the record at their
+    // moments: declined during a pause (the rows wait behind the choice row
+    // that waits for the buttons), then confirmed, which ends the record. The
+    // record is there but empty, as a crash during its first append leaves
+    // it: it gets its header as a new one does.
+    void theEndQuestionAndItsAnswersAreRecorded()
     {
+        folder->write(kSession, {});
         frmTesting2 *w = startGame();
-        play(w, "L3");
+        play(w, "L2");
+        paint();
+        clock.advance(0.5);
+        const double pressedAt = clock.seconds();
+        QTest::mousePress(w->cmdLeft, Qt::LeftButton);
+        QTest::mouseRelease(w->cmdLeft, Qt::LeftButton);
+        clock.advance(0.2);
+        const double declinedAt = clock.seconds();
+        recorder->answers.push_back(MessageBox::Answer::No);
+        QVERIFY(!w->close());
+        waitOutPause(w);
+        paint();
+        clock.advance(4.0);
+        const double endedAt = clock.seconds();
         recorder->answers.push_back(MessageBox::Answer::Yes);
-        w->close();
+        QVERIFY(w->close());
+
+        struct Expected {
+            session::Event event;
+            double at;
+            const char *answer;
+        };
+        const Expected expected[] = {
+            {session::Event::Choice, pressedAt, nullptr},    {session::Event::EndAsked, declinedAt, nullptr},
+            {session::Event::EndAnswered, declinedAt, "no"}, {session::Event::EndAsked, endedAt, nullptr},
+            {session::Event::EndAnswered, endedAt, "yes"},   {session::Event::ClosedEarly, endedAt, nullptr},
+        };
         const std::vector<session::Row> all = rows();
-        QCOMPARE(all.size(), std::size_t(5));
-        QCOMPARE(all[3].trial, 3);
-        QCOMPARE(all[4].event, session::Event::ClosedEarly);
-        QCOMPARE(all[4].trial, 3);
-        QCOMPARE(all[4].detailValue("window"), "game");
+        QCOMPARE(all.size(), std::size(expected) + 3);
+        for (std::size_t k = 0; k < std::size(expected); ++k) {
+            const session::Row &row = all[k + 3];
+            QCOMPARE(row.event, expected[k].event);
+            QCOMPARE(session::millisecondsText(row.monotonicMs), session::millisecondsText(expected[k].at * 1000));
+            QCOMPARE(row.game, 3);
+            QCOMPARE(row.trial, 3);
+            if (expected[k].answer)
+                QCOMPARE(row.detailValue("answer"), expected[k].answer);
+        }
+        QCOMPARE(all.back().detailValue("window"), "game");
         QCOMPARE(recorder->exitStatuses, std::vector<int>{kExitStoppedByExperimenter});
     }
 

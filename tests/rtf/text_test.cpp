@@ -95,6 +95,7 @@ const TextCase kUnicode[] = {
     {"TwoByteFallback", "\\uc2\\u8364\\'80\\'80 x", u"\u20AC x"},
     {"UcScopedToGroup", "{\\uc2\\u8364 ab}\\u8364 cd", u"\u20AC\u20ACd"},
     {"BraceEndsSkip", "\\uc3\\u8364{x}y", u"\u20ACxy"},
+    {"ClosingBraceEndsSkip", "{\\uc3\\u8364}xyz", u"\u20ACxyz"},
     {"ControlWordCountsAsOne", "\\uc1\\u252\\b ber", u"\u00FCber"},
     {"MacWordChangesUcMidText", "\\uc2\\u-32768\\'97\\'73x", u"\u8000x"},
     {"NegativeIsSigned16Bit", "\\u-4064?", u"\uF020"},

@@ -47,7 +47,7 @@ TEST(RecordFinishedGame, StoresEachGameInItsSlotAndAddsUpThePoints)
     EXPECT_EQ(state.gameNumber, 2);
     EXPECT_EQ(state.gameScores[1], pts(500));
     EXPECT_EQ(state.gameScores[2], pts(759.4));
-    EXPECT_EQ(state.totalEarnings, 500.0 + 759.4);
+    EXPECT_EQ(state.totalEarnings, 1259.4);
     EXPECT_FALSE(state.gameScores[0].has_value());
     EXPECT_FALSE(state.gameScores[3].has_value());
     EXPECT_EQ(state.winnings, pts(759.4)); // only read
@@ -166,10 +166,10 @@ TEST(FinalEarningsText, ComesFromTheTotalPoints)
     const QString text = "That is the end of the Experiment. Thanks for taking part! You earned 6.66 during the "
                          "experiment. Please do not exit the program until the experimenter has noted the amount";
     EXPECT_EQ(FinalEarningsText(state, settings, kEnglish), text);
-    EXPECT_EQ(state.totalEarnings, 2664.0 * 25 / 10000);
+    EXPECT_EQ(state.totalEarnings, 6.66);
     // Asked again (a repaint, a second window), the money is not converted twice.
     EXPECT_EQ(FinalEarningsText(state, settings, kEnglish), text);
-    EXPECT_EQ(state.totalEarnings, 2664.0 * 25 / 10000);
+    EXPECT_EQ(state.totalEarnings, 6.66);
 }
 
 TEST(FinalEarningsText, CurrencyAndSeparator)
@@ -195,8 +195,8 @@ TEST(BarChart, HeightIsTwoPointNineTwipsPerPointOnTheBaseLine)
         float height;
         float top;
     } const cases[] = {
-        {760, 2204.0f, 4891.0f},         {0, 0.0f, 7095.0f},      {5, 14.5f, 7080.5f},
-        {333, 965.7f, 7095.0f - 965.7f}, {500, 1450.0f, 5645.0f},
+        {760, 2204.0f, 4891.0f}, {0, 0.0f, 7095.0f},      {5, 14.5f, 7080.5f},
+        {333, 965.7f, 6129.3f},  {500, 1450.0f, 5645.0f},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.points);

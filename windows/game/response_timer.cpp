@@ -28,12 +28,18 @@ std::optional<double> ResponseTimer::onset() const
     return m_onset;
 }
 
+ResponseTimer::Press ResponseTimer::press(const QAbstractButton *clicked) const
+{
+    if (clicked == m_pressed)
+        return {m_pressedAt, m_pressedBy};
+    return {m_clock.seconds(), "other"};
+}
+
 std::optional<double> ResponseTimer::responseMs(const QAbstractButton *clicked) const
 {
     if (!m_onset)
         return std::nullopt;
-    const double pressed = clicked == m_pressed ? m_pressedAt : m_clock.seconds();
-    return (pressed - *m_onset) * 1000.0;
+    return (press(clicked).at - *m_onset) * 1000.0;
 }
 
 void ResponseTimer::stamp(double when)
@@ -71,6 +77,7 @@ bool ResponseTimer::eventFilter(QObject *watched, QEvent *event)
                || (type == QEvent::KeyPress && !static_cast<QKeyEvent *>(event)->isAutoRepeat())) {
         m_pressed = static_cast<const QAbstractButton *>(watched);
         m_pressedAt = m_clock.seconds();
+        m_pressedBy = type == QEvent::MouseButtonPress ? "mouse" : "keyboard";
     }
     return false;
 }

@@ -36,8 +36,15 @@ public:
     // The onset, in clock seconds, once the buttons have been painted (the
     // moment they were shown until then); nullopt before buttonsShown().
     std::optional<double> onset() const;
-    // Milliseconds from the onset to the press that led to the click on
-    // `clicked` (to now, when no press on it was seen).
+    // The press that led to the click on `clicked`: its moment in clock
+    // seconds and the device, "mouse" or "keyboard"; now and "other" when no
+    // press on it was seen (a click by other means).
+    struct Press {
+        double at = 0;
+        const char *input = "other";
+    };
+    Press press(const QAbstractButton *clicked) const;
+    // Milliseconds from the onset to that press.
     std::optional<double> responseMs(const QAbstractButton *clicked) const;
 
 signals:
@@ -60,6 +67,7 @@ private:
     std::optional<double> m_onset;
     const QAbstractButton *m_pressed = nullptr;
     double m_pressedAt = 0;
+    const char *m_pressedBy = "other";
 };
 
 } // namespace ct
