@@ -515,8 +515,8 @@ private slots:
             }
             // (c) The report reads the result and names exactly the cut lines;
             // registrations are counted from whole header lines alike.
-            const LoadedParticipant loaded =
-                loadParticipant({folder.file(QString::fromStdString(kData)), QStringLiteral("42")});
+            const LoadedParticipant loaded = loadParticipant(
+                {folder.file(QString::fromStdString(kData)), QStringLiteral("42")});
             if (!loaded.participant) {
                 violation('c', state, "the report refused it: " + loaded.error.toStdString());
             } else {
