@@ -5,7 +5,6 @@
 // Space on the focused button, and a whole game played from the keyboard.
 #include "game_window_fixture.h"
 #include "platform/rich_text_box.h"
-#include "windows/feedback/frmFeedback1.h"
 #include "windows/setup/frmInstructions.h"
 #include "windows/setup/frmSubjects.h"
 
@@ -78,11 +77,6 @@ private:
         if (which == QLatin1String("frmFeedback1"))
             return feedbackAfter({500, 600.5});
         qFatal("no window %s", qPrintable(which));
-    }
-    frmFeedback1 *feedbackAfter(const QList<double> &scores)
-    {
-        playedGames(state, {scores.begin(), scores.end()});
-        return new frmFeedback1(*context);
     }
     static bool showActive(QWidget *window)
     {
@@ -264,7 +258,7 @@ private slots:
         QFETCH(QList<double>, scores);
         QFETCH(QStringList, descriptions);
         QLocale::setDefault(locale);
-        frmFeedback1 *w = feedbackAfter(scores);
+        frmFeedback1 *w = feedbackAfter({scores.begin(), scores.end()});
         QVERIFY(w->loaded());
         const QList<ShapeBox *> bars = {w->Shape1, w->Shape2, w->Shape3, w->Shape4,
                                         w->Shape5, w->Shape6, w->Shape7, w->Shape8};

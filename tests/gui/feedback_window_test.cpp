@@ -1,18 +1,10 @@
-#include "assets/pictures.h"
-#include "fake_flow.h"
-#include "gui_support.h"
-#include "manual_clock.h"
-#include "platform/controls.h"
-#include "platform/twips.h"
-#include "windows/feedback/frmFeedback1.h"
+// The feedback window after a game: points, money, comparison, face and bars,
+// the settings it reads as it loads, and the way on to the next game.
+#include "game_window_fixture.h"
 
-#include <QLabel>
 #include <QPointer>
-#include <QPushButton>
-#include <QTest>
 
 #include <memory>
-#include <vector>
 
 using namespace ct;
 using namespace ct::test;
@@ -29,22 +21,10 @@ const QString kBelow = QStringLiteral("Although remember, the maximum possible s
 
 } // namespace
 
-class FeedbackWindowTest : public QObject {
+class FeedbackWindowTest : public GameWindowFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<WorkingFolder> folder;
-    std::unique_ptr<ProgramRecorder> recorder;
-    std::unique_ptr<AppContext> context;
-    ManualClock clock;
-    Module1 state;
-    FakeFlow flow;
-
-    QPointer<frmFeedback1> feedbackAfter(const std::vector<double> &scores)
-    {
-        playedGames(state, scores);
-        return new frmFeedback1(*context);
-    }
     void writeSettings(const QByteArray &bytes) { folder->write(QStringLiteral("config.ini"), bytes); }
 
     static QColor textColour(const QWidget *w) { return w->palette().color(QPalette::WindowText); }
@@ -74,19 +54,12 @@ private slots:
     void init()
     {
         QLocale::setDefault(kEnglish);
-        folder = std::make_unique<WorkingFolder>();
+        setUpGame();
         writeSettings("50\r\n$\r\n");
-        recorder = std::make_unique<ProgramRecorder>();
-        state = Module1{};
-        flow = FakeFlow{};
-        context = std::make_unique<AppContext>(AppContext{state, clock, flow, [] { return 0.25; }, folder->path()});
     }
     void cleanup()
     {
-        closeAllWindows();
-        context.reset();
-        recorder.reset();
-        folder.reset();
+        tearDownGame();
         QLocale::setDefault(kEnglish);
     }
 

@@ -1,14 +1,16 @@
 #pragma once
 
-// What the game window tests share: a working folder with a data file as
-// registration leaves it, a manual clock, a flow that records what the game
-// asks of it, and helpers that play choices click by click.
+// What the game and feedback window tests share: a working folder with a data
+// file as registration leaves it, a manual clock, a flow that records what the
+// windows ask of it, helpers that play choices click by click, and the
+// feedback window after a run of games.
 #include "choice_runs.h"
 #include "fake_flow.h"
 #include "gui_support.h"
 #include "manual_clock.h"
 #include "platform/controls.h"
 #include "platform/twips.h"
+#include "windows/feedback/frmFeedback1.h"
 #include "windows/game/frmTesting2.h"
 #include "windows/window_flow.h"
 
@@ -66,7 +68,7 @@ protected:
     }
 };
 
-// The base of the game window test classes; init() calls setUpGame() and
+// The base of the window test classes; init() calls setUpGame() and
 // cleanup() tearDownGame().
 class GameWindowFixture : public QObject {
 protected:
@@ -84,6 +86,12 @@ protected:
         auto *window = new frmTesting2(*context);
         window->show();
         return window;
+    }
+    // The feedback window after the games of `scores`, the last one just played.
+    frmFeedback1 *feedbackAfter(const std::vector<double> &scores)
+    {
+        playedGames(state, scores);
+        return new frmFeedback1(*context);
     }
     frmTesting2 *startGame()
     {
