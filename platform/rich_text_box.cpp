@@ -1,6 +1,7 @@
 #include "platform/rich_text_box.h"
 
 #include "platform/twips.h"
+#include "platform/window_scale.h"
 #include "rtf/rtf_reader.h"
 
 #include <QFileInfo>
@@ -52,6 +53,8 @@ Error RichTextBox::LoadFile(const QString &path)
 
 void RichTextBox::showDocument(std::unique_ptr<QTextDocument> shown)
 {
+    // In a window scaled down to fit the screen the text is scaled with it.
+    scaleDocument(*shown, windowScale(this));
     // Tables as wide as a printed page fit the box, even with a scroll bar beside them.
     const int scrollBar = verticalScrollBar()->sizeHint().width();
     rtf::fitTables(*shown, viewport()->width() - scrollBar - 2 * shown->documentMargin());
