@@ -24,6 +24,9 @@ constexpr std::size_t kMaxDataFileBytes = 64 * 1024 * 1024;
 // Set once the session record has failed: the error that stops the program
 // then cannot go into it.
 bool g_recordFailed = false;
+// The record holds no whole header line yet (it is new, or a crash cut its
+// first line): the first row of the run brings it.
+bool g_headerNeeded = false;
 
 std::string number(double value)
 {
@@ -62,10 +65,13 @@ FileResult appendRow(const AppContext &context, session::Row row, std::optional<
                       .toString(Qt::ISODateWithMs)
                       .toStdString();
     row.monotonicMs = moment * 1000.0;
-    // A new (or empty) record starts with its header, in the same append.
-    const bool fresh = QFileInfo(QString::fromStdString(state.sessionFileName)).size() == 0;
-    return appendDurably(state.sessionFileName,
-                         (fresh ? std::string(session::kHeader) : std::string()) + session::formatRow(row));
+    // A new (or emptied) record starts with its header, in the same append.
+    const bool fresh = g_headerNeeded || QFileInfo(QString::fromStdString(state.sessionFileName)).size() == 0;
+    FileResult written = appendDurably(state.sessionFileName, (fresh ? std::string(session::kHeader) : std::string())
+                                                                  + session::formatRow(row));
+    if (written.bytesSaved)
+        g_headerNeeded = false;
+    return written;
 }
 
 } // namespace
@@ -106,9 +112,17 @@ bool startSessionRecord(AppContext &context, QWidget *window)
     state.registration = static_cast<std::int16_t>(session::registrationNumber(data.bytes));
     state.sessionFileName = session::sessionFileNameFor(state.dataFileName);
     g_recordFailed = false;
+    // A record left by a crash: a header cut off is written again, and a
+    // last line cut off is ended by the append and named in the row, since
+    // only this run can tell that it was cut.
+    const ReadResult record = readWholeFile(state.sessionFileName, kMaxDataFileBytes);
+    const std::string_view before = record.ok() ? std::string_view(record.bytes) : std::string_view();
+    g_headerNeeded = session::headerNeeded(before);
     session::Row row;
     row.event = session::Event::Registered;
     row.detail = registrationDetail(context, window);
+    if (const int cut = session::cutLastLine(before))
+        row.detail.emplace_back(session::kEndedCutLineKey, std::to_string(cut));
     return recordEvent(context, std::move(row), window);
 }
 

@@ -203,7 +203,7 @@ private slots:
         // data line, what was shown and what was in force.
         const session::ReadResult record = session::readSessionRecord(
             folder.read(QStringLiteral("42.session.csv")).toStdString());
-        QVERIFY2(record.ok() && !record.lastLineCut, record.error.message.c_str());
+        QVERIFY2(record.ok() && record.cutLines.empty(), record.error.message.c_str());
         std::vector<std::string> expectedEvents = {"registered", "instructions_shown"};
         for (const GamePlan &plan : kGames) {
             expectedEvents.push_back("game_started");
