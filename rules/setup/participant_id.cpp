@@ -94,6 +94,29 @@ bool isBelowOne(std::string_view s)
     return place + exponent <= 0;
 }
 
+// The message for an ID that cannot be used, with the typed text quoted.
+QString problemText(IdStatus status, const QString &shown, bool empty)
+{
+    QString message;
+    switch (status) {
+    case IdStatus::NotANumber:
+        if (empty)
+            message = ParticipantIdTexts::tr("Please type the participant ID number before pressing Run.");
+        else
+            message = ParticipantIdTexts::tr("%1 is not a participant ID number. Please type a number such as 7.")
+                          .arg(shown);
+        break;
+    case IdStatus::OutOfRange:
+        message = ParticipantIdTexts::tr("%1 is outside the range of participant ID numbers (-32768 to 32767).")
+                      .arg(shown);
+        break;
+    case IdStatus::Ok:
+    case IdStatus::Zero:
+        break;
+    }
+    return message;
+}
+
 } // namespace
 
 ParticipantId parseParticipantId(std::string_view text)
@@ -131,23 +154,8 @@ ParticipantId parseParticipantId(std::string_view text)
 
 std::string participantIdProblem(IdStatus status, std::string_view text)
 {
-    const QString shown = QString::fromStdString(quotedForMessage(trimmed(text)));
-    switch (status) {
-    case IdStatus::NotANumber:
-        if (trimmed(text).empty())
-            return ParticipantIdTexts::tr("Please type the participant ID number before pressing Run.").toStdString();
-        return ParticipantIdTexts::tr("%1 is not a participant ID number. Please type a number such as 7.")
-            .arg(shown)
-            .toStdString();
-    case IdStatus::OutOfRange:
-        return ParticipantIdTexts::tr("%1 is outside the range of participant ID numbers (-32768 to 32767).")
-            .arg(shown)
-            .toStdString();
-    case IdStatus::Ok:
-    case IdStatus::Zero:
-        break;
-    }
-    return {};
+    return problemText(status, QString::fromStdString(quotedForMessage(trimmed(text))), trimmed(text).empty())
+        .toStdString();
 }
 
 double timeSeededUniformDraw()
