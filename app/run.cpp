@@ -1,13 +1,18 @@
 #include "app/run.h"
 
+#include "app/options.h"
+#include "app/study_folder.h"
 #include "assets/pictures.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/fonts.h"
+#include "platform/program.h"
 #include "rules/setup/participant_id.h"
+#include "windows/language.h"
 #include "windows/window_flow.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QEvent>
 #include <QIcon>
 #include <QTimer>
@@ -40,8 +45,14 @@ bool hasDisplay()
 #endif
 }
 
-constexpr const char *kVirtualDisplayHint = "Start it from a desktop session, or try it on a virtual display:\n"
-                                            "    xvfb-run -a choicetask\n";
+// What to do without a screen of one's own: the windows need a desktop that
+// someone sees, so never a virtual display nobody can look at.
+constexpr const char
+    *kNoDesktopHint = "The windows need a graphical desktop that someone can see: start choicetask from\n"
+                      "a terminal on the lab computer's desktop, or on a remote desktop connected to it\n"
+                      "(VNC, RDP or X2Go, for example). To try the experiment's files without a screen,\n"
+                      "choicetask-simulate plays whole sessions with a scripted participant and writes\n"
+                      "the data files the program would (choicetask-simulate --help).\n";
 
 // A display that is named but cannot be opened (the X server gone, no
 // permission) makes Qt abort while the application is set up. Until the
@@ -57,7 +68,7 @@ void settingUpMessageHandler(QtMsgType type, const QMessageLogContext &context, 
     }
     const char *display = environment("WAYLAND_DISPLAY") ? environment("WAYLAND_DISPLAY") : environment("DISPLAY");
     std::fprintf(stderr, "choicetask: the display %s could not be opened.\n%s", display ? display : "(none)",
-                 kVirtualDisplayHint);
+                 kNoDesktopHint);
     std::_Exit(2);
 }
 
@@ -136,9 +147,21 @@ private:
 
 int run(int argc, char *argv[], const std::function<void(QWidget *)> &registrationShown)
 {
+    // --help and --version print and end, display or not.
+    if (asksForHelpOrVersion(argc, argv)) {
+        QStringList arguments;
+        for (int i = 1; i < argc; ++i)
+            arguments.append(QString::fromLocal8Bit(argv[i]));
+        const Options options = parseOptions(arguments);
+        if (options.help)
+            std::fputs(qUtf8Printable(usageText(builtInLanguages())), stdout);
+        else
+            std::puts("choicetask " CHOICETASK_VERSION);
+        return 0;
+    }
     if (!hasDisplay()) {
         std::fprintf(stderr, "choicetask: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set).\n%s",
-                     kVirtualDisplayHint);
+                     kNoDesktopHint);
         return 2;
     }
     g_qtMessageHandler = qInstallMessageHandler(settingUpMessageHandler);
@@ -146,6 +169,31 @@ int run(int argc, char *argv[], const std::function<void(QWidget *)> &registrati
     qInstallMessageHandler(runningMessageHandler);
     QApplication::setWindowIcon(QIcon(QString::fromLatin1(pictures::kIcon)));
     installFonts();
+
+    // Qt has taken out its own options; the rest are the program's. A wrong
+    // one is reported like any command's, before a window opens.
+    const Options options = parseOptions(QCoreApplication::arguments().mid(1));
+    if (!options.problem.isEmpty()) {
+        std::fprintf(stderr, "choicetask: %s\n\n%s", qUtf8Printable(options.problem),
+                     qUtf8Printable(usageText(builtInLanguages())));
+        return 2;
+    }
+    if (options.studyFolder) {
+        const QString folder = defaultStudyFolder();
+        QString problem = prepareStudyFolder(folder);
+        if (problem.isEmpty() && !QDir::setCurrent(folder))
+            problem = QStringLiteral("The program could not change to the study folder %1.")
+                          .arg(QDir::toNativeSeparators(folder));
+        if (!problem.isEmpty()) {
+            fatalError(nullptr, problem);
+            return 1;
+        }
+    }
+    const QString languageProblem = useLanguage(options.language, QDir::currentPath());
+    if (!languageProblem.isEmpty()) {
+        fatalError(nullptr, languageProblem);
+        return 1;
+    }
 
     Experiment experiment(module1(), systemClock(), timeSeededUniformDraw, QCoreApplication::applicationDirPath());
     QWidget *registration = experiment.start();

@@ -1,6 +1,7 @@
 #include "platform/controls.h"
 
 #include "platform/accessible_controls.h"
+#include "platform/window_scale.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -23,10 +24,14 @@ void PictureBox::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const double scale = windowScale(this);
     if (m_stretch)
         painter.drawPixmap(rect(), m_picture);
-    else
+    else if (scale == 1.0)
         painter.drawPixmap(0, 0, m_picture);
+    else // at its own size, scaled with its window
+        painter.drawPixmap(QRectF(0, 0, m_picture.width() * scale, m_picture.height() * scale), m_picture,
+                           QRectF(m_picture.rect()));
 }
 
 ShapeBox::ShapeBox(const QColor &fill, QWidget *parent) : QWidget(parent), m_fill(fill)

@@ -1,5 +1,7 @@
 #include "platform/twips.h"
 
+#include "platform/window_scale.h"
+
 #include <QFont>
 #include <QVariant>
 #include <QWidget>
@@ -10,27 +12,40 @@ namespace ct {
 namespace {
 
 constexpr char kProperty[] = "ct_twips";
+constexpr char kClientProperty[] = "ct_client_twips";
 
-int toPixel(double twips)
+int toPixel(double twips, double scale = 1.0)
 {
-    return static_cast<int>(std::lround(twips / kTwipsPerPixel));
+    return static_cast<int>(std::lround(twips * scale / kTwipsPerPixel));
 }
 
 } // namespace
 
-QRect toPixels(const TwipsRect &rect)
+QRect toPixels(const TwipsRect &rect, double scale)
 {
-    const int left = toPixel(rect.left);
-    const int top = toPixel(rect.top);
-    const int right = toPixel(static_cast<double>(rect.left) + static_cast<double>(rect.width));
-    const int bottom = toPixel(static_cast<double>(rect.top) + static_cast<double>(rect.height));
-    return QRect(left, top, std::max(0, right - left), std::max(0, bottom - top));
+    const int left = toPixel(rect.left, scale);
+    const int top = toPixel(rect.top, scale);
+    const int right = toPixel(static_cast<double>(rect.left) + static_cast<double>(rect.width), scale);
+    const int bottom = toPixel(static_cast<double>(rect.top) + static_cast<double>(rect.height), scale);
+    int width = std::max(0, right - left);
+    int height = std::max(0, bottom - top);
+    // Scaled down, a line one pixel thick stays one pixel thick.
+    if (scale < 1.0) {
+        width = std::max(width, rect.width > 0 ? 1 : 0);
+        height = std::max(height, rect.height > 0 ? 1 : 0);
+    }
+    return QRect(left, top, width, height);
 }
 
 void setTwipsGeometry(QWidget *widget, const TwipsRect &rect)
 {
     widget->setProperty(kProperty, QVariant::fromValue(QRectF(rect.left, rect.top, rect.width, rect.height)));
-    widget->setGeometry(toPixels(rect));
+    widget->setGeometry(toPixels(rect, windowScale(widget)));
+}
+
+bool hasTwipsGeometry(const QWidget *widget)
+{
+    return widget->property(kProperty).isValid();
 }
 
 TwipsRect twipsGeometry(const QWidget *widget)
@@ -77,7 +92,15 @@ void setTwipsHeight(QWidget *widget, float height)
 
 void setClientAreaTwips(QWidget *window, int width, int height)
 {
-    window->setFixedSize(toPixel(width), toPixel(height));
+    window->setProperty(kClientProperty, QSize(width, height));
+    const double scale = windowScale(window);
+    window->setFixedSize(toPixel(width, scale), toPixel(height, scale));
+}
+
+QSize clientAreaTwips(const QWidget *window)
+{
+    const QVariant stored = window->property(kClientProperty);
+    return stored.isValid() ? stored.toSize() : QSize();
 }
 
 QFont designFont(const char *family, double pointSize, bool bold)

@@ -3,6 +3,7 @@
 #include "platform/twips_per_pixel.h"
 
 #include <QRect>
+#include <QSize>
 
 class QFont;
 class QWidget;
@@ -23,13 +24,18 @@ struct TwipsRect {
 
 // The pixel rectangle for a twips rectangle. Each edge is snapped to the
 // nearest pixel on its own, so controls that share an edge in twips share it on
-// screen (bars that stand on one line keep a common bottom edge).
-QRect toPixels(const TwipsRect &rect);
+// screen (bars that stand on one line keep a common bottom edge). In a window
+// scaled down by `scale` (see window_scale.h) the pixels are that much smaller;
+// a control that has a size keeps at least one pixel of it.
+QRect toPixels(const TwipsRect &rect, double scale = 1.0);
 
-// Places a control and remembers its exact twips rectangle.
+// Places a control and remembers its exact twips rectangle; the control is
+// placed at its window's scale.
 void setTwipsGeometry(QWidget *widget, const TwipsRect &rect);
 // The rectangle last set by setTwipsGeometry.
 TwipsRect twipsGeometry(const QWidget *widget);
+// True for a control placed by setTwipsGeometry.
+bool hasTwipsGeometry(const QWidget *widget);
 
 // Single-property changes, as the game logic makes them.
 void setTwipsLeft(QWidget *widget, float left);
@@ -37,8 +43,11 @@ void setTwipsTop(QWidget *widget, float top);
 void setTwipsWidth(QWidget *widget, float width);
 void setTwipsHeight(QWidget *widget, float height);
 
-// Gives a top-level window a fixed client area of the given size in twips.
+// Gives a top-level window a fixed client area of the given size in twips, at
+// its scale.
 void setClientAreaTwips(QWidget *window, int width, int height);
+// The client area set by setClientAreaTwips; invalid for other windows.
+QSize clientAreaTwips(const QWidget *window);
 
 // A font by family, point size and weight. Families missing on this system
 // are substituted with metric-alike fonts (see installFonts).

@@ -17,6 +17,9 @@ namespace ct {
 // Games per experiment; the feedback window after the last one shows the
 // earnings and ends the program.
 inline constexpr int kGamesPerExperiment = 8;
+// The most trials a game can have: every choice costs at least one of its 150
+// units.
+inline constexpr int kMaxTrialsPerGame = 150;
 
 // The instruction file, in the folder the program is started in.
 inline constexpr std::string_view kInstructionFileName = "instructions_condition_1.rtf";

@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <optional>
 #include <stdexcept>
 #include <system_error>
 
@@ -25,6 +26,8 @@ std::string digitsFromUnsigned(std::uint64_t value)
 {
     std::array<char, 24> buffer{};
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+    if (result.ec != std::errc())
+        throw std::length_error("number text longer than its buffer");
     return std::string(buffer.data(), result.ptr);
 }
 
@@ -54,26 +57,21 @@ std::string placePoint(const DecimalDigits &value, bool zeroBeforePoint, std::st
     return text;
 }
 
-} // namespace
-
-double roundToOneDecimal(double value)
+// The digits of a finite double written in scientific form, with `precision`
+// digits after the first one, or the fewest that read back as the same
+// double when `precision` is empty.
+DecimalDigits fromScientific(double value, std::optional<int> precision)
 {
-    // nearbyint follows the default rounding mode, round-half-to-even.
-    return std::nearbyint(value * 10.0) / 10.0;
-}
-
-DecimalDigits toDecimal(double value, int significantDigits)
-{
-    if (!std::isfinite(value))
-        throw std::domain_error("number not finite");
-    if (significantDigits < 1 || significantDigits > 17)
-        throw std::invalid_argument("significant digits out of range");
     DecimalDigits d;
     if (value == 0.0)
         return d;
     std::array<char, 64> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
-                                      std::chars_format::scientific, significantDigits - 1);
+    const auto result = precision ? std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
+                                                  std::chars_format::scientific, *precision)
+                                  : std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
+                                                  std::chars_format::scientific);
+    if (result.ec != std::errc())
+        throw std::length_error("number text longer than its buffer");
     // Form: d[.ddd]e(+|-)xx
     const std::string_view text(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data()));
     const auto e = text.find('e');
@@ -88,6 +86,23 @@ DecimalDigits toDecimal(double value, int significantDigits)
     d.negative = value < 0;
     normalise(d);
     return d;
+}
+
+} // namespace
+
+double roundToOneDecimal(double value)
+{
+    // nearbyint follows the default rounding mode, round-half-to-even.
+    return std::nearbyint(value * 10.0) / 10.0;
+}
+
+DecimalDigits toDecimal(double value, int significantDigits)
+{
+    if (!std::isfinite(value))
+        throw std::domain_error("number not finite");
+    if (significantDigits < 1 || significantDigits > 17)
+        throw std::invalid_argument("significant digits out of range");
+    return fromScientific(value, significantDigits - 1);
 }
 
 DecimalDigits toDecimal(Points value)
@@ -147,6 +162,14 @@ std::string formatFixed(double value, int decimals, std::string_view decimalPoin
 std::string formatFixed(Points value, int decimals, std::string_view decimalPoint)
 {
     return formatFixed(toDecimal(value), decimals, decimalPoint);
+}
+
+std::string shortestText(double value, std::string_view decimalPoint)
+{
+    if (!std::isfinite(value))
+        throw std::domain_error("number not finite");
+    const DecimalDigits d = fromScientific(value, std::nullopt);
+    return (d.negative ? "-" : "") + placePoint(d, true, decimalPoint);
 }
 
 std::string plainText(Points value, std::string_view decimalPoint)

@@ -46,6 +46,12 @@ std::string formatFixed(Points value, int decimals, std::string_view decimalPoin
 // "-" only for a negative value (523, 523.5, 0.25, -60).
 std::string plainText(Points value, std::string_view decimalPoint = ".");
 
+// The shortest plain decimal text that reads back as the same double: no
+// exponent and no thousands separator, however large or small the number
+// ("0.9", "148.8", "150", "0.0000000000000000000000000000000000000001").
+// Throws std::domain_error for values that are not finite.
+std::string shortestText(double value, std::string_view decimalPoint = ".");
+
 // The form of a number in the data file: the sign place (a space, or "-"),
 // then at most 15 significant digits with "." as the point, no trailing zeros
 // and no zero before the point: " 150", " .9", " 148.8", "-3".

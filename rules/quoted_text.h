@@ -14,4 +14,11 @@ namespace ct {
 // is never cut in half.
 std::string quotedForMessage(std::string_view text, std::size_t maxCharacters = 60);
 
+// Text from outside the program as it may reach a terminal or a table: every
+// control character written out as above (`\x1B`, `\r`, ...), with line
+// feeds kept when `keepLineFeeds` is set; the C1 controls U+0080 to U+009F as
+// `\u0080` to `\u009F`, and bytes that are not UTF-8 as `\xNN`, since
+// terminals act on those too. Nothing is cut.
+std::string visibleText(std::string_view text, bool keepLineFeeds = false);
+
 } // namespace ct

@@ -4,6 +4,8 @@
 #include "rules/experiment.h"
 #include "rules/feedback/earnings_report.h"
 #include "rules/feedback/settings_file.h"
+#include "rules/quoted_text.h"
+#include "tools/dataset.h"
 #include "tools/report_inputs.h"
 #include "tools/study_tables.h"
 
@@ -11,12 +13,14 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
-constexpr char kUsage[] = "usage: choicetask-report [--csv | --payments] [--settings FOLDER] [--locale NAME]\n"
-                          "                         FILE.csv|FOLDER...\n"
+constexpr char kUsage[] = "usage: choicetask-report [--csv | --payments | --dataset OUT] [--settings FOLDER]\n"
+                          "                         [--locale NAME] FILE.csv|FOLDER...\n"
                           "\n"
                           "Prints each game's points and money and the total for every data file named\n"
                           "(or every <ID>.csv in a FOLDER named), as the program's feedback window\n"
@@ -27,6 +31,8 @@ constexpr char kUsage[] = "usage: choicetask-report [--csv | --payments] [--sett
                           "                     participant\n"
                           "  --payments         instead, write one CSV row per participant: games\n"
                           "                     finished, points, money and what needs a look\n"
+                          "  --dataset OUT      instead, write a psych-DS dataset into the new folder OUT:\n"
+                          "                     both tables, each participant's files and a codebook\n"
                           "  --settings FOLDER  read the exchange rate from config.ini in FOLDER; by\n"
                           "                     default from the folder of this command (where the\n"
                           "                     installed program keeps it)\n"
@@ -34,15 +40,161 @@ constexpr char kUsage[] = "usage: choicetask-report [--csv | --payments] [--sett
                           "                     locale NAME (for example de_DE, where 12,5 is twelve and\n"
                           "                     a half); by default in this computer's locale\n";
 
+// Everything printed comes partly from files: their control characters are
+// written out, so that none reaches the terminal.
+void print(std::FILE *stream, const QString &text)
+{
+    std::fputs(qPrintable(QString::fromStdString(ct::visibleText(text.toStdString(), true))), stream);
+}
+
 int usage(const QString &problem)
 {
-    std::fprintf(stderr, "choicetask-report: %s\n\n%s", qPrintable(problem), kUsage);
+    print(stderr, QStringLiteral("choicetask-report: %1\n\n").arg(problem));
+    std::fputs(kUsage, stderr);
     return 2;
 }
 
 void printError(const QString &message)
 {
-    std::fprintf(stderr, "choicetask-report: %s\n", qPrintable(message));
+    print(stderr, QStringLiteral("choicetask-report: %1\n").arg(message));
+}
+
+// The settings file, read once and only when a participant needs it.
+class LazySettings {
+public:
+    explicit LazySettings(const ct::ReportArguments &arguments) : m_arguments(arguments) {}
+
+    // Null after printing why the settings file cannot be used.
+    const ct::Settings *get()
+    {
+        if (!m_read) {
+            m_read = true;
+            m_ok = read();
+        }
+        return m_ok ? &m_settings : nullptr;
+    }
+
+private:
+    bool read()
+    {
+        const QString folder = m_arguments.settingsFolder.value_or(QCoreApplication::applicationDirPath());
+        const QString folderRole = m_arguments.settingsFolder
+                                       ? QStringLiteral("the settings folder named on the command line")
+                                       : ct::kProgramFolderRole;
+        const QString path = QDir(folder).filePath(QString::fromLatin1(ct::kSettingsFileName));
+        if (const QString problem = ct::notAFileProblem(path, QStringLiteral("the settings file"));
+            !problem.isEmpty()) {
+            printError(problem);
+            return false;
+        }
+        const ct::SettingsRead settings = ct::ReadSettingsFile(folder, m_arguments.locale, folderRole);
+        if (!settings.ok()) {
+            printError(QString::fromStdString(settings.error.message) + QStringLiteral("\n\n")
+                       + ct::localeNote(m_arguments));
+            return false;
+        }
+        m_settings = settings.settings;
+        return true;
+    }
+
+    const ct::ReportArguments &m_arguments;
+    bool m_read = false;
+    bool m_ok = false;
+    ct::Settings m_settings;
+};
+
+// Standard output in large pieces; false once a write failed.
+class Output {
+public:
+    std::string buffer;
+
+    bool flush(bool force)
+    {
+        if (m_failed || (buffer.size() < (1u << 20) && !force))
+            return !m_failed;
+        m_failed = std::fwrite(buffer.data(), 1, buffer.size(), stdout) != buffer.size();
+        buffer.clear();
+        m_failed = m_failed || (force && std::fflush(stdout) != 0);
+        return !m_failed;
+    }
+
+private:
+    bool m_failed = false;
+};
+
+int earningsReports(const ct::ReportArguments &arguments, const ct::DataFileList &inputs)
+{
+    LazySettings settings(arguments);
+    bool failed = false;
+    bool first = true;
+    for (const ct::DataFileInput &file : inputs.files) {
+        const ct::LoadedParticipant loaded = ct::loadParticipant(file);
+        if (!loaded.participant) {
+            printError(loaded.error);
+            failed = true;
+            continue;
+        }
+        const ct::ParticipantData &p = *loaded.participant;
+        const ct::Settings *used = nullptr;
+        if (!p.session || ct::needsSettings(p)) {
+            used = settings.get();
+            if (!used)
+                return 1;
+        }
+        if (!first)
+            std::fputs("\n", stdout);
+        first = false;
+        print(stdout, ct::earningsReport(p.fileName, p.data, used ? *used : ct::Settings{}, arguments.locale,
+                                         p.session ? &*p.session : nullptr));
+    }
+    return failed ? 1 : 0;
+}
+
+// A table to standard output. A table with a participant missing would look
+// complete: every file is read once to check it, and the table is written
+// only when all could be read, in a second pass that holds one participant at
+// a time.
+int studyTable(const ct::ReportArguments &arguments, const ct::DataFileList &inputs)
+{
+    const ct::StudyCheck check = ct::checkStudy(inputs.files, printError);
+    if (!check.ok)
+        return 1;
+    // The trial table has no money in it.
+    const bool trials = arguments.mode == ct::ReportMode::Trials;
+    const bool settingsNeeded = check.settingsNeeded && !trials;
+    LazySettings settings(arguments);
+    if (settingsNeeded && !settings.get())
+        return 1;
+
+    Output out;
+    out.buffer = trials ? ct::trialTableHeader() : ct::paymentsHeader();
+    for (const ct::DataFileInput &file : inputs.files) {
+        const ct::LoadedParticipant loaded = ct::loadParticipant(file);
+        if (!loaded.participant) {
+            // Changed since it was checked (a session still running?).
+            printError(loaded.error
+                       + QStringLiteral("\nThe file changed while the table was written: the table is "
+                                        "incomplete. Run the command again."));
+            return 1;
+        }
+        const ct::ParticipantData &p = *loaded.participant;
+        if (trials) {
+            ct::appendTrialRows(out.buffer, p);
+        } else {
+            const ct::Settings *used = ct::needsSettings(p) ? settings.get() : nullptr;
+            if (ct::needsSettings(p) && !used)
+                return 1;
+            ct::appendPaymentRow(out.buffer, p, used);
+        }
+        if (!out.flush(false))
+            break;
+    }
+    if (!out.flush(true)) {
+        printError(QStringLiteral("the table could not be written to standard output: %1")
+                       .arg(QString::fromLocal8Bit(std::strerror(errno))));
+        return 1;
+    }
+    return 0;
 }
 
 } // namespace
@@ -61,57 +213,20 @@ int main(int argc, char *argv[])
     const ct::DataFileList inputs = ct::collectDataFiles(arguments.inputs, arguments.settingsFolder.has_value());
     if (!inputs.problem.isEmpty())
         return usage(inputs.problem);
+    if (!inputs.skipped.isEmpty())
+        printError(QStringLiteral("skipped, not read: %1").arg(inputs.skipped.join(QStringLiteral(", "))));
 
-    const ct::LoadedStudy study = ct::loadStudy(inputs.files);
-    for (const QString &error : study.errors)
-        printError(error);
-    // A table with a participant missing would look complete: nothing is
-    // written unless every file was read.
-    if (arguments.mode == ct::ReportMode::Trials) {
-        if (!study.errors.isEmpty())
-            return 1;
-        const std::string table = ct::tidyTrialTable(study.participants);
-        std::fwrite(table.data(), 1, table.size(), stdout);
-        return 0;
+    switch (arguments.mode) {
+    case ct::ReportMode::Earnings:
+        return earningsReports(arguments, inputs);
+    case ct::ReportMode::Trials:
+    case ct::ReportMode::Payments:
+        return studyTable(arguments, inputs);
+    case ct::ReportMode::Dataset:
+        break;
     }
-
-    // The rate in force comes from the session record; config.ini is read
-    // only for what the session records do not say.
-    ct::SettingsRead settings;
-    if (ct::needsSettings(study.participants)) {
-        const QString settingsFolder = arguments.settingsFolder.value_or(QCoreApplication::applicationDirPath());
-        const QString folderRole = arguments.settingsFolder
-                                       ? QStringLiteral("the settings folder named on the command line")
-                                       : ct::kProgramFolderRole;
-        const QString settingsPath = QDir(settingsFolder).filePath(QString::fromLatin1(ct::kSettingsFileName));
-        if (const QString problem = ct::notAFileProblem(settingsPath, QStringLiteral("the settings file"));
-            !problem.isEmpty()) {
-            printError(problem);
-            return 1;
-        }
-        settings = ct::ReadSettingsFile(settingsFolder, arguments.locale, folderRole);
-        if (!settings.ok()) {
-            printError(QString::fromStdString(settings.error.message) + QStringLiteral("\n\n")
-                       + ct::localeNote(arguments));
-            return 1;
-        }
-    }
-    if (arguments.mode == ct::ReportMode::Payments) {
-        if (!study.errors.isEmpty())
-            return 1;
-        const std::string table = ct::paymentsTable(study.participants, settings.settings);
-        std::fwrite(table.data(), 1, table.size(), stdout);
-        return 0;
-    }
-    bool first = true;
-    for (const ct::ParticipantData &participant : study.participants) {
-        if (!first)
-            std::fputs("\n", stdout);
-        first = false;
-        std::fputs(
-            qPrintable(ct::earningsReport(participant.fileName, participant.data, settings.settings, arguments.locale,
-                                          participant.session ? &*participant.session : nullptr)),
-            stdout);
-    }
-    return study.errors.isEmpty() ? 0 : 1;
+    LazySettings settings(arguments);
+    return ct::writeDataset(
+        arguments.datasetFolder, inputs.files, [&settings] { return settings.get(); },
+        [](const QString &message) { printError(message); });
 }

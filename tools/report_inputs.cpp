@@ -1,6 +1,7 @@
 #include "tools/report_inputs.h"
 
 #include "platform/files.h"
+#include "rules/experiment.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -54,13 +55,24 @@ ReportArguments parseReportArguments(const QStringList &arguments)
             optionsEnded = true;
         } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
             parsed.help = true;
-        } else if (argument == QLatin1String("--csv") || argument == QLatin1String("--payments")) {
-            const ReportMode mode = argument == QLatin1String("--csv") ? ReportMode::Trials : ReportMode::Payments;
+        } else if (argument == QLatin1String("--csv") || argument == QLatin1String("--payments")
+                   || argument == QLatin1String("--dataset")) {
+            const ReportMode mode = argument == QLatin1String("--csv")        ? ReportMode::Trials
+                                    : argument == QLatin1String("--payments") ? ReportMode::Payments
+                                                                              : ReportMode::Dataset;
             if (parsed.mode != ReportMode::Earnings && parsed.mode != mode) {
-                parsed.problem = QStringLiteral("--csv and --payments write different tables: give one of them");
+                parsed.problem = QStringLiteral("--csv, --payments and --dataset write different things: give one "
+                                                "of them");
                 return parsed;
             }
             parsed.mode = mode;
+            if (mode == ReportMode::Dataset) {
+                if (i + 1 == arguments.size()) {
+                    parsed.problem = argument + QStringLiteral(" needs a value");
+                    return parsed;
+                }
+                parsed.datasetFolder = arguments[++i];
+            }
         } else if (argument == QLatin1String("--settings") || argument == QLatin1String("--locale")) {
             if (i + 1 == arguments.size()) {
                 parsed.problem = argument + QStringLiteral(" needs a value");
@@ -114,69 +126,54 @@ QString notAFileProblem(const QString &path, const QString &what)
     return QStringLiteral("\"%1\" cannot be %2: it is %3. Nothing was read from it.").arg(path, what, kind);
 }
 
-LoadedStudy loadStudy(const std::vector<DataFileInput> &files)
+LoadedParticipant loadParticipant(const DataFileInput &input)
 {
-    LoadedStudy study;
-    study.participants.reserve(files.size());
-    for (const DataFileInput &input : files) {
-        if (const QString problem = notAFileProblem(input.path, QStringLiteral("a data file")); !problem.isEmpty()) {
-            study.errors << problem;
-            continue;
-        }
-        const ReadResult bytes = readWholeFile(QFileInfo(input.path).filesystemFilePath(), kMaxDataFileBytes);
-        if (!bytes.ok()) {
-            study.errors << QString::fromStdString(bytes.error.message);
-            continue;
-        }
-        DataFileResult data = readDataFile(bytes.bytes);
-        if (!data.ok()) {
-            study.errors << refusal(input.path, data.error);
-            continue;
-        }
-        ParticipantData participant{input.participant, QFileInfo(input.path).fileName(), std::move(data.file), {}};
-        // The session record beside the data file, when there is one.
-        if (input.path.endsWith(kDataSuffix)) {
-            const QString recordPath = input.path.chopped(kDataSuffix.size()) + kSessionSuffix;
-            const std::filesystem::path record = QFileInfo(recordPath).filesystemFilePath();
-            std::error_code ignored;
-            if (std::filesystem::exists(std::filesystem::symlink_status(record, ignored))) {
-                if (const QString problem = notAFileProblem(recordPath, QStringLiteral("a session record"));
-                    !problem.isEmpty()) {
-                    study.errors << problem;
-                    continue;
-                }
-                const ReadResult recordBytes = readWholeFile(record, kMaxDataFileBytes);
-                if (!recordBytes.ok()) {
-                    study.errors << QString::fromStdString(recordBytes.error.message);
-                    continue;
-                }
-                SessionFactsResult facts = readSessionFacts(recordBytes.bytes);
-                if (!facts.facts) {
-                    study.errors << refusal(recordPath, facts.error);
-                    continue;
-                }
-                participant.session = std::move(facts.facts);
+    LoadedParticipant loaded;
+    if (const QString problem = notAFileProblem(input.path, QStringLiteral("a data file")); !problem.isEmpty()) {
+        loaded.error = problem;
+        return loaded;
+    }
+    const ReadResult bytes = readWholeFile(QFileInfo(input.path).filesystemFilePath(), kMaxDataFileBytes);
+    if (!bytes.ok()) {
+        loaded.error = QString::fromStdString(bytes.error.message);
+        return loaded;
+    }
+    DataFileResult data = readDataFile(bytes.bytes);
+    if (!data.ok()) {
+        loaded.error = refusal(input.path, data.error);
+        return loaded;
+    }
+    ParticipantData participant{input.participant, QFileInfo(input.path).fileName(), std::move(data.file), {}};
+    // The session record beside the data file, when there is one. A data
+    // file started again mid-game (deleted while the program ran) cannot be
+    // matched with it.
+    const bool restarted = !participant.data.registrations.empty()
+                           && participant.data.registrations.front().restartedAtTrial > 1;
+    if (input.path.endsWith(kDataSuffix) && !restarted) {
+        const QString recordPath = input.path.chopped(kDataSuffix.size()) + kSessionSuffix;
+        const std::filesystem::path record = QFileInfo(recordPath).filesystemFilePath();
+        std::error_code ignored;
+        if (std::filesystem::exists(std::filesystem::symlink_status(record, ignored))) {
+            if (const QString problem = notAFileProblem(recordPath, QStringLiteral("a session record"));
+                !problem.isEmpty()) {
+                loaded.error = problem;
+                return loaded;
             }
-        }
-        study.participants.push_back(std::move(participant));
-    }
-    return study;
-}
-
-bool needsSettings(const std::vector<ParticipantData> &participants)
-{
-    for (const ParticipantData &p : participants) {
-        if (!p.session)
-            return true;
-        int registration = 0;
-        for (const Registration &r : p.data.registrations) {
-            ++registration;
-            for (int game = 1; game <= static_cast<int>(r.games.size()); ++game)
-                if (r.games[game - 1].complete && !p.session->rates.contains({registration, game}))
-                    return true;
+            const ReadResult recordBytes = readWholeFile(record, kMaxDataFileBytes);
+            if (!recordBytes.ok()) {
+                loaded.error = QString::fromStdString(recordBytes.error.message);
+                return loaded;
+            }
+            SessionFactsResult facts = readSessionFacts(recordBytes.bytes);
+            if (!facts.facts) {
+                loaded.error = refusal(recordPath, facts.error);
+                return loaded;
+            }
+            participant.session = std::move(facts.facts);
         }
     }
-    return false;
+    loaded.participant = std::move(participant);
+    return loaded;
 }
 
 bool participantBefore(const QString &a, const QString &b)
@@ -190,6 +187,31 @@ bool participantBefore(const QString &a, const QString &b)
     if (aIsNumber && aNumber != bNumber)
         return aNumber < bNumber;
     return a < b;
+}
+
+StudyCheck checkStudy(const std::vector<DataFileInput> &files, const std::function<void(const QString &)> &report)
+{
+    StudyCheck check;
+    for (const DataFileInput &file : files) {
+        const LoadedParticipant loaded = loadParticipant(file);
+        if (!loaded.participant) {
+            report(loaded.error);
+            check.ok = false;
+        } else {
+            check.settingsNeeded = check.settingsNeeded || needsSettings(*loaded.participant);
+        }
+    }
+    return check;
+}
+
+bool isDataFileName(const QString &name)
+{
+    if (!name.endsWith(kDataSuffix))
+        return false;
+    const QString id = name.chopped(kDataSuffix.size());
+    bool isNumber = false;
+    const int value = id.toInt(&isNumber);
+    return isNumber && value != 0 && value >= -32768 && value <= 32767 && QString::number(value) == id;
 }
 
 DataFileList collectDataFiles(const QStringList &inputs, bool settingsFolderNamed)
@@ -221,14 +243,26 @@ DataFileList collectDataFiles(const QStringList &inputs, bool settingsFolderName
                                .arg(input);
             return list;
         }
-        const QStringList names = folder.entryList({QStringLiteral("*.csv")}, QDir::Files | QDir::System, QDir::Name);
+        const QStringList names = folder.entryList(QDir::Files | QDir::System, QDir::Name);
+        const QSet<QString> nameSet(names.begin(), names.end());
+        QStringList skipped;
         int found = 0;
         for (const QString &name : names) {
-            if (!name.endsWith(kSessionSuffix)) {
+            if (isDataFileName(name)) {
                 add(folder.filePath(name));
                 ++found;
+            } else if (name.endsWith(kSessionSuffix)
+                       && isDataFileName(name.chopped(kSessionSuffix.size()) + kDataSuffix)) {
+                const QString dataFile = name.chopped(kSessionSuffix.size()) + kDataSuffix;
+                if (!nameSet.contains(dataFile))
+                    skipped << QStringLiteral("%1 (no data file %2 beside it)").arg(name, dataFile);
+            } else if (name != QLatin1String(kInstructionFileName.data(), qsizetype(kInstructionFileName.size()))
+                       && !(settingsFolderNamed && name == QLatin1String("config.ini"))) {
+                skipped << QStringLiteral("%1 (not named as the program names its files)").arg(name);
             }
         }
+        for (const QString &name : skipped)
+            list.skipped << folder.filePath(name);
         if (found == 0) {
             list.problem = QStringLiteral("the folder \"%1\" holds no data files (<ID>.csv)").arg(input);
             return list;

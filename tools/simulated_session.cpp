@@ -4,7 +4,8 @@
 #include "rules/number_text.h"
 #include "rules/session_record.h"
 
-#include <charconv>
+#include <QSysInfo>
+
 #include <chrono>
 #include <cstdio>
 #include <random>
@@ -52,15 +53,23 @@ std::string simulatedSessionRows(const SimulatedRun &run, int registration, std:
         row.detail = std::move(detail);
         return row;
     };
+    // The keys of the program's registered row; what a simulation has no
+    // screen or instruction file for stays empty.
     rows += session::formatRow(add(session::Event::Registered, {},
-                                   {{"simulated", "1"}, {"left_option_button", leftOptionOnLeft ? "left" : "right"}}));
+                                   {{"version", CHOICETASK_VERSION},
+                                    {"computer", QSysInfo::machineHostName().toStdString()},
+                                    {"os", QSysInfo::prettyProductName().toStdString()},
+                                    {"screen", ""},
+                                    {"scale", ""},
+                                    {"dpi", ""},
+                                    {"instructions", ""},
+                                    {"instructions_sha256", ""},
+                                    {"left_option_button", leftOptionOnLeft ? "left" : "right"},
+                                    {"simulated", "1"}}));
     clock += kReadingInstructionsMs;
     rows += session::formatRow(add(session::Event::InstructionsShown));
 
-    char rateText[64];
-    const std::string rate(
-        rateText,
-        std::to_chars(rateText, rateText + sizeof rateText, settings.exchangeRate, std::chars_format::fixed).ptr);
+    const std::string rate = shortestText(settings.exchangeRate);
     const auto money = [&](double amount) {
         return settings.exchangeRate == 0 ? std::string()
                                           : FormatMoney(amount, settings.currencySymbol, QLocale::c()).toStdString();
@@ -78,6 +87,7 @@ std::string simulatedSessionRows(const SimulatedRun &run, int registration, std:
             choice.button = (trial.choice == 1) == leftOptionOnLeft ? session::Button::Left : session::Button::Right;
             choice.option = trial.choice;
             choice.responseMs = response;
+            choice.detail = {{"input", "mouse"}};
             if (!trial.gameOver) {
                 choice.pausePlannedMs = trial.unitsLost * kPausePerUnitMs;
                 choice.pauseActualMs = choice.pausePlannedMs;

@@ -13,12 +13,14 @@ struct AppContext;
 // The program's side of the session record: each event appended durably, as
 // the data file's lines are, to the participant's "<ID>.session.csv".
 //
-// Appends one row, filling in the registration, the UTC time and the
-// monotonic time. Before registration (no session record yet) nothing is
-// written. When the record cannot be written the program stops with a
-// message, as it does for the data file, and false is returned: the caller
-// returns at once.
-bool recordEvent(AppContext &context, session::Row row, QWidget *parent = nullptr);
+// Appends one row, filling in the registration and the times of its moment:
+// `at` on the context's clock (an event that happened before its row is
+// written, such as a choice pressed before its pause), else now. The UTC time
+// is the computer's clock at that moment. Before registration (no session
+// record yet) nothing is written. When the record cannot be written the
+// program stops with a message, as it does for the data file, and false is
+// returned: the caller returns at once.
+bool recordEvent(AppContext &context, session::Row row, QWidget *parent = nullptr, std::optional<double> at = {});
 
 // The window named closed from its frame before the run ended: a
 // `closed_early` row with the game (and the trials played of it) when there

@@ -4,12 +4,57 @@
 #include "rules/feedback/score_store.h"
 #include "rules/number_text.h"
 
+#include <QCoreApplication>
+
 namespace ct {
 namespace {
 
 const Points kMaximumScore = Points::fromWhole(760);
 
+// Every text of the feedback window goes through the translation installed,
+// if any; English when there is none. Sentences are whole, with their numbers
+// as %1, so that a translation can put them where its language wants them.
+class FeedbackTexts {
+    Q_DECLARE_TR_FUNCTIONS(FeedbackTexts)
+};
+
 } // namespace
+
+QString wellDoneCaption()
+{
+    return FeedbackTexts::tr("Well done, you got: points!");
+}
+
+QString maximumCaption()
+{
+    return FeedbackTexts::tr("It is possible to get a maximum of 760 points though...");
+}
+
+QString breakCaption()
+{
+    return FeedbackTexts::tr("Take a break, then play the game again to see if you can beat your score");
+}
+
+QString continueCaption()
+{
+    return FeedbackTexts::tr("Continue");
+}
+
+QString exitCaption()
+{
+    return FeedbackTexts::tr("Exit");
+}
+
+QString endTitle()
+{
+    return FeedbackTexts::tr("Wait!");
+}
+
+QString endText()
+{
+    return FeedbackTexts::tr(
+        "Please let the experimenter see how much you earned before pressing OK and closing the game");
+}
 
 QString pointsText(Points points, const QLocale &locale)
 {
@@ -18,24 +63,24 @@ QString pointsText(Points points, const QLocale &locale)
 
 QString pointsMessage(Points winnings, const Settings &settings, const QLocale &locale)
 {
-    QString text = QStringLiteral("Well done, you got: ") + pointsText(winnings, locale) + QStringLiteral(" points!");
+    QString message = FeedbackTexts::tr("Well done, you got: %1 points!").arg(pointsText(winnings, locale));
     if (settings.exchangeRate != 0.0)
-        text += QStringLiteral(" That's the equivalent of ")
-                + FormatMoney(gameMoney(winnings, settings.exchangeRate), settings.currencySymbol, locale);
-    return text;
+        message += FeedbackTexts::tr(" That's the equivalent of %1")
+                       .arg(FormatMoney(gameMoney(winnings, settings.exchangeRate), settings.currencySymbol, locale));
+    return message;
 }
 
 Comparison compareGames(Points current, Points last, const QLocale &locale)
 {
     if (current > last)
-        return {QStringLiteral("That's ") + pointsText(current - last, locale)
-                    + QStringLiteral(" points more than you got last time. "),
-                {0, 255, 0},
-                Face::Happy};
+        return {
+            FeedbackTexts::tr("That's %1 points more than you got last time. ").arg(pointsText(current - last, locale)),
+            {0, 255, 0},
+            Face::Happy};
     if (current == last)
-        return {QStringLiteral("That's exactly the same as you got last time. "), {0, 0, 0}, Face::Neutral};
-    return {QStringLiteral("...But that's ") + pointsText(last - current, locale)
-                + QStringLiteral(" points less than you got last time. "),
+        return {FeedbackTexts::tr("That's exactly the same as you got last time. "), {0, 0, 0}, Face::Neutral};
+    return {FeedbackTexts::tr("...But that's %1 points less than you got last time. ")
+                .arg(pointsText(last - current, locale)),
             {255, 0, 0},
             Face::Wretched};
 }
@@ -43,19 +88,20 @@ Comparison compareGames(Points current, Points last, const QLocale &locale)
 QString maximumRemark(Points current)
 {
     if (current >= kMaximumScore)
-        return QStringLiteral("Well done! You got the maximum possible score of 760");
-    return QStringLiteral("Although remember, the maximum possible score is 760");
+        return FeedbackTexts::tr("Well done! You got the maximum possible score of 760");
+    return FeedbackTexts::tr("Although remember, the maximum possible score is 760");
 }
 
 QString FinalEarningsText(Module1 &state, const Settings &settings, const QLocale &locale)
 {
     state.totalEarnings = moneyFor(recordedPointsTotal(state), settings.exchangeRate);
-    QString text = QStringLiteral("That is the end of the Experiment. Thanks for taking part!");
+    QString message = FeedbackTexts::tr("That is the end of the Experiment. Thanks for taking part!");
     if (settings.exchangeRate != 0.0)
-        text += QStringLiteral(" You earned ") + FormatMoney(state.totalEarnings, settings.currencySymbol, locale)
-                + QStringLiteral(" during the experiment. Please do not exit the program until the experimenter has "
-                                 "noted the amount");
-    return text;
+        message += FeedbackTexts::tr(
+                       " You earned %1 during the experiment. Please do not exit the program until the experimenter "
+                       "has noted the amount")
+                       .arg(FormatMoney(state.totalEarnings, settings.currencySymbol, locale));
+    return message;
 }
 
 } // namespace ct

@@ -14,18 +14,17 @@ namespace ct {
 
 enum class Face { Surprised, Wretched, Neutral, Happy };
 
-// The texts the feedback window shows in its layout state.
-inline const QString kWellDoneCaption = QStringLiteral("Well done, you got: points!");
-inline const QString kMaximumCaption = QStringLiteral("It is possible to get a maximum of 760 points though...");
-inline const QString kBreakCaption = QStringLiteral(
-    "Take a break, then play the game again to see if you can beat your score");
-inline const QString kContinueCaption = QStringLiteral("Continue");
-inline const QString kExitCaption = QStringLiteral("Exit");
+// The texts the feedback window shows in its layout state, in the language
+// the program runs in (English unless a translation is installed).
+QString wellDoneCaption();
+QString maximumCaption();
+QString breakCaption();
+QString continueCaption();
+QString exitCaption();
 
 // The message box that ends the experiment.
-inline const QString kEndTitle = QStringLiteral("Wait!");
-inline const QString kEndText = QStringLiteral(
-    "Please let the experimenter see how much you earned before pressing OK and closing the game");
+QString endTitle();
+QString endText();
 
 // Points and point differences in the texts: the shortest plain decimal text
 // with the user's decimal separator (523, 523.5).

@@ -2,6 +2,8 @@
 
 #include "rules/quoted_text.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <charconv>
 #include <chrono>
@@ -11,6 +13,11 @@
 
 namespace ct {
 namespace {
+
+// The messages go through the translation installed, if any.
+class ParticipantIdTexts {
+    Q_DECLARE_TR_FUNCTIONS(ParticipantIdTexts)
+};
 
 bool isBlank(char c)
 {
@@ -87,6 +94,29 @@ bool isBelowOne(std::string_view s)
     return place + exponent <= 0;
 }
 
+// The message for an ID that cannot be used, with the typed text quoted.
+QString problemText(IdStatus status, const QString &shown, bool empty)
+{
+    QString message;
+    switch (status) {
+    case IdStatus::NotANumber:
+        if (empty)
+            message = ParticipantIdTexts::tr("Please type the participant ID number before pressing Run.");
+        else
+            message = ParticipantIdTexts::tr("%1 is not a participant ID number. Please type a number such as 7.")
+                          .arg(shown);
+        break;
+    case IdStatus::OutOfRange:
+        message = ParticipantIdTexts::tr("%1 is outside the range of participant ID numbers (-32768 to 32767).")
+                      .arg(shown);
+        break;
+    case IdStatus::Ok:
+    case IdStatus::Zero:
+        break;
+    }
+    return message;
+}
+
 } // namespace
 
 ParticipantId parseParticipantId(std::string_view text)
@@ -124,19 +154,8 @@ ParticipantId parseParticipantId(std::string_view text)
 
 std::string participantIdProblem(IdStatus status, std::string_view text)
 {
-    const std::string shown(trimmed(text));
-    switch (status) {
-    case IdStatus::NotANumber:
-        if (shown.empty())
-            return "Please type the participant ID number before pressing Run.";
-        return quotedForMessage(shown) + " is not a participant ID number. Please type a number such as 7.";
-    case IdStatus::OutOfRange:
-        return quotedForMessage(shown) + " is outside the range of participant ID numbers (-32768 to 32767).";
-    case IdStatus::Ok:
-    case IdStatus::Zero:
-        break;
-    }
-    return {};
+    return problemText(status, QString::fromStdString(quotedForMessage(trimmed(text))), trimmed(text).empty())
+        .toStdString();
 }
 
 double timeSeededUniformDraw()

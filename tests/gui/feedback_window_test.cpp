@@ -1,35 +1,16 @@
-#include "assets/pictures.h"
-#include "gui_support.h"
-#include "manual_clock.h"
-#include "platform/controls.h"
-#include "platform/twips.h"
+// The feedback window after a game: points, money, comparison, face and bars,
+// the settings it reads as it loads, and the way on to the next game.
+#include "game_window_fixture.h"
 #include "system_texts.h"
-#include "windows/feedback/frmFeedback1.h"
-#include "windows/window_flow.h"
 
-#include <QLabel>
 #include <QPointer>
-#include <QPushButton>
-#include <QTest>
 
 #include <memory>
-#include <vector>
 
 using namespace ct;
 using namespace ct::test;
 
 namespace {
-
-// Records what the feedback window asks of the experiment.
-class FakeFlow final : public WindowFlow {
-public:
-    void openInstructions() override { ++instructions; }
-    void openGame() override { ++games; }
-    void openFeedback() override { ++feedbacks; }
-    int instructions = 0;
-    int games = 0;
-    int feedbacks = 0;
-};
 
 const QLocale kEnglish(QLocale::English, QLocale::UnitedKingdom);
 const QLocale kGerman(QLocale::German, QLocale::Germany);
@@ -39,41 +20,12 @@ const QColor kRed(255, 0, 0);
 const QString kBest = QStringLiteral("Well done! You got the maximum possible score of 760");
 const QString kBelow = QStringLiteral("Although remember, the maximum possible score is 760");
 
-QString describe(const TwipsRect &r)
-{
-    return QStringLiteral("%1, %2, %3 x %4").arg(r.left).arg(r.top).arg(r.width).arg(r.height);
-}
-
 } // namespace
 
-class FeedbackWindowTest : public QObject {
+class FeedbackWindowTest : public GameWindowFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<WorkingFolder> folder;
-    std::unique_ptr<ProgramRecorder> recorder;
-    std::unique_ptr<AppContext> context;
-    ManualClock clock;
-    Module1 state;
-    FakeFlow flow;
-
-    // The state as the game window leaves it after the last of `scores`: the
-    // earlier games recorded, the last one's points in winnings.
-    void playedGames(const std::vector<double> &scores)
-    {
-        state.gameNumber = static_cast<std::int16_t>(scores.size() - 1);
-        state.totalEarnings = 0;
-        for (std::size_t g = 1; g < scores.size(); ++g) {
-            state.gameScores[g] = Points::fromDouble(scores[g - 1]);
-            state.totalEarnings += scores[g - 1];
-        }
-        state.winnings = Points::fromDouble(scores.back());
-    }
-    QPointer<frmFeedback1> feedbackAfter(const std::vector<double> &scores)
-    {
-        playedGames(scores);
-        return new frmFeedback1(*context);
-    }
     void writeSettings(const QByteArray &bytes) { folder->write(QStringLiteral("config.ini"), bytes); }
 
     static QColor textColour(const QWidget *w) { return w->palette().color(QPalette::WindowText); }
@@ -103,19 +55,12 @@ private slots:
     void init()
     {
         QLocale::setDefault(kEnglish);
-        folder = std::make_unique<WorkingFolder>();
+        setUpGame();
         writeSettings("50\r\n$\r\n");
-        recorder = std::make_unique<ProgramRecorder>();
-        state = Module1{};
-        flow = FakeFlow{};
-        context = std::make_unique<AppContext>(AppContext{state, clock, flow, [] { return 0.25; }, folder->path()});
     }
     void cleanup()
     {
-        closeAllWindows();
-        context.reset();
-        recorder.reset();
-        folder.reset();
+        tearDownGame();
         QLocale::setDefault(kEnglish);
     }
 
@@ -226,28 +171,25 @@ private slots:
                 QVERIFY2(control->focusPolicy() == Qt::NoFocus, qPrintable(control->objectName()));
         }
         QCOMPARE(controls, 30);
-        w->show();
-        QVERIFY(QTest::qWaitForWindowActive(w));
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(w->Command1));
-        QTest::keyClick(w->Command1, Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(w->Command1));
     }
 
     void afterGameOne_data()
     {
         QTest::addColumn<double>("points");
         QTest::addColumn<QString>("message");
-        QTest::addColumn<float>("height");
-        QTest::newRow("760") << 760.0 << "Well done, you got: 760 points! That's the equivalent of $3.80" << 2204.0f;
-        QTest::newRow("530") << 530.0 << "Well done, you got: 530 points! That's the equivalent of $2.65" << 1537.0f;
+        QTest::addColumn<TwipsRect>("bar");
+        QTest::newRow("760") << 760.0 << "Well done, you got: 760 points! That's the equivalent of $3.80"
+                             << TwipsRect{1440, 4891, 615, 2204};
+        QTest::newRow("530") << 530.0 << "Well done, you got: 530 points! That's the equivalent of $2.65"
+                             << TwipsRect{1440, 5558, 615, 1537};
         QTest::newRow("759.4") << 759.4 << "Well done, you got: 759.4 points! That's the equivalent of $3.80"
-                               << 2202.26f;
+                               << TwipsRect{1440, 4892.74f, 615, 2202.26f};
     }
     void afterGameOne()
     {
         QFETCH(double, points);
         QFETCH(QString, message);
-        QFETCH(float, height);
+        QFETCH(TwipsRect, bar);
         QPointer<frmFeedback1> window = feedbackAfter({points});
         QVERIFY(window->loaded());
         QCOMPARE(state.gameNumber, 1);
@@ -268,8 +210,7 @@ private slots:
         QCOMPARE(barsShown(window), 1);
         QVERIFY(window->Shape1->isVisibleTo(window));
         QCOMPARE(fill(window->Shape1), kGreen);
-        const TwipsRect bar = twipsGeometry(window->Shape1);
-        QVERIFY2(bar == (TwipsRect{1440, 7095.0f - height, 615, height}), qPrintable(describe(bar)));
+        QCOMPARE(twipsGeometry(window->Shape1), bar);
         QCOMPARE(window->Shape1->geometry().bottom() + 1, 473);
     }
 
@@ -333,18 +274,18 @@ private slots:
         QCOMPARE(fill(window->Shape2), kRed);
         QCOMPARE(fill(window->Shape3), kGreen);
         QCOMPARE(barsShown(window), 3);
-        QVERIFY(twipsGeometry(window->Shape1) == (TwipsRect{1440, 5645, 615, 1450}));
-        QVERIFY(twipsGeometry(window->Shape2) == (TwipsRect{2400, 5935, 615, 1160}));
-        QVERIFY(twipsGeometry(window->Shape3) == (TwipsRect{3360, 5355, 615, 1740}));
+        QCOMPARE(twipsGeometry(window->Shape1), (TwipsRect{1440, 5645, 615, 1450}));
+        QCOMPARE(twipsGeometry(window->Shape2), (TwipsRect{2400, 5935, 615, 1160}));
+        QCOMPARE(twipsGeometry(window->Shape3), (TwipsRect{3360, 5355, 615, 1740}));
         // Future bars keep their layout state.
-        QVERIFY(twipsGeometry(window->Shape4) == (TwipsRect{4320, 6960, 615, 135}));
+        QCOMPARE(twipsGeometry(window->Shape4), (TwipsRect{4320, 6960, 615, 135}));
         QCOMPARE(fill(window->Shape4), kGreen);
     }
 
     void zeroPointBarStandsOnTheBaseLine()
     {
         QPointer<frmFeedback1> window = feedbackAfter({500, 0});
-        QVERIFY(twipsGeometry(window->Shape2) == (TwipsRect{2400, 7095, 615, 0}));
+        QCOMPARE(twipsGeometry(window->Shape2), (TwipsRect{2400, 7095, 615, 0}));
         QCOMPARE(window->Shape2->geometry(), QRect(160, 473, 41, 0));
         QCOMPARE(window->Shape1->geometry().y() + window->Shape1->geometry().height(), 473);
         QCOMPARE(fill(window->Shape2), kRed);
@@ -436,7 +377,7 @@ private slots:
             << "That is the end of the Experiment. Thanks for taking part! You earned 6.66 "
                "during the experiment. Please do not exit the program until the experimenter "
                "has noted the amount"
-            << 2664.0 * 25 / 10000;
+            << 6.66;
         QTest::newRow("no rate") << QByteArray() << "That is the end of the Experiment. Thanks for taking part!" << 0.0;
     }
     void afterGameEight()
@@ -478,7 +419,7 @@ private slots:
         QCOMPARE(barsShown(window), 8);
         for (ShapeBox *bar : bars(window))
             QCOMPARE(fill(bar), kGreen);
-        QVERIFY(twipsGeometry(window->Shape8) == (TwipsRect{8160, 4891, 615, 2204}));
+        QCOMPARE(twipsGeometry(window->Shape8), (TwipsRect{8160, 4891, 615, 2204}));
         // 3560 points in all, at 50 per 10000 points.
         QVERIFY(window->Label2->text().contains(QStringLiteral("You earned $17.80 during the experiment.")));
     }
@@ -541,7 +482,7 @@ private slots:
         const QByteArray data =
             "Trial,Choice,PayOff,winnings,historyLeft,GameUnitsRemaining\r\n 1 , 1 , 5 , 5 , 1 , 150 ,\r\n";
         folder->write(QStringLiteral("7.csv"), data);
-        playedGames({500, 600});
+        playedGames(state, {500, 600});
         const Module1 before = state;
 
         std::unique_ptr<frmFeedback1> window = std::make_unique<frmFeedback1>(*context);
@@ -576,16 +517,6 @@ private slots:
         QCOMPARE(flow.games, 1);
         QCOMPARE(flow.feedbacks, 0);
         QCOMPARE(state.gameNumber, 2);
-    }
-
-    void continueByKeyboardFromTheFocusedButton()
-    {
-        QPointer<frmFeedback1> window = feedbackAfter({500});
-        window->show();
-        QVERIFY(QTest::qWaitForWindowActive(window));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QCOMPARE(flow.games, 1);
-        QTRY_VERIFY(!window);
     }
 
     void closingFromTheFrameStartsNothing()

@@ -1,13 +1,16 @@
 #pragma once
 
-// What the game window tests share: a working folder with a data file as
-// registration leaves it, a manual clock, a flow that records what the game
-// asks of it, and helpers that play choices click by click.
+// What the game and feedback window tests share: a working folder with a data
+// file as registration leaves it, a manual clock, a flow that records what the
+// windows ask of it, helpers that play choices click by click, and the
+// feedback window after a run of games.
 #include "choice_runs.h"
+#include "fake_flow.h"
 #include "gui_support.h"
 #include "manual_clock.h"
 #include "platform/controls.h"
 #include "platform/twips.h"
+#include "windows/feedback/frmFeedback1.h"
 #include "windows/game/frmTesting2.h"
 #include "windows/window_flow.h"
 
@@ -18,40 +21,9 @@
 #include <functional>
 #include <memory>
 
-Q_DECLARE_METATYPE(ct::TwipsRect)
-
-namespace ct {
-// Lets QCOMPARE show the twips rectangles it compares.
-inline char *toString(const TwipsRect &r)
-{
-    return QTest::toString(QStringLiteral("TwipsRect(%1, %2, %3 x %4)")
-                               .arg(double(r.left), 0, 'g', 9)
-                               .arg(double(r.top), 0, 'g', 9)
-                               .arg(double(r.width), 0, 'g', 9)
-                               .arg(double(r.height), 0, 'g', 9));
-}
-} // namespace ct
-
 namespace ct::test {
 
 inline const QByteArray kHeader = "Trial,Choice,PayOff,winnings,historyLeft,GameUnitsRemaining\r\n";
-
-// Records what the game asks of the flow; the test decides what happens.
-class FakeFlow final : public WindowFlow {
-public:
-    void openInstructions() override { ++instructions; }
-    void openGame() override { ++games; }
-    void openFeedback() override
-    {
-        ++feedbacks;
-        if (onFeedback)
-            onFeedback();
-    }
-    int instructions = 0;
-    int games = 0;
-    int feedbacks = 0;
-    std::function<void()> onFeedback;
-};
 
 inline QByteArray expand(const QByteArray &runs)
 {
@@ -96,7 +68,7 @@ protected:
     }
 };
 
-// The base of the game window test classes; init() calls setUpGame() and
+// The base of the window test classes; init() calls setUpGame() and
 // cleanup() tearDownGame().
 class GameWindowFixture : public QObject {
 protected:
@@ -114,6 +86,12 @@ protected:
         auto *window = new frmTesting2(*context);
         window->show();
         return window;
+    }
+    // The feedback window after the games of `scores`, the last one just played.
+    frmFeedback1 *feedbackAfter(const std::vector<double> &scores)
+    {
+        playedGames(state, scores);
+        return new frmFeedback1(*context);
     }
     frmTesting2 *startGame()
     {

@@ -1,6 +1,7 @@
-// The game window as it opens: controls, fonts, looks, stacking, focus, and
-// the waiting-to-start state Form_Load leaves (its geometry is checked
-// against the layout table by window_geometry_test).
+// The game window as it opens: controls, fonts, looks, stacking, and the
+// waiting-to-start state Form_Load leaves (its geometry is checked against the
+// layout table by window_geometry_test, its focus and tab order by
+// accessibility_test).
 #include "game_window_fixture.h"
 
 #include <QGroupBox>
@@ -78,8 +79,6 @@ private slots:
         frmTesting2 w(*context);
         QCOMPARE(w.font().family(), QStringLiteral("MS Sans Serif"));
         QCOMPARE(w.font().pointSizeF(), 24.0);
-        QCOMPARE(twipsGeometry(w.Image3[0]), (TwipsRect{2880, 360, 105, 105}));
-        QCOMPARE(twipsGeometry(w.Image3[25]), (TwipsRect{8880, 360, 105, 105}));
         for (QLabel *value : {w.lblgametimelost, w.lblgametime, w.txtChoice, w.txtWins, w.txtPayoff}) {
             QVERIFY(value->autoFillBackground());
             QCOMPARE(value->palette().color(QPalette::Window), QColor(255, 255, 255));
@@ -129,29 +128,6 @@ private slots:
         QCOMPARE(w.childAt(QPoint(w.cmdRight->geometry().right() - 1, w.cmdRight->geometry().center().y())),
                  static_cast<QWidget *>(w.cmdRight));
         QCOMPARE(w.childAt(w.Image1->geometry().center()), static_cast<QWidget *>(w.Image2));
-    }
-
-    void tabOrderAndInitialFocus()
-    {
-        frmTesting2 *w = openGame();
-        QVERIFY(QTest::qWaitForWindowActive(w));
-        // The choice buttons are disabled until "Go": the focus starts on Command1.
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(w->Command1));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(w->cmdGo));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(w->Command1));
-        // "Go" by the keyboard, then the whole chain.
-        QTest::keyClick(w->Command1, Qt::Key_Tab);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-        QVERIFY(w->cmdGo->isHidden());
-        w->cmdLeft->setFocus();
-        QStringList order;
-        for (int i = 0; i < 4; ++i) {
-            order << QApplication::focusWidget()->objectName();
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        }
-        QCOMPARE(order, QStringList({"cmdLeft", "cmdRight", "Command1", "cmdLeft"}));
     }
 };
 

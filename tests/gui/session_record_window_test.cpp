@@ -1,10 +1,12 @@
 // The game window's rows in the session record: response times from the
-// painted buttons to the press, the pauses, one row per data line, and a
-// record that cannot be written stopping the program.
+// painted buttons to the press, each row at its event's moment, the pauses,
+// one row per data line, the end question, and a record that cannot be
+// written stopping the program.
 #include "game_window_fixture.h"
 
 #include "platform/program.h"
 #include "rules/session_record.h"
+#include "windows/game/response_timer.h"
 #include "windows/session_log.h"
 
 #include <QCoreApplication>
@@ -35,7 +37,7 @@ class SessionRecordWindowTest : public GameWindowFixture {
     std::vector<session::Row> rows()
     {
         const session::ReadResult read = session::readSessionRecord(folder->read(kSession).toStdString());
-        if (!read.ok() || read.lastLineCut)
+        if (!read.ok() || !read.cutLines.empty())
             qWarning("session record: %s (line %d)", read.error.message.c_str(), read.error.line);
         return read.rows;
     }
@@ -56,31 +58,38 @@ private slots:
     void cleanup() { tearDownGame(); }
 
     // Each trial: the buttons are painted, the participant presses after a
-    // known delay (mouse or key, either button), releases a little later.
+    // known delay (mouse, key, or a mouse press that the system delivers as
+    // the second of a double click; either button), releases a little later.
     void responseTimesRunFromThePaintedButtonsToThePress()
     {
+        enum How { Mouse, Key, SecondClick };
         struct Press {
             double delay;
             bool leftButton;
-            bool key;
+            How how;
             const char *responseMs;
         };
         const Press presses[] = {
-            {0.4321, true, false, "432.1"},   {1.25, false, false, "1250.0"}, {0.2004, true, true, "200.4"},
-            {2.71828, false, true, "2718.3"}, {0.00012, true, false, "0.1"},
+            {0.4321, true, Mouse, "432.1"},  {1.25, false, Mouse, "1250.0"}, {0.2004, true, Key, "200.4"},
+            {2.71828, false, Key, "2718.3"}, {0.00012, true, Mouse, "0.1"},  {0.3141, false, SecondClick, "314.1"},
         };
         frmTesting2 *w = startGame();
         paint();
+        std::vector<double> pressedAt;
         for (const Press &p : presses) {
             QPushButton *button = p.leftButton ? w->cmdLeft : w->cmdRight;
             clock.advance(p.delay);
-            if (p.key) {
+            pressedAt.push_back(clock.seconds());
+            if (p.how == Key) {
                 button->setFocus();
                 QTest::keyPress(button, Qt::Key_Space);
                 clock.advance(0.09);
                 QTest::keyRelease(button, Qt::Key_Space);
             } else {
-                QTest::mousePress(button, Qt::LeftButton);
+                if (p.how == Mouse)
+                    QTest::mousePress(button, Qt::LeftButton);
+                else
+                    QTest::mouseDClick(button, Qt::LeftButton);
                 clock.advance(0.09);
                 QTest::mouseRelease(button, Qt::LeftButton);
             }
@@ -92,6 +101,10 @@ private slots:
         QCOMPARE(all.size(), std::size(presses) + 1);
         QCOMPARE(all[0].event, session::Event::GameStarted);
         QCOMPARE(all[0].game, 3);
+        // The monotonic clock in ms: "Go" at the manual clock's 1000 s, the first choice at its press,
+        // 432.1 ms later (its row is written when its buttons are back, 90 + 330 ms after that).
+        QCOMPARE(session::millisecondsText(all[0].monotonicMs), "1000000.0");
+        QCOMPARE(session::millisecondsText(all[1].monotonicMs), "1000432.1");
         const QList<QByteArray> lines = dataFile().split('\n');
         QCOMPARE(lines.size(), int(std::size(presses)) + 2); // header, trials, nothing after the last CR LF
         for (std::size_t k = 0; k < std::size(presses); ++k) {
@@ -105,6 +118,9 @@ private slots:
             QCOMPARE(row.button, presses[k].leftButton ? session::Button::Left : session::Button::Right);
             QCOMPARE(QByteArray::fromStdString(session::millisecondsText(*row.responseMs)),
                      QByteArray(presses[k].responseMs));
+            // Stamped at the press, with the device that pressed.
+            QCOMPARE(session::millisecondsText(row.monotonicMs), session::millisecondsText(pressedAt[k] * 1000));
+            QCOMPARE(row.detailValue("input"), presses[k].how == Key ? "keyboard" : "mouse");
             // The pause as planned, and as it was until the buttons were
             // painted again (the pause timer counts whole milliseconds).
             QVERIFY(row.pausePlannedMs && row.pauseActualMs);
@@ -114,53 +130,33 @@ private slots:
         QCOMPARE(session::millisecondsText(*all[2].pausePlannedMs), "396.0"); // the right option: cost 1.2
     }
 
-    // Events as the window system may hand them over, one at a time: a press
-    // before the buttons are painted (a quick participant clicking where a
-    // button comes back; the button's own repaint on the press is no onset),
-    // or a click before what waited for the paint has run. The response runs
-    // from the shown or painted buttons, and the pause after this choice is
-    // its own.
-    void clickAroundThePaintOfTheButtons_data()
+    // A press already on its way when the buttons come back reaches them
+    // before their paint: a negative response time (an anticipation), and
+    // the paint it overtook is no end of the new choice's pause.
+    void aPressBeforeThePaintIsAnAnticipation()
     {
-        QTest::addColumn<bool>("paintFirst");
-        QTest::addColumn<QByteArray>("responseMs");
-        QTest::newRow("press before the paint") << false << QByteArray("4.0");
-        QTest::newRow("click before the paint is handled") << true << QByteArray("100.0");
-    }
-    void clickAroundThePaintOfTheButtons()
-    {
-        QFETCH(bool, paintFirst);
-        QFETCH(QByteArray, responseMs);
         frmTesting2 *w = startGame();
+        play(w, "L1");
+        clock.advance(0.01);
+        QTest::mousePress(w->cmdLeft, Qt::LeftButton); // shown, not painted
+        clock.advance(0.01);
+        // The release comes with the repaint, ahead of what the repaint queued.
+        auto *responses = w->findChild<ResponseTimer *>();
+        QVERIFY(responses);
+        const QMetaObject::Connection release = connect(
+            responses, &ResponseTimer::painted, this, [w] { QTest::mouseRelease(w->cmdLeft, Qt::LeftButton); },
+            Qt::DirectConnection);
         paint();
-        QTest::mouseClick(w->cmdLeft, Qt::LeftButton);
-        waitOutPause(w); // the buttons are shown again, not yet painted
-        const QPointF centre = QRectF(w->cmdLeft->rect()).center();
-        const auto send = [&](QEvent::Type type, Qt::MouseButtons buttons) {
-            QMouseEvent event(type, centre, w->cmdLeft->mapToGlobal(centre), Qt::LeftButton, buttons, Qt::NoModifier);
-            QApplication::sendEvent(w->cmdLeft, &event);
-        };
-        if (paintFirst) {
-            w->repaint();
-            clock.advance(0.1);
-        } else {
-            clock.advance(0.004);
-        }
-        send(QEvent::MouseButtonPress, Qt::LeftButton);
-        clock.advance(0.05);
-        send(QEvent::MouseButtonRelease, Qt::NoButton);
-        paint();
+        disconnect(release);
+        QCOMPARE(state.trial, std::int16_t{3});
+        QCOMPARE(rows().size(), std::size_t(2)); // the second row waits for its pause
         waitOutPause(w);
+        clock.advance(0.005);
         paint();
-
-        const std::vector<session::Row> all = rows(); // Go, and the two choices
+        const std::vector<session::Row> all = rows();
         QCOMPARE(all.size(), std::size_t(3));
-        QCOMPARE(QByteArray::fromStdString(session::millisecondsText(*all[2].responseMs)), responseMs);
-        for (const session::Row &row : {all[1], all[2]}) {
-            QVERIFY(row.pausePlannedMs && row.pauseActualMs);
-            QVERIFY2(std::abs(*row.pauseActualMs - *row.pausePlannedMs) <= 1.0 + 1e-6,
-                     session::millisecondsText(*row.pauseActualMs).c_str());
-        }
+        QCOMPARE(QByteArray::fromStdString(session::millisecondsText(*all[2].responseMs)), QByteArray("-10.0"));
+        QVERIFY(*all[2].pauseActualMs >= *all[2].pausePlannedMs);
     }
 
     // A row waits for the painted buttons, but never past the next choice,
@@ -183,18 +179,54 @@ private slots:
         QVERIFY(all[1].pauseActualMs && std::abs(*all[1].pauseActualMs - 330.0) <= 1.0 + 1e-6);
     }
 
-    void closingInMidGameEndsTheRecord()
+    // "End the experiment now?" and each answer are in the record at their
+    // moments: declined during a pause (the rows wait behind the choice row
+    // that waits for the buttons), then confirmed, which ends the record. The
+    // record is there but empty, as a crash during its first append leaves
+    // it: it gets its header as a new one does.
+    void theEndQuestionAndItsAnswersAreRecorded()
     {
+        folder->write(kSession, {});
         frmTesting2 *w = startGame();
-        play(w, "L3");
+        play(w, "L2");
+        paint();
+        clock.advance(0.5);
+        const double pressedAt = clock.seconds();
+        QTest::mousePress(w->cmdLeft, Qt::LeftButton);
+        QTest::mouseRelease(w->cmdLeft, Qt::LeftButton);
+        clock.advance(0.2);
+        const double declinedAt = clock.seconds();
+        recorder->answers.push_back(MessageBox::Answer::No);
+        QVERIFY(!w->close());
+        waitOutPause(w);
+        paint();
+        clock.advance(4.0);
+        const double endedAt = clock.seconds();
         recorder->answers.push_back(MessageBox::Answer::Yes);
-        w->close();
+        QVERIFY(w->close());
+
+        struct Expected {
+            session::Event event;
+            double at;
+            const char *answer;
+        };
+        const Expected expected[] = {
+            {session::Event::Choice, pressedAt, nullptr},    {session::Event::EndAsked, declinedAt, nullptr},
+            {session::Event::EndAnswered, declinedAt, "no"}, {session::Event::EndAsked, endedAt, nullptr},
+            {session::Event::EndAnswered, endedAt, "yes"},   {session::Event::ClosedEarly, endedAt, nullptr},
+        };
         const std::vector<session::Row> all = rows();
-        QCOMPARE(all.size(), std::size_t(5));
-        QCOMPARE(all[3].trial, 3);
-        QCOMPARE(all[4].event, session::Event::ClosedEarly);
-        QCOMPARE(all[4].trial, 3);
-        QCOMPARE(all[4].detailValue("window"), "game");
+        QCOMPARE(all.size(), std::size(expected) + 3);
+        for (std::size_t k = 0; k < std::size(expected); ++k) {
+            const session::Row &row = all[k + 3];
+            QCOMPARE(row.event, expected[k].event);
+            QCOMPARE(session::millisecondsText(row.monotonicMs), session::millisecondsText(expected[k].at * 1000));
+            QCOMPARE(row.game, 3);
+            QCOMPARE(row.trial, 3);
+            if (expected[k].answer)
+                QCOMPARE(row.detailValue("answer"), expected[k].answer);
+        }
+        QCOMPARE(all.back().detailValue("window"), "game");
         QCOMPARE(recorder->exitStatuses, std::vector<int>{kExitStoppedByExperimenter});
     }
 

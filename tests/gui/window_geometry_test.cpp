@@ -30,21 +30,40 @@ template <typename Window> MakeWindow make()
     return [](AppContext &context) { return std::make_unique<Window>(context); };
 }
 
-QString describe(const TwipsRect &r)
+QString describe(const QWidget *control)
 {
-    return QStringLiteral("%1, %2, %3 x %4").arg(r.left).arg(r.top).arg(r.width).arg(r.height);
+    const TwipsRect r = twipsGeometry(control);
+    const QRect p = control->geometry();
+    return QString::asprintf("%g, %g, %g x %g (%d, %d, %d x %d px)", double(r.left), double(r.top), double(r.width),
+                             double(r.height), p.x(), p.y(), p.width(), p.height());
 }
 
-// A row "name container left top width height", or "name container from x1 y1
-// to x2 y2" for a line, which covers both end points and is one pixel thick. A
-// row "name container loaded" names a control the window sizes as it loads.
-TwipsRect rectOf(const QStringList &f)
+// Fifteen twips to the pixel: design values are whole pixels, and a row
+// whose twips are not gives its pixels after "px".
+int pixels(const QString &twips)
+{
+    const int value = twips.toInt();
+    return value % 15 == 0 ? value / 15 : -1;
+}
+
+struct Place {
+    TwipsRect twips;
+    QRect pixels;
+};
+
+// A row "name container left top width height [px left top width height]",
+// or "name container from x1 y1 to x2 y2" for a line, which covers both end
+// points and is one pixel thick. A row "name container loaded" names a control
+// the window sizes as it loads.
+Place placeOf(const QStringList &f)
 {
     const auto n = [&](int i) { return f[i].toFloat(); };
-    constexpr auto pixel = static_cast<float>(kTwipsPerPixel);
+    const auto p = [&](int i) { return pixels(f[i]); };
     if (f[2] == QLatin1String("from"))
-        return {n(3), n(4), n(6) - n(3) + pixel, n(7) - n(4) + pixel};
-    return {n(2), n(3), n(4), n(5)};
+        return {{n(3), n(4), n(6) - n(3) + 15, n(7) - n(4) + 15}, QRect(QPoint(p(3), p(4)), QPoint(p(6), p(7)))};
+    if (f.size() == 11)
+        return {{n(2), n(3), n(4), n(5)}, QRect(f[7].toInt(), f[8].toInt(), f[9].toInt(), f[10].toInt())};
+    return {{n(2), n(3), n(4), n(5)}, QRect(p(2), p(3), p(4), p(5))};
 }
 
 } // namespace
@@ -89,11 +108,13 @@ private slots:
             if (f.isEmpty() || f[0].startsWith(u'#'))
                 continue;
             if (f[0] == QLatin1String("client")) {
-                QCOMPARE(window->size(), toPixels({0, 0, f[1].toFloat(), f[2].toFloat()}).size());
+                QCOMPARE(window->size(), QSize(pixels(f[1]), pixels(f[2])));
                 continue;
             }
             const bool loaded = f.size() == 3 && f[2] == QLatin1String("loaded");
-            QVERIFY2(loaded || f.size() == 6 || (f.size() == 8 && f[2] == QLatin1String("from")), qPrintable(line));
+            QVERIFY2(loaded || f.size() == 6 || (f.size() == 8 && f[2] == QLatin1String("from"))
+                         || (f.size() == 11 && f[6] == QLatin1String("px")),
+                     qPrintable(line));
             listed << f[0];
             const QWidget *control = window->findChild<QWidget *>(f[0]);
             if (!control)
@@ -102,9 +123,9 @@ private slots:
                 wrong << f[0] + QStringLiteral(": in ") + control->parentWidget()->objectName();
             else if (loaded)
                 continue;
-            else if (const TwipsRect expected = rectOf(f);
-                     !(twipsGeometry(control) == expected) || control->geometry() != toPixels(expected))
-                wrong << f[0] + QStringLiteral(": ") + describe(twipsGeometry(control));
+            else if (const Place expected = placeOf(f);
+                     !(twipsGeometry(control) == expected.twips) || control->geometry() != expected.pixels)
+                wrong << f[0] + QStringLiteral(": ") + describe(control);
         }
         // Every control of the window has its row.
         for (const QWidget *control : window->findChildren<QWidget *>())

@@ -92,8 +92,8 @@ TEST_P(ListNumbers, FormatAsWordProcessorsCount)
 INSTANTIATE_TEST_SUITE_P(Formats, ListNumbers,
                          ::testing::Values(NumberCase{7, 0, "7"}, NumberCase{4, 1, "IV"},
                                            NumberCase{1994, 2, "mcmxciv"}, NumberCase{4000, 1, "4000"},
-                                           NumberCase{1, 3, "A"}, NumberCase{27, 4, "aa"}, NumberCase{0, 4, "0"},
-                                           NumberCase{5, 22, "05"}, NumberCase{12, 22, "12"}, NumberCase{3, 23, ""},
-                                           NumberCase{3, 255, ""}, NumberCase{3, 99, "3"}));
+                                           NumberCase{1, 3, "A"}, NumberCase{26, 4, "z"}, NumberCase{27, 4, "aa"},
+                                           NumberCase{0, 4, "0"}, NumberCase{5, 22, "05"}, NumberCase{12, 22, "12"},
+                                           NumberCase{3, 23, ""}, NumberCase{3, 255, ""}, NumberCase{3, 99, "3"}));
 
 } // namespace

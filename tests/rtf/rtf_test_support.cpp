@@ -40,7 +40,7 @@ QByteArray wrap(const std::string &body)
         "{\\f1\\froman\\fcharset2 Symbol;}{\\f2\\fnil\\fcharset128 MS Mincho;}{\\f3\\fnil\\fcharset204 Arial Cyr;}"
         "{\\f4\\fnil\\fcharset2 Wingdings;}{\\f5\\fnil\\fcharset134 SimSun;}{\\f6\\fnil\\fcharset129 Gulim;}"
         "{\\f7\\fnil\\fcharset136 MingLiU;}{\\f8\\fnil\\cpg1253 Greek;}{\\f9\\fmodern\\fcharset0 Courier New;}}"
-        "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green0\\blue255;;}\n";
+        "{\\colortbl;\\red255\\green0\\blue0;\\green0\\blue255;;}\n";
     const std::string document = header + body + "}";
     return QByteArray(document.data(), static_cast<qsizetype>(document.size()));
 }

@@ -32,7 +32,8 @@ QString dataPath(const QString &relativePath);
 //   f0 Arial (cp1252)  f1 Symbol  f2 MS Mincho (cp932)  f3 Arial Cyr (cp1251)
 //   f4 Wingdings  f5 SimSun (cp936)  f6 Gulim (cp949)  f7 MingLiU (cp950)
 //   f8 Greek (\cpg1253)  f9 Courier New
-//   colours: 1 red, 2 blue, 3 empty (automatic)
+//   colours: 1 red, 2 blue (written without \red, as writers may leave out a 0),
+//   3 empty (automatic)
 QByteArray wrap(const std::string &body);
 
 // The document's text, paragraphs joined by "\n"; line breaks stay U+2028 and

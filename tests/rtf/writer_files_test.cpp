@@ -46,7 +46,7 @@ const WriterFile kWriterFiles[] = {
      u"Before the anchored picture.\n"
      u"[picture 75x38]Anchored picture above.\n"
      u"Inline [picture 19x19] picture.\n"
-     u"[frame 227 border 1 #808080]\n"
+     u"[frame 227 border 1 #3465a4]\n"
      u"  Text in a box.\n"
      u"After the box.",
      {}},
@@ -134,7 +134,7 @@ const WriterFile kPandocFiles[] = {
      u"  (2,0) Right|\n  (2,1) 5|\n  (2,2) 80%|\n"
      u"\nAfter the table.",
      {
-         {"Points", QTextFormat::BlockAlignment, int(Qt::AlignRight), true},
+         {"Points", QTextFormat::BlockAlignment, int(Qt::AlignRight | Qt::AlignAbsolute), true},
          {"Chance", QTextFormat::BlockAlignment, int(Qt::AlignHCenter), true},
          {"10", QTextFormat::FontWeight, QFont::Bold},
          {"80%", QTextFormat::FontItalic, true},

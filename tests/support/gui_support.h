@@ -2,12 +2,14 @@
 
 #include "platform/message_box.h"
 #include "platform/program.h"
+#include "platform/twips.h"
 
 #include <QApplication>
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QWidget>
 
 #include <chrono>
@@ -25,6 +27,20 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
+
+Q_DECLARE_METATYPE(ct::TwipsRect)
+
+namespace ct {
+// Lets QCOMPARE show the twips rectangles it compares.
+inline char *toString(const TwipsRect &r)
+{
+    return QTest::toString(QStringLiteral("TwipsRect(%1, %2, %3 x %4)")
+                               .arg(double(r.left), 0, 'g', 9)
+                               .arg(double(r.top), 0, 'g', 9)
+                               .arg(double(r.width), 0, 'g', 9)
+                               .arg(double(r.height), 0, 'g', 9));
+}
+} // namespace ct
 
 namespace ct::test {
 

@@ -177,6 +177,8 @@ TEST(ParseSettings, MessagesNameTheFileItsFolderAndTheLine)
                                     .arg(folder)));
 }
 
+// Reading the file in the program's folder (what it reads is the feedback
+// window test's, which reads config.ini as the program does).
 class ReadSettingsFileTest : public ::testing::Test {
 protected:
     QTemporaryDir folder;
@@ -191,29 +193,6 @@ protected:
 QString messageOf(const SettingsRead &read)
 {
     return QString::fromStdString(read.error.message);
-}
-
-TEST_F(ReadSettingsFileTest, ReadsTheFileInTheProgramFolder)
-{
-    write("50\r\n$\r\n7\r\n");
-    const SettingsRead read = ReadSettingsFile(folder.path(), kEnglish);
-    ASSERT_TRUE(read.ok()) << read.error.message;
-    EXPECT_EQ(read.settings, (Settings{50, "$"}));
-}
-
-TEST_F(ReadSettingsFileTest, ReadsWithTheGivenLocale)
-{
-    write("12,5\r\nEUR\r\n");
-    EXPECT_EQ(ReadSettingsFile(folder.path(), kGerman).settings, (Settings{12.5, "EUR"}));
-    EXPECT_FALSE(ReadSettingsFile(folder.path(), kEnglish).ok());
-}
-
-TEST_F(ReadSettingsFileTest, EmptyFileGivesNoRate)
-{
-    write("");
-    const SettingsRead read = ReadSettingsFile(folder.path(), kEnglish);
-    ASSERT_TRUE(read.ok());
-    EXPECT_EQ(read.settings, Settings{});
 }
 
 TEST_F(ReadSettingsFileTest, MissingFileIsAnErrorNamingFileAndFolder)

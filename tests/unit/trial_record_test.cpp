@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 using namespace ct;
 
 namespace {
@@ -24,7 +22,6 @@ TrialResult trialOf(int trial, int choice, double payoff, double winnings, doubl
 TEST(TrialRecord, HeaderLine)
 {
     EXPECT_EQ(kHeaderLine, "Trial,Choice,PayOff,winnings,historyLeft,GameUnitsRemaining\r\n");
-    EXPECT_EQ(std::count(kHeaderLine.begin(), kHeaderLine.end(), ','), 5);
 }
 
 TEST(TrialRecord, DataLinesByteForByte)
@@ -43,18 +40,6 @@ TEST(TrialRecord, DataLinesByteForByte)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string line = dataLine(c.trial);
-        EXPECT_EQ(line, c.line);
-        EXPECT_EQ(std::count(line.begin(), line.end(), ','), 6);
+        EXPECT_EQ(dataLine(c.trial), c.line);
     }
-}
-
-TEST(TrialRecord, LinesFromPlayedTrials)
-{
-    PayoffSchedule schedule;
-    std::int16_t trial = 1;
-    Points winnings;
-    EXPECT_EQ(dataLine(playChoice(schedule, trial, winnings, false)), " 1 , 0 , 10 , 10 , .9 , 150 ,\r\n");
-    EXPECT_EQ(dataLine(playChoice(schedule, trial, winnings, false)), " 2 , 0 , 10 , 20 , .8 , 148.8 ,\r\n");
-    EXPECT_EQ(trial, 3);
 }

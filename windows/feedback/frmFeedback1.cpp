@@ -38,14 +38,6 @@ Settings shownSettings(const Settings &settings, const QLabel *headline)
     return shown;
 }
 
-// The shortest text that reads back as the same double, whatever the locale.
-std::string shortestText(double value)
-{
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
-}
-
 const QColor kBarGreen(0, 192, 0);
 const QColor kBarRed(255, 0, 0);
 
@@ -61,7 +53,7 @@ void frmFeedback1::buildLayout()
 {
     setObjectName(QStringLiteral("frmFeedback1"));
     const QFont windowFont = designFont("MS Sans Serif", 8.25);
-    setUpWindow(this, QStringLiteral("How Did You Do?"), 10980, 9525, windowFont, QPalette::ToolTipBase);
+    setUpWindow(this, tr("How Did You Do?"), 10980, 9525, windowFont, QPalette::ToolTipBase);
 
     const QColor background = palette().color(QPalette::ToolTipBase);
     const QColor buttonText = palette().color(QPalette::ButtonText);
@@ -71,48 +63,49 @@ void frmFeedback1::buildLayout()
     const LabelStyle axisMark{{}, buttonText, false, Qt::AlignRight};
     const LabelStyle opaque{background, buttonText, false, Qt::AlignHCenter};
 
-    Command1 = addButton(this, "Command1", kContinueCaption, {5040, 8760, 1500, 495}, designFont("System", 9.75, true));
+    Command1 = addButton(this, "Command1", continueCaption(), {5040, 8760, 1500, 495},
+                         designFont("System", 9.75, true));
 
     // The bars of games 1 to 8 stand on the line 7095 twips down, 960 apart.
     // Each bar carries its game's points as its accessible description.
     const char *const barNames[] = {"Shape1", "Shape2", "Shape3", "Shape4", "Shape5", "Shape6", "Shape7", "Shape8"};
     for (int k = 0; k < kBarCount; ++k)
-        m_bars[std::size_t(k)] = addShape(this, barNames[k], QStringLiteral("Game %1 points").arg(k + 1),
+        m_bars[std::size_t(k)] = addShape(this, barNames[k], tr("Game %1 points").arg(k + 1),
                                           {1440.0f + 960.0f * float(k), 6960, 615, 135}, kBarGreen);
     Shape1 = m_bars[0], Shape2 = m_bars[1], Shape3 = m_bars[2], Shape4 = m_bars[3];
     Shape5 = m_bars[4], Shape6 = m_bars[5], Shape7 = m_bars[6], Shape8 = m_bars[7];
 
-    Label14 = addLabel(this, "Label14", QStringLiteral("Game 8"), {8160, 7080, 735, 255}, captionFont, transparent);
-    Label13 = addLabel(this, "Label13", QStringLiteral("Game 7"), {7200, 7080, 735, 255}, captionFont, transparent);
-    Label12 = addLabel(this, "Label12", QStringLiteral("Game 6"), {6240, 7080, 735, 255}, captionFont, transparent);
+    Label14 = addLabel(this, "Label14", tr("Game %1").arg(8), {8160, 7080, 735, 255}, captionFont, transparent);
+    Label13 = addLabel(this, "Label13", tr("Game %1").arg(7), {7200, 7080, 735, 255}, captionFont, transparent);
+    Label12 = addLabel(this, "Label12", tr("Game %1").arg(6), {6240, 7080, 735, 255}, captionFont, transparent);
     Label11 = addLabel(this, "Label11", QStringLiteral("600"), {720, 5280, 495, 255}, windowFont, axisMark);
     Label10 = addLabel(this, "Label10", QStringLiteral("400"), {720, 5880, 495, 255}, windowFont, axisMark);
     label9 = addLabel(this, "label9", QStringLiteral("200"), {720, 6480, 495, 255}, windowFont, axisMark);
-    Label8 = addLabel(this, "Label8", QStringLiteral("Points"), {720, 4680, 615, 375}, captionFont, transparent);
-    Label7 = addLabel(this, "Label7", QStringLiteral("Game 5"), {5280, 7080, 735, 255}, captionFont, transparent);
-    Label6 = addLabel(this, "Label6", QStringLiteral("Game 4"), {4320, 7080, 735, 255}, captionFont, transparent);
-    Label5 = addLabel(this, "Label5", QStringLiteral("Game 3"), {3360, 7080, 735, 255}, captionFont, transparent);
-    Label4 = addLabel(this, "Label4", QStringLiteral("Game 2"), {2400, 7080, 735, 255}, captionFont, transparent);
-    Label3 = addLabel(this, "Label3", QStringLiteral("Game 1"), {1440, 7080, 735, 255}, captionFont, transparent);
+    Label8 = addLabel(this, "Label8", tr("Points"), {720, 4680, 615, 375}, captionFont, transparent);
+    Label7 = addLabel(this, "Label7", tr("Game %1").arg(5), {5280, 7080, 735, 255}, captionFont, transparent);
+    Label6 = addLabel(this, "Label6", tr("Game %1").arg(4), {4320, 7080, 735, 255}, captionFont, transparent);
+    Label5 = addLabel(this, "Label5", tr("Game %1").arg(3), {3360, 7080, 735, 255}, captionFont, transparent);
+    Label4 = addLabel(this, "Label4", tr("Game %1").arg(2), {2400, 7080, 735, 255}, captionFont, transparent);
+    Label3 = addLabel(this, "Label3", tr("Game %1").arg(1), {1440, 7080, 735, 255}, captionFont, transparent);
 
-    Line2 = addLine(this, "Line2", QStringLiteral("Horizontal axis"), 1320, 7080, 9000, 7080);
-    Line1 = addLine(this, "Line1", QStringLiteral("Vertical axis"), 1320, 4800, 1320, 7080);
+    Line2 = addLine(this, "Line2", tr("Horizontal axis"), 1320, 7080, 9000, 7080);
+    Line1 = addLine(this, "Line1", tr("Vertical axis"), 1320, 4800, 1320, 7080);
 
     // The faces lie on one another; the surprised one is shown at its own size.
-    imgsurprised = addPicture(this, "imgsurprised", QStringLiteral("Surprised face"),
-                              QString::fromLatin1(pictures::kFaceSurprised), {5160, 2880, 1035, 990}, false);
-    imgwretched = addPicture(this, "imgwretched", QStringLiteral("Knocked-out face"),
-                             QString::fromLatin1(pictures::kFaceWretched), {5040, 3120, 1605, 1455}, true);
-    imgneutral = addPicture(this, "imgneutral", QStringLiteral("Neutral face"),
-                            QString::fromLatin1(pictures::kFaceNeutral), {5040, 3120, 1575, 1455}, true);
-    imghappy = addPicture(this, "imghappy", QStringLiteral("Happy face"), QString::fromLatin1(pictures::kFaceHappy),
+    imgsurprised = addPicture(this, "imgsurprised", tr("Surprised face"), QString::fromLatin1(pictures::kFaceSurprised),
+                              {5160, 2880, 1035, 990}, false);
+    imgwretched = addPicture(this, "imgwretched", tr("Knocked-out face"), QString::fromLatin1(pictures::kFaceWretched),
+                             {5040, 3120, 1605, 1455}, true);
+    imgneutral = addPicture(this, "imgneutral", tr("Neutral face"), QString::fromLatin1(pictures::kFaceNeutral),
+                            {5040, 3120, 1575, 1455}, true);
+    imghappy = addPicture(this, "imghappy", tr("Happy face"), QString::fromLatin1(pictures::kFaceHappy),
                           {5040, 3120, 1500, 1455}, true);
 
-    Label2 = addLabel(this, "Label2", kBreakCaption, {1680, 7440, 7695, 1095}, verdana, opaque);
-    Label1 = addLabel(this, "Label1", kMaximumCaption, {2040, 2160, 7575, 855}, verdana, opaque);
+    Label2 = addLabel(this, "Label2", breakCaption(), {1680, 7440, 7695, 1095}, verdana, opaque);
+    Label1 = addLabel(this, "Label1", maximumCaption(), {2040, 2160, 7575, 855}, verdana, opaque);
     LabelStyle headline = opaque;
     headline.text = QColor(255, 0, 0);
-    LblWellDone = addLabel(this, "LblWellDone", kWellDoneCaption, {1920, 360, 7695, 1575},
+    LblWellDone = addLabel(this, "LblWellDone", wellDoneCaption(), {1920, 360, 7695, 1575},
                            designFont("Verdana", 20.25, true), headline);
 
     stackFrontToBack({Command1,    Shape8,     Shape7,   Shape6, Shape5, Label14,    Label13, Label12,
@@ -201,7 +194,7 @@ void frmFeedback1::showComparison(const Settings &settings, const QLocale &local
     Label1->setText(comparison.sentence + maximumRemark(current));
     if (state.gameNumber == kGamesPerExperiment) {
         Label2->setText(FinalEarningsText(state, settings, locale));
-        Command1->setText(kExitCaption);
+        Command1->setText(exitCaption());
     }
 }
 
@@ -262,7 +255,7 @@ void frmFeedback1::EndExperiment()
     row.detail = {{"games", std::to_string(m_context.state.gameNumber)}};
     if (!recordEvent(m_context, std::move(row), this))
         return;
-    MessageBox::stop(this, kEndTitle, kEndText);
+    MessageBox::stop(this, endTitle(), endText());
     endProgram(0);
 }
 

@@ -51,12 +51,12 @@ void frmTesting2::Form_Load()
     Timer1->stop();
     // Until "Go" the mover shows its open mouth and stands still.
     Image1->hide();
-    cmdLeft->setText(QStringLiteral("Left"));
-    cmdRight->setText(QStringLiteral("Right"));
+    cmdLeft->setText(tr("Left"));
+    cmdRight->setText(tr("Right"));
     cmdLeft->setEnabled(false);
     cmdRight->setEnabled(false);
     ShowTotals();
-    lblChoose->setText(QStringLiteral("Click Go"));
+    lblChoose->setText(tr("Click Go"));
     m_phase = Phase::WaitingToStart;
 }
 
@@ -89,7 +89,7 @@ void frmTesting2::cmdGo_Click()
     cmdLeft->setEnabled(true);
     cmdRight->setEnabled(true);
     cmdGo->hide();
-    lblChoose->setText(QStringLiteral("Choose"));
+    lblChoose->setText(tr("Choose"));
     ShowTotals();
     m_imagePhase = 1;
     Timer1->start();
@@ -102,12 +102,14 @@ void frmTesting2::cmdGo_Click()
 
 void frmTesting2::cmdLeft_Click()
 {
+    m_press = m_responses->press(cmdLeft);
     m_responseMs = m_responses->responseMs(cmdLeft);
     ProcessChoice(m_context.state.leftOptionOnLeft);
 }
 
 void frmTesting2::cmdRight_Click()
 {
+    m_press = m_responses->press(cmdRight);
     m_responseMs = m_responses->responseMs(cmdRight);
     ProcessChoice(!m_context.state.leftOptionOnLeft);
 }
@@ -163,26 +165,48 @@ void frmTesting2::closeEvent(QCloseEvent *event)
         return;
     }
     // Closed from its frame in mid-game: every trial played is on disk
-    // already, but the experiment cannot go on without this window.
-    const QString question = QStringLiteral(
-                                 "End the experiment now?\n\n"
-                                 "All trials played so far are saved in the data file \"%1\". "
-                                 "If you end the experiment, the program closes and this game cannot be continued.")
-                                 .arg(QString::fromStdString(m_context.state.dataFileName));
-    if (!MessageBox::confirm(this, kProgramTitle, question)) {
-        event->ignore();
+    // already, but the experiment cannot go on without this window. The
+    // question and its answer go into the session record: the time the
+    // question was up lies inside a response time or a pause.
+    if (!RecordGameEvent(endQuestionRow(session::Event::EndAsked), m_context.clock.seconds())) {
+        event->accept();
         return;
     }
-    m_phase = Phase::Stopped;
-    Timer1->stop();
-    m_pauseTimer->stop();
+    const QString question = tr("End the experiment now?\n\n"
+                                "All trials played so far are saved in the data file \"%1\". "
+                                "If you end the experiment, the program closes and this game cannot be continued.")
+                                 .arg(QString::fromStdString(m_context.state.dataFileName));
+    const bool end = MessageBox::confirm(this, kProgramTitle, question);
+    session::Row answer = endQuestionRow(session::Event::EndAnswered);
+    answer.detail = {{"answer", end ? "yes" : "no"}};
+    const double answeredAt = m_context.clock.seconds();
+    if (!end) {
+        if (RecordGameEvent(std::move(answer), answeredAt))
+            event->ignore();
+        else
+            event->accept();
+        return;
+    }
+    Stop();
     event->accept();
     // A pause cut short leaves its row without the actual pause.
     if (!WritePendingChoice())
         return;
+    if (!recordEvent(m_context, std::move(answer), this, answeredAt))
+        return;
     if (!recordClosedEarly(m_context, "game", gameInPlay(), m_context.state.trial - 1, this))
         return;
     endProgram(kExitStoppedByExperimenter);
+}
+
+// The question's rows name the game and the trials played of it.
+session::Row frmTesting2::endQuestionRow(session::Event event) const
+{
+    session::Row row;
+    row.event = event;
+    row.game = gameInPlay();
+    row.trial = m_context.state.trial - 1;
+    return row;
 }
 
 } // namespace ct

@@ -4,12 +4,14 @@
 #include "rules/game/payoff_schedule.h"
 #include "rules/points.h"
 #include "rules/session_record.h"
+#include "windows/game/response_timer.h"
 
 #include "platform/form.h"
 
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 class QGroupBox;
 class QLabel;
@@ -20,7 +22,6 @@ namespace ct {
 struct AppContext;
 class ActivationWatch;
 class ClockTimer;
-class ResponseTimer;
 
 // The game window: one game of the choice task, from "Go" to the trial that
 // uses up the game's units. Created afresh for every game; at the end of a
@@ -35,7 +36,9 @@ class ResponseTimer;
 // The trial's row in the session record (with the response time and the
 // pause) is appended once the buttons are back on screen, off the way from
 // the click to the painted numbers, and always before the next choice is
-// handled; the last trial's row right after its data line.
+// handled; the last trial's row right after its data line. It carries the
+// moment of the press. Rows of events during the pause ("End the experiment
+// now?" and its answer) wait behind it, so that the record stays in order.
 class frmTesting2 : public Form {
     Q_OBJECT
 public:
@@ -113,6 +116,9 @@ private:
     void ShowTotals();
     session::Row choiceRow(const TrialResult &played) const;
     bool WritePendingChoice();
+    bool RecordGameEvent(session::Row row, double at);
+    session::Row endQuestionRow(session::Event event) const;
+    void Stop();
     int gameInPlay() const;
     void SetMoverSize(float width, float height);
     // A number in the pattern "0" or "0.0" (decimals 0 or 1), as the labels show it.
@@ -128,11 +134,18 @@ private:
     ClockTimer *m_pauseTimer = nullptr;
     ActivationWatch *m_activation = nullptr;
     ResponseTimer *m_responses = nullptr;
-    // The response time of the choice being handled, in ms.
+    // The press of the choice being handled and its response time, in ms.
+    ResponseTimer::Press m_press;
     std::optional<double> m_responseMs;
+    struct TimedRow {
+        session::Row row;
+        double at = 0; // the event's moment, clock seconds
+    };
     // The last choice's session row, until the buttons are back after its
-    // pause; the clock reading at which that pause began.
-    std::optional<session::Row> m_pendingChoice;
+    // pause, and the rows of events since; the clock reading at which that
+    // pause began.
+    std::optional<TimedRow> m_pendingChoice;
+    std::vector<TimedRow> m_waitingRows;
     double m_pauseStart = 0.0;
 };
 

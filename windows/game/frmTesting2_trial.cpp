@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <iterator>
 
 namespace ct {
 void frmTesting2::ProcessChoice(bool choice)
@@ -44,7 +45,7 @@ void frmTesting2::ProcessChoice(bool choice)
     lblgametime->setText(fixed(GameUnits(), 1));
     lblgametimelost->setText(fixed(GameUnitsLost(), 1));
     // The side of the button clicked, whichever option it carries.
-    txtChoice->setText(choice == m_context.state.leftOptionOnLeft ? QStringLiteral("Left") : QStringLiteral("Right"));
+    txtChoice->setText(choice == m_context.state.leftOptionOnLeft ? tr("Left") : tr("Right"));
     StartPause();
 }
 
@@ -55,7 +56,7 @@ bool frmTesting2::FinishTrial(const TrialResult &played)
     setTwipsWidth(TrialsShape, barWidth(played.unitsLeft));
     if (!RecordTrial(played))
         return false;
-    m_pendingChoice = choiceRow(played);
+    m_pendingChoice = TimedRow{choiceRow(played), m_press.at};
     if (played.gameOver) {
         // No pause follows: the row goes to disk before the feedback window.
         if (!WritePendingChoice())
@@ -135,7 +136,7 @@ void frmTesting2::StartPause()
     m_pauseStart = m_context.clock.seconds();
     m_dblendtime = m_schedule.pauseEnd(m_pauseStart);
     if (m_pendingChoice)
-        m_pendingChoice->pausePlannedMs = (m_dblendtime - m_pauseStart) * 1000.0;
+        m_pendingChoice->row.pausePlannedMs = (m_dblendtime - m_pauseStart) * 1000.0;
     ContinuePause();
 }
 
@@ -165,16 +166,17 @@ void frmTesting2::ContinuePause()
     m_responses->buttonsShown();
     // Until the buttons are painted, the pause ends when they are shown.
     if (m_pendingChoice)
-        m_pendingChoice->pauseActualMs = (m_context.clock.seconds() - m_pauseStart) * 1000.0;
+        m_pendingChoice->row.pauseActualMs = (m_context.clock.seconds() - m_pauseStart) * 1000.0;
 }
 
 void frmTesting2::ChoiceButtons_Painted(double onset)
 {
-    // The signal is queued: once a button has been clicked since, the paint
-    // belongs to the buttons of that choice, and not to the pause after it.
-    if (!m_pendingChoice || m_phase != Phase::Choosing)
+    // The signal is queued: a paint that a quick choice has overtaken
+    // (pressed before the buttons were painted, released after) belongs to
+    // no pause still waiting for its row.
+    if (!m_pendingChoice || m_phase != Phase::Choosing || onset < m_pauseStart)
         return;
-    m_pendingChoice->pauseActualMs = (onset - m_pauseStart) * 1000.0;
+    m_pendingChoice->row.pauseActualMs = (onset - m_pauseStart) * 1000.0;
     (void)WritePendingChoice();
 }
 
@@ -194,23 +196,50 @@ session::Row frmTesting2::choiceRow(const TrialResult &played) const
     row.button = leftOption == m_context.state.leftOptionOnLeft ? session::Button::Left : session::Button::Right;
     row.option = played.choice;
     row.responseMs = m_responseMs;
+    row.detail = {{"input", m_press.input}};
     return row;
 }
 
-// Appends the last choice's row, if it is still waiting. On failure the
-// program has been stopped.
+// Appends the last choice's row, if it is still waiting, and the rows that
+// waited behind it. On failure the program has been stopped.
 bool frmTesting2::WritePendingChoice()
 {
     if (!m_pendingChoice)
         return true;
-    session::Row row = std::move(*m_pendingChoice);
+    std::vector<TimedRow> rows;
+    rows.push_back(std::move(*m_pendingChoice));
     m_pendingChoice.reset();
-    if (recordEvent(m_context, std::move(row), this))
+    std::move(m_waitingRows.begin(), m_waitingRows.end(), std::back_inserter(rows));
+    m_waitingRows.clear();
+    for (TimedRow &timed : rows) {
+        if (!recordEvent(m_context, std::move(timed.row), this, timed.at)) {
+            Stop();
+            return false;
+        }
+    }
+    return true;
+}
+
+// An event of the game window at the moment `at`: written now, or after the
+// choice row still waiting for its pause to end. On failure the program has
+// been stopped.
+bool frmTesting2::RecordGameEvent(session::Row row, double at)
+{
+    if (m_pendingChoice) {
+        m_waitingRows.push_back({std::move(row), at});
         return true;
+    }
+    if (recordEvent(m_context, std::move(row), this, at))
+        return true;
+    Stop();
+    return false;
+}
+
+void frmTesting2::Stop()
+{
     m_phase = Phase::Stopped;
     Timer1->stop();
     m_pauseTimer->stop();
-    return false;
 }
 
 } // namespace ct

@@ -28,12 +28,18 @@ std::optional<double> ResponseTimer::onset() const
     return m_onset;
 }
 
+ResponseTimer::Press ResponseTimer::press(const QAbstractButton *clicked) const
+{
+    if (clicked == m_pressed)
+        return {m_pressedAt, m_pressedBy};
+    return {m_clock.seconds(), "other"};
+}
+
 std::optional<double> ResponseTimer::responseMs(const QAbstractButton *clicked) const
 {
     if (!m_onset)
         return std::nullopt;
-    const double pressed = clicked == m_pressed ? m_pressedAt : m_clock.seconds();
-    return (pressed - *m_onset) * 1000.0;
+    return (press(clicked).at - *m_onset) * 1000.0;
 }
 
 void ResponseTimer::stamp(double when)
@@ -67,14 +73,13 @@ bool ResponseTimer::eventFilter(QObject *watched, QEvent *event)
             m_paintedInRepaint = true;
         else
             stamp(m_clock.seconds());
-    } else if (type == QEvent::MouseButtonPress
+    } else if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick
                || (type == QEvent::KeyPress && !static_cast<QKeyEvent *>(event)->isAutoRepeat())) {
-        // A press before the buttons were painted (a participant clicking
-        // where a button comes back): the onset stays the moment they were
-        // shown, and the button's own repaint on the press is none.
-        m_armed = false;
+        // A press soon after another one at the same place (a click in the
+        // pause, then one on the button come back) arrives as a double click.
         m_pressed = static_cast<const QAbstractButton *>(watched);
         m_pressedAt = m_clock.seconds();
+        m_pressedBy = type == QEvent::KeyPress ? "keyboard" : "mouse";
     }
     return false;
 }

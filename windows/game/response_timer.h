@@ -20,7 +20,8 @@ class Clock;
 // another way, when the buttons are painted).
 //
 // The response is the press of the mouse button or key on a choice button,
-// timed when the press reaches the button. The event's own time stamp is not
+// timed when the press reaches the button (a mouse press that the system
+// makes the second of a double click included). The event's own time stamp is not
 // used: on X11 it is the X server's clock in whole milliseconds (other
 // systems have their own clocks and resolutions), and mapping it onto ours
 // would cost more precision than the delivery delay it saves, since nothing
@@ -36,8 +37,15 @@ public:
     // The onset, in clock seconds, once the buttons have been painted (the
     // moment they were shown until then); nullopt before buttonsShown().
     std::optional<double> onset() const;
-    // Milliseconds from the onset to the press that led to the click on
-    // `clicked` (to now, when no press on it was seen).
+    // The press that led to the click on `clicked`: its moment in clock
+    // seconds and the device, "mouse" or "keyboard"; now and "other" when no
+    // press on it was seen (a click by other means).
+    struct Press {
+        double at = 0;
+        const char *input = "other";
+    };
+    Press press(const QAbstractButton *clicked) const;
+    // Milliseconds from the onset to that press.
     std::optional<double> responseMs(const QAbstractButton *clicked) const;
 
 signals:
@@ -60,6 +68,7 @@ private:
     std::optional<double> m_onset;
     const QAbstractButton *m_pressed = nullptr;
     double m_pressedAt = 0;
+    const char *m_pressedBy = "other";
 };
 
 } // namespace ct

@@ -2,7 +2,7 @@
 
 #include "platform/controls.h"
 #include "platform/program.h"
-#include "platform/rich_text_box.h"
+#include "windows/rich_text_box.h"
 #include "windows/session_log.h"
 #include "windows/window_flow.h"
 
@@ -16,17 +16,16 @@ namespace ct {
 frmInstructions::frmInstructions(AppContext &context, QWidget *parent) : Form(parent), m_context(context)
 {
     setObjectName(QStringLiteral("frmInstructions"));
-    setUpWindow(this, QStringLiteral("Instructions"), 10050, 9510, designFont("MS Sans Serif", 8.25),
-                QPalette::ToolTipBase);
+    setUpWindow(this, tr("Instructions"), 10050, 9510, designFont("MS Sans Serif", 8.25), QPalette::ToolTipBase);
 
     rtbInstructions = new RichTextBox(this);
     rtbInstructions->setObjectName(QStringLiteral("rtbInstructions"));
     setTwipsGeometry(rtbInstructions, {435, 480, 9015, 8175});
-    rtbInstructions->setAccessibleName(QStringLiteral("Instructions"));
+    rtbInstructions->setAccessibleName(tr("Instructions"));
 
     const QFont system = designFont("System", 9.75, true);
-    Command1 = addButton(this, "Command1", QStringLiteral("OK"), {9240, 8880, 540, 495}, system);
-    Label10 = addLabel(this, "Label10", QStringLiteral("Click here to continue"), {7080, 9000, 2175, 255}, system,
+    Command1 = addButton(this, "Command1", tr("OK"), {9240, 8880, 540, 495}, system);
+    Label10 = addLabel(this, "Label10", tr("Click here to continue"), {7080, 9000, 2175, 255}, system,
                        {palette().color(QPalette::ToolTipBase), {}, false, Qt::AlignLeft});
 
     stackFrontToBack({rtbInstructions, Command1, Label10});

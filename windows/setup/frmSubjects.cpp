@@ -19,21 +19,19 @@ namespace ct {
 frmSubjects::frmSubjects(AppContext &context, QWidget *parent) : Form(parent), m_context(context)
 {
     setObjectName(QStringLiteral("frmSubjects"));
-    setUpWindow(this, QStringLiteral("Subject info"), 6480, 3540, designFont("MS Sans Serif", 8.25, true),
-                QPalette::Button);
+    setUpWindow(this, tr("Subject info"), 6480, 3540, designFont("MS Sans Serif", 8.25, true), QPalette::Button);
 
     Txt_id = new QLineEdit(this);
     Txt_id->setObjectName(QStringLiteral("Txt_id"));
     setTwipsGeometry(Txt_id, {4200, 1080, 855, 375});
 
-    Command1 = addButton(this, "Command1", QStringLiteral("Run"), {1680, 1680, 2655, 615},
-                         designFont("MS Sans Serif", 13.5));
-    Label1 = addLabel(this, "Label1", QStringLiteral("Participant ID Number:"), {960, 1080, 3015, 375},
+    Command1 = addButton(this, "Command1", tr("Run"), {1680, 1680, 2655, 615}, designFont("MS Sans Serif", 13.5));
+    Label1 = addLabel(this, "Label1", tr("Participant ID Number:"), {960, 1080, 3015, 375},
                       designFont("MS Sans Serif", 13.5), {});
 
     // The box is named for assistive technology, and the caption beside it
     // labels it.
-    Txt_id->setAccessibleName(QStringLiteral("Participant ID number"));
+    Txt_id->setAccessibleName(tr("Participant ID number"));
     Label1->setBuddy(Txt_id);
 
     stackFrontToBack({Txt_id, Command1, Label1});
@@ -54,10 +52,14 @@ void frmSubjects::Command1_Click()
     if (parsed.status == IdStatus::Zero)
         return;
     if (parsed.status != IdStatus::Ok) {
-        MessageBox::warning(this, QStringLiteral("Subject info"),
+        MessageBox::warning(this, tr("Subject info"),
                             QString::fromStdString(participantIdProblem(parsed.status, text.toStdString())));
         return;
     }
+
+    // The instruction file must be readable before anyone is registered.
+    if (!m_context.flow.instructionsReady(this))
+        return;
 
     Module1 &state = m_context.state;
     state.subjectId = parsed.id;

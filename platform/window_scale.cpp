@@ -1,0 +1,266 @@
+#include "platform/window_scale.h"
+
+#include "platform/twips.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QScreen>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTextFrame>
+#include <QTextTable>
+#include <QVariant>
+#include <QWidget>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace ct {
+namespace {
+
+constexpr char kScale[] = "ct_scale";
+constexpr char kDesignFont[] = "ct_design_font";
+constexpr char kDesignDefaultFont[] = "ct_design_default_font";
+
+// What a window frame takes before the window system says: a title bar and
+// thin borders, generous for the desktops labs use.
+const QMargins kFrameAllowance(8, 40, 8, 8);
+
+QFont scaledFont(QFont font, double factor)
+{
+    if (font.pointSizeF() > 0)
+        font.setPointSizeF(font.pointSizeF() * factor);
+    else if (font.pixelSize() > 0)
+        font.setPixelSize(std::max(1, static_cast<int>(std::lround(font.pixelSize() * factor))));
+    return font;
+}
+
+QTextLength scaled(const QTextLength &length, double factor)
+{
+    if (length.type() != QTextLength::FixedLength)
+        return length;
+    return QTextLength(QTextLength::FixedLength, length.rawValue() * factor);
+}
+
+void scaleFrameFormat(QTextFrameFormat &format, double k)
+{
+    format.setBorder(format.border() * k);
+    format.setPadding(format.padding() * k);
+    format.setTopMargin(format.topMargin() * k);
+    format.setBottomMargin(format.bottomMargin() * k);
+    format.setLeftMargin(format.leftMargin() * k);
+    format.setRightMargin(format.rightMargin() * k);
+    if (format.hasProperty(QTextFormat::FrameWidth))
+        format.setWidth(scaled(format.width(), k));
+    if (format.hasProperty(QTextFormat::FrameHeight))
+        format.setHeight(scaled(format.height(), k));
+}
+
+void scaleCharFormat(QTextCharFormat &format, double k)
+{
+    if (format.hasProperty(QTextFormat::FontPointSize))
+        format.setFontPointSize(format.fontPointSize() * k);
+    if (format.hasProperty(QTextFormat::FontPixelSize))
+        format.setProperty(
+            QTextFormat::FontPixelSize,
+            std::max(1, static_cast<int>(std::lround(format.intProperty(QTextFormat::FontPixelSize) * k))));
+    if (format.hasProperty(QTextFormat::FontLetterSpacing) && format.fontLetterSpacingType() == QFont::AbsoluteSpacing)
+        format.setFontLetterSpacing(format.fontLetterSpacing() * k);
+    if (format.isImageFormat()) {
+        QTextImageFormat image = format.toImageFormat();
+        if (image.hasProperty(QTextFormat::ImageWidth))
+            image.setWidth(image.width() * k);
+        if (image.hasProperty(QTextFormat::ImageHeight))
+            image.setHeight(image.height() * k);
+        format = image;
+    }
+}
+
+void scaleBlockFormat(QTextBlockFormat &format, double k)
+{
+    format.setTopMargin(format.topMargin() * k);
+    format.setBottomMargin(format.bottomMargin() * k);
+    format.setLeftMargin(format.leftMargin() * k);
+    format.setRightMargin(format.rightMargin() * k);
+    format.setTextIndent(format.textIndent() * k);
+    if (format.hasProperty(QTextFormat::LineHeight) && format.lineHeightType() != QTextBlockFormat::ProportionalHeight
+        && format.lineHeightType() != QTextBlockFormat::SingleHeight)
+        format.setLineHeight(format.lineHeight() * k, format.lineHeightType());
+    QList<QTextOption::Tab> tabs = format.tabPositions();
+    for (QTextOption::Tab &tab : tabs)
+        tab.position *= k;
+    if (!tabs.isEmpty())
+        format.setTabPositions(tabs);
+}
+
+void scaleTable(QTextTable *table, double k)
+{
+    QTextTableFormat format = table->format();
+    scaleFrameFormat(format, k);
+    format.setCellSpacing(format.cellSpacing() * k);
+    format.setCellPadding(format.cellPadding() * k);
+    QList<QTextLength> columns = format.columnWidthConstraints();
+    for (QTextLength &column : columns)
+        column = scaled(column, k);
+    format.setColumnWidthConstraints(columns);
+    table->setFormat(format);
+    for (int row = 0; row < table->rows(); ++row) {
+        for (int column = 0; column < table->columns(); ++column) {
+            QTextTableCell cell = table->cellAt(row, column);
+            if (cell.row() != row || cell.column() != column)
+                continue; // a cell spanning several is scaled once
+            QTextTableCellFormat cellFormat = cell.format().toTableCellFormat();
+            cellFormat.setTopPadding(cellFormat.topPadding() * k);
+            cellFormat.setBottomPadding(cellFormat.bottomPadding() * k);
+            cellFormat.setLeftPadding(cellFormat.leftPadding() * k);
+            cellFormat.setRightPadding(cellFormat.rightPadding() * k);
+            cellFormat.setTopBorder(cellFormat.topBorder() * k);
+            cellFormat.setBottomBorder(cellFormat.bottomBorder() * k);
+            cellFormat.setLeftBorder(cellFormat.leftBorder() * k);
+            cellFormat.setRightBorder(cellFormat.rightBorder() * k);
+            cell.setFormat(cellFormat);
+        }
+    }
+}
+
+void scaleFrames(QTextFrame *frame, double k)
+{
+    for (QTextFrame *child : frame->childFrames()) {
+        if (auto *table = qobject_cast<QTextTable *>(child)) {
+            scaleTable(table, k);
+        } else {
+            QTextFrameFormat format = child->frameFormat();
+            scaleFrameFormat(format, k);
+            child->setFrameFormat(format);
+        }
+        scaleFrames(child, k);
+    }
+}
+
+} // namespace
+
+double windowScale(const QWidget *widget)
+{
+    const QVariant scale = widget->window()->property(kScale);
+    return scale.isValid() ? scale.toDouble() : 1.0;
+}
+
+void scaleDocument(QTextDocument &document, double factor)
+{
+    const QVariant applied = document.property(kScale);
+    const double current = applied.isValid() ? applied.toDouble() : 1.0;
+    if (!document.property(kDesignDefaultFont).isValid())
+        document.setProperty(kDesignDefaultFont, document.defaultFont());
+    document.setProperty(kScale, factor);
+    // The default font from the one the document was made with, whatever
+    // happened to it since (a text box gives its document its own font).
+    document.setDefaultFont(scaledFont(document.property(kDesignDefaultFont).value<QFont>(), factor));
+    if (factor == current)
+        return;
+    const double k = factor / current;
+
+    document.setDocumentMargin(document.documentMargin() * k);
+    document.setIndentWidth(document.indentWidth() * k);
+    QTextOption option = document.defaultTextOption();
+    option.setTabStopDistance(option.tabStopDistance() * k);
+    document.setDefaultTextOption(option);
+    QTextFrameFormat root = document.rootFrame()->frameFormat();
+    scaleFrameFormat(root, k);
+    document.rootFrame()->setFrameFormat(root);
+    scaleFrames(document.rootFrame(), k);
+
+    // Blocks and their runs of text: read first, then written, since writing
+    // a format can merge runs.
+    struct Run {
+        int start;
+        int end;
+        QTextCharFormat format;
+    };
+    std::vector<Run> runs;
+    QTextCursor cursor(&document);
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        QTextBlockFormat blockFormat = block.blockFormat();
+        scaleBlockFormat(blockFormat, k);
+        QTextCharFormat blockCharFormat = block.charFormat();
+        scaleCharFormat(blockCharFormat, k);
+        cursor.setPosition(block.position());
+        cursor.setBlockFormat(blockFormat);
+        cursor.setBlockCharFormat(blockCharFormat);
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            QTextCharFormat format = fragment.charFormat();
+            scaleCharFormat(format, k);
+            runs.push_back({fragment.position(), fragment.position() + fragment.length(), format});
+        }
+    }
+    for (const Run &run : runs) {
+        cursor.setPosition(run.start);
+        cursor.setPosition(run.end, QTextCursor::KeepAnchor);
+        cursor.setCharFormat(run.format);
+    }
+}
+
+void scaleWindow(QWidget *window, double factor)
+{
+    window->setProperty(kScale, factor);
+    QList<QWidget *> widgets = window->findChildren<QWidget *>();
+    widgets.prepend(window);
+    // A text box hands its own font to its document when fonts change: the
+    // documents' design fonts are kept before that happens.
+    const QList<QTextEdit *> texts = window->findChildren<QTextEdit *>();
+    for (QTextEdit *text : texts)
+        if (!text->document()->property(kDesignDefaultFont).isValid())
+            text->document()->setProperty(kDesignDefaultFont, text->document()->defaultFont());
+
+    for (QWidget *widget : widgets) {
+        if (!widget->testAttribute(Qt::WA_SetFont))
+            continue;
+        QVariant design = widget->property(kDesignFont);
+        if (!design.isValid()) {
+            design = QVariant::fromValue(widget->font());
+            widget->setProperty(kDesignFont, design);
+        }
+        widget->setFont(scaledFont(design.value<QFont>(), factor));
+    }
+    for (QWidget *widget : widgets)
+        if (widget != window && hasTwipsGeometry(widget))
+            setTwipsGeometry(widget, twipsGeometry(widget));
+    const QSize client = clientAreaTwips(window);
+    if (client.isValid())
+        setClientAreaTwips(window, client.width(), client.height());
+    for (QTextEdit *text : texts)
+        scaleDocument(*text->document(), factor);
+    for (QWidget *widget : widgets)
+        widget->update();
+}
+
+bool fitToScreen(QWidget *window)
+{
+    const QScreen *screen = window->screen();
+    const QSize client = clientAreaTwips(window);
+    if (!screen || !client.isValid())
+        return false;
+    const QRect available = screen->availableGeometry();
+    QMargins frame = kFrameAllowance;
+    if (window->isVisible()) {
+        const QRect outer = window->frameGeometry();
+        const QRect inner = window->geometry();
+        frame = QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                         outer.bottom() - inner.bottom());
+    }
+    const double designWidth = client.width() / kTwipsPerPixel;
+    const double designHeight = client.height() / kTwipsPerPixel;
+    const double roomWidth = available.width() - frame.left() - frame.right();
+    const double roomHeight = available.height() - frame.top() - frame.bottom();
+    // In thousandths, rounded down, so that the rounded pixels still fit.
+    double factor = std::min({1.0, roomWidth / designWidth, roomHeight / designHeight});
+    factor = std::max(0.001, std::floor(factor * 1000.0) / 1000.0);
+    if (factor >= windowScale(window))
+        return false;
+    scaleWindow(window, factor);
+    return true;
+}
+
+} // namespace ct

@@ -1,0 +1,67 @@
+// The study folder the menu entry runs in: made ready on first use with the
+// sample instruction file, and never a change to what a lab put there.
+#include "app/study_folder.h"
+#include "gui_support.h"
+
+#include <QFileInfo>
+#include <QTest>
+
+using namespace ct;
+using namespace ct::test;
+
+class StudyFolderTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void prepare_data()
+    {
+        QTest::addColumn<QString>("existing"); // what the study folder holds before
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("none yet") << "" << QString();
+        QTest::newRow("the lab's instructions and data") << "instructions 7.csv" << QString();
+        QTest::newRow("a link where the instructions go") << "link" << QString();
+        QTest::newRow("a file in the folder's place")
+            << "file" << QStringLiteral("The study folder FOLDER could not be created.");
+    }
+    void prepare()
+    {
+        QFETCH(QString, existing);
+        QFETCH(QString, problem);
+        const WorkingFolder home;
+        const QString folder = home.file(QStringLiteral("Documents/choicetask data"));
+        const QString instructions = folder + QStringLiteral("/instructions_condition_1.rtf");
+        QDir().mkpath(home.file(QStringLiteral("Documents")));
+        if (existing == QLatin1String("file")) {
+            home.write(QStringLiteral("Documents/choicetask data"), "not a folder");
+        } else if (!existing.isEmpty()) {
+            QDir().mkpath(folder);
+            if (existing == QLatin1String("link"))
+                QVERIFY(QFile::link(home.file(QStringLiteral("elsewhere.rtf")), instructions));
+            else
+                home.write(QStringLiteral("Documents/choicetask data/instructions_condition_1.rtf"), "{\\rtf1 ours}");
+            home.write(QStringLiteral("Documents/choicetask data/7.csv"), "data");
+        }
+
+        QCOMPARE(prepareStudyFolder(folder), QString(problem).replace(QStringLiteral("FOLDER"), folder));
+
+        QFile sample(QStringLiteral(CT_SAMPLE_INSTRUCTIONS));
+        QVERIFY(sample.open(QIODevice::ReadOnly));
+        if (existing.isEmpty()) {
+            QCOMPARE(home.read(QStringLiteral("Documents/choicetask data/instructions_condition_1.rtf")),
+                     sample.readAll());
+            QVERIFY(QFileInfo(instructions).isWritable());
+        } else if (existing == QLatin1String("link")) {
+            QCOMPARE(QFileInfo(instructions).symLinkTarget(), home.file(QStringLiteral("elsewhere.rtf")));
+            QVERIFY(!QFileInfo::exists(home.file(QStringLiteral("elsewhere.rtf"))));
+        } else if (existing == QLatin1String("file")) {
+            QCOMPARE(home.read(QStringLiteral("Documents/choicetask data")), QByteArray("not a folder"));
+        } else {
+            QCOMPARE(home.read(QStringLiteral("Documents/choicetask data/instructions_condition_1.rtf")),
+                     QByteArray("{\\rtf1 ours}"));
+            QCOMPARE(home.read(QStringLiteral("Documents/choicetask data/7.csv")), QByteArray("data"));
+        }
+    }
+};
+
+QTEST_MAIN(StudyFolderTest)
+#include "study_folder_test.moc"
