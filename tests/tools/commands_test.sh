@@ -8,6 +8,13 @@ set -u
 simulate=$1 report=$2 work=$3
 rm -rf "$work" && mkdir -p "$work" && cd "$work" || exit 1
 failures=0
+# A stock macOS has no timeout(1): perl's alarm does the same (the command is
+# ended by SIGALRM when the seconds pass).
+command -v timeout > /dev/null 2>&1 || timeout() {
+    seconds=$1
+    shift
+    perl -e 'alarm shift; exec @ARGV or die "$ARGV[0]: $!\n"' "$seconds" "$@"
+}
 
 # check NAME STATUS STDOUT STDERR_FIRST_LINE COMMAND [ARGUMENT...]
 check() {
