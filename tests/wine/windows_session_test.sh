@@ -35,7 +35,7 @@ describe_failure() {
     [ -f "$file" ] && echo "$file has $(wc -l < "$file") lines"
   done
   grep -h ',choice,' "$work"/*-data/42.session.csv 2> /dev/null \
-    | grep -v '^1,choice,.*,[0-9]*,[0-9]*,left,[01],[0-9]*\.[0-9],' | head -n 5 | sed 's/^/  odd choice row: /' 
+    | grep -v '^1,choice,.*,[0-9]*,[0-9]*,left,[01],-\?[0-9]*\.[0-9],' | head -n 5 | sed 's/^/  odd choice row: /' 
   return 0
 }
 start_display
@@ -104,7 +104,7 @@ case $(sed -n 2p "$data" | cut -d, -f2) in
   *) fail "unexpected first trial line in the Windows program's file" ;;
 esac
 [ "$lines" -eq "$([ "$option" = left ] && echo 151 || echo 54)" ] || fail "$lines lines after one game of the $option option"
-choices=$(grep -c '^1,choice,.*,[0-9]*,[0-9]*,left,[01],[0-9]*\.[0-9],' "$work/windows-data/42.session.csv" || true)
+choices=$(grep -c '^1,choice,.*,[0-9]*,[0-9]*,left,[01],-\?[0-9]*\.[0-9],' "$work/windows-data/42.session.csv" || true)
 [ "$choices" -eq "$((lines - 1))" ] || fail "$choices choice rows in the Windows program's session record"
 grep -q '^1,feedback_shown,' "$work/windows-data/42.session.csv" || fail "no feedback row in the session record"
 
