@@ -52,7 +52,7 @@ walk(document["blocks"])
 fences = sum(1 for line in open(guide, encoding="utf-8") if line.lstrip().startswith("```"))
 check(len(blocks) * 2 == fences, "%d code blocks rendered from %d fence lines" % (len(blocks), fences))
 for language, text in blocks:
-    check(language in ("text", "sh", "r", "python"), "a code block in %r: %r" % (language, text[:60]))
+    check(language in ("text", "sh", "bat", "r", "python"), "a code block in %r: %r" % (language, text[:60]))
     check(not any(line.lstrip().startswith("```") for line in text.split("\n")),
           "a fence inside a code block: %r" % text[:60])
 
