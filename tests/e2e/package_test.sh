@@ -26,7 +26,7 @@ deb=$(ls "$work"/package/choicetask_*.deb)
 dpkg-deb --ctrl-tarfile "$deb" | tar -xO ./conffiles | grep -qx /etc/choicetask/config.ini \
   || fail "config.ini is not marked as a configuration file"
 if command -v lintian > /dev/null; then
-  lintian --fail-on error,warning --display-level ">=pedantic" --suppress-tags-from-file /dev/null "$deb" \
+  lintian --fail-on error,warning --display-level ">=pedantic" --display-experimental --suppress-tags-from-file /dev/null "$deb" \
     > "$work/lintian.log" 2>&1 || { cat "$work/lintian.log"; fail "lintian reports errors or warnings"; }
   count() { grep -c "^$1:" "$work/lintian.log" || true; }
   echo "lintian: $(count E) errors, $(count W) warnings, $(count I) notes, $(count P) pedantic, $(count X) experimental"
