@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <system_error>
+#include <utility>
 
 namespace ct {
 namespace {
@@ -23,6 +24,71 @@ std::string tooLarge(const std::filesystem::path &path, std::size_t maxBytes)
            + std::to_string(maxBytes) + " bytes).";
 }
 
+FileStepWatcher &watcher()
+{
+    static FileStepWatcher installed;
+    return installed;
+}
+
+// Shows the step to the watcher, then takes it unless the watcher makes it fail.
+template <typename Take>
+Outcome step(FileStep::Kind kind, const std::filesystem::path &path, Take take, std::uint64_t offset = 0,
+             std::string_view bytes = {})
+{
+    if (watcher() && watcher()(FileStep{kind, path, offset, bytes}))
+        return system_files::deviceError();
+    return take();
+}
+
+void seen(FileStep::Kind kind, const std::filesystem::path &path)
+{
+    if (watcher())
+        (void)watcher()(FileStep{kind, path, 0, {}});
+}
+
+void removeCreated(const std::filesystem::path &path)
+{
+    seen(FileStep::Kind::Remove, path);
+    system_files::removeFile(path);
+}
+
+// Valid UTF-8 as it stands; control characters and bytes of another
+// encoding as \xHH.
+std::string visibleUtf8(std::string_view bytes)
+{
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        const std::size_t length = lead < 0x80           ? 1
+                                   : (lead >> 5) == 0x6  ? 2
+                                   : (lead >> 4) == 0xE  ? 3
+                                   : (lead >> 3) == 0x1E ? 4
+                                                         : 0;
+        bool valid = length > 0 && i + length <= bytes.size() && (length < 2 || lead >= 0xC2) && lead <= 0xF4;
+        for (std::size_t k = 1; valid && k < length; ++k)
+            valid = (static_cast<unsigned char>(bytes[i + k]) & 0xC0) == 0x80;
+        if (valid && length == 3) {
+            const auto second = static_cast<unsigned char>(bytes[i + 1]);
+            valid = !(lead == 0xE0 && second < 0xA0) && !(lead == 0xED && second >= 0xA0);
+        }
+        if (valid && length == 4) {
+            const auto second = static_cast<unsigned char>(bytes[i + 1]);
+            valid = !(lead == 0xF0 && second < 0x90) && !(lead == 0xF4 && second >= 0x90);
+        }
+        if (!valid || lead < 0x20 || lead == 0x7F) {
+            out += "\\x";
+            out += kHex[lead >> 4];
+            out += kHex[lead & 0xF];
+            ++i;
+            continue;
+        }
+        out.append(bytes.substr(i, length));
+        i += length;
+    }
+    return out;
+}
+
 template <typename Result>
 Result failed(const std::string &action, const std::filesystem::path &path, const Failure &failure)
 {
@@ -35,10 +101,19 @@ Result failed(const std::string &action, const std::filesystem::path &path, cons
 
 } // namespace
 
+void setFileStepWatcher(FileStepWatcher installed)
+{
+    watcher() = std::move(installed);
+}
+
 std::string displayPath(const std::filesystem::path &path)
 {
+#ifdef _WIN32
     const std::u8string text = path.u8string();
-    return {text.begin(), text.end()};
+    return visibleUtf8(std::string(text.begin(), text.end()));
+#else
+    return visibleUtf8(path.native());
+#endif
 }
 
 std::string absolutePath(const std::filesystem::path &path)
@@ -50,23 +125,43 @@ std::string absolutePath(const std::filesystem::path &path)
 
 FileResult appendDurably(const std::filesystem::path &path, std::string_view bytes, const AppendFaults &faults)
 {
+    using Kind = FileStep::Kind;
     system_files::File file;
     bool created = false;
     if (const auto failure = file.openForAppending(path, created))
         return failed<FileResult>("open", path, *failure);
+    if (created)
+        seen(Kind::Create, path);
 
     std::uint64_t startLength = 0;
     if (const auto failure = file.checkRegular(startLength))
         return failed<FileResult>("write to", path, *failure);
     auto fail = [&](const std::string &action, const Failure &failure) {
         // Take back a partial write so that no half line stays in the file,
-        // and do not leave behind a file this call created.
-        (void)file.truncate(startLength);
+        // also after a power cut, and do not leave behind a file this call
+        // created.
+        if (!step(
+                Kind::Truncate, path, [&] { return file.truncate(startLength); }, startLength))
+            (void)step(Kind::Sync, path, [&] { return file.sync(); });
         (void)file.close();
         if (created)
-            system_files::removeFile(path);
+            removeCreated(path);
         return failed<FileResult>(action, path, failure);
     };
+
+    // A line cut off by a crash is ended before the new lines.
+    std::string ended;
+    if (startLength > 0) {
+        char last = '\n';
+        if (const auto failure = file.readByteAt(startLength - 1, last))
+            return fail("read", *failure);
+        if (last != '\n') {
+            ended.reserve(bytes.size() + 2);
+            ended = last == '\r' ? "\n" : "\r\n";
+            ended += bytes;
+            bytes = ended;
+        }
+    }
 
     std::size_t written = 0;
     while (written < bytes.size()) {
@@ -75,11 +170,14 @@ FileResult appendDurably(const std::filesystem::path &path, std::string_view byt
         if (allowed == 0)
             return fail("write to", system_files::diskFull());
         std::size_t n = 0;
-        if (const auto failure = file.write(bytes.data() + written, allowed, n))
+        const std::string_view part = bytes.substr(written, allowed);
+        if (const auto failure = step(
+                Kind::Write, path, [&] { return file.write(part.data(), part.size(), n); }, startLength + written,
+                part))
             return fail("write to", *failure);
         written += n;
     }
-    if (const auto failure = file.sync())
+    if (const auto failure = step(Kind::Sync, path, [&] { return file.sync(); }))
         return fail("save", *failure);
 
     // From here on the bytes are on the disk: a failure now is reported as
@@ -96,7 +194,7 @@ FileResult appendDurably(const std::filesystem::path &path, std::string_view byt
         return result;
     }
     if (created) {
-        Outcome folder = system_files::syncFolderOf(path);
+        Outcome folder = step(Kind::SyncFolder, path, [&] { return system_files::syncFolderOf(path); });
         if (!folder && faults.folderSyncFails)
             folder = system_files::deviceError();
         if (folder) {

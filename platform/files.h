@@ -3,7 +3,9 @@
 #include "platform/error.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -50,12 +52,41 @@ struct AppendFaults {
     bool folderSyncFails = false;
 };
 
-// Appends `bytes` to the regular file at `path`, creating it when missing and
-// never truncating it. The bytes are on stable storage when this returns ok
-// (the file is synced, and a newly created file's folder too). When a write
-// fails the file is cut back to its previous length, so a line is never left
-// half-written.
+// Appends the lines `bytes` to the regular file at `path`, creating it when
+// missing and never truncating it. The bytes are on stable storage when this
+// returns ok (the file is synced, and a newly created file's folder too). When
+// a step fails the file is cut back to its previous length and synced again,
+// so a line is never left half-written, not even after a power cut.
+//
+// A file that does not end with a line end holds a line cut off by a crash
+// (or a power cut) while it was written: that line is ended first (with LF
+// after a CR, else with CR LF), in the same write, so that the new lines start
+// on a line of their own. Nothing is deleted.
 FileResult appendDurably(const std::filesystem::path &path, std::string_view bytes, const AppendFaults &faults = {});
+
+// One change the files layer makes on the disk, in the order made: the steps
+// a power cut can leave half done.
+struct FileStep {
+    enum class Kind {
+        Create,     // a new, empty file; its folder entry is saved by SyncFolder
+        Write,      // `bytes` written at `offset`
+        Truncate,   // the file cut back to `offset` bytes
+        Sync,       // the file's bytes and length on stable storage
+        SyncFolder, // the entries of the folder of `path` on stable storage
+        Remove,     // the file removed
+    };
+    Kind kind = Kind::Write;
+    std::filesystem::path path;
+    std::uint64_t offset = 0;
+    std::string_view bytes;
+};
+
+// Sees each step before it is taken (Create once it is taken); returning true
+// makes the step fail as a failing device would, without taking it (Create
+// and Remove cannot be made to fail). Tests record the steps to rebuild what
+// a crash can leave on the disk, and make a sync fail; the program sets none.
+using FileStepWatcher = std::function<bool(const FileStep &step)>;
+void setFileStepWatcher(FileStepWatcher watcher);
 
 struct ReadResult {
     FileProblem problem = FileProblem::None;
@@ -74,7 +105,8 @@ ReadResult readWholeFile(const std::filesystem::path &path, std::size_t maxBytes
 // directory), in UTF-8.
 std::string absolutePath(const std::filesystem::path &path);
 
-// `path` as given, in UTF-8, for messages.
+// `path` as given, in UTF-8, for messages. A name in another encoding (a
+// folder named in Latin-1 on a UTF-8 system) shows its stray bytes as \xFC.
 std::string displayPath(const std::filesystem::path &path);
 
 } // namespace ct

@@ -78,14 +78,15 @@ Outcome File::openForReading(const std::filesystem::path &path)
 Outcome File::openForAppending(const std::filesystem::path &path, bool &created)
 {
     for (;;) {
-        m_fd = openRetrying(path.c_str(), O_WRONLY | O_APPEND);
+        // Read access too: the last byte tells whether a line was left cut.
+        m_fd = openRetrying(path.c_str(), O_RDWR | O_APPEND);
         if (m_fd >= 0) {
             created = false;
             return std::nullopt;
         }
         if (errno != ENOENT)
             return openFailure(path, errno);
-        m_fd = openRetrying(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL, 0644);
+        m_fd = openRetrying(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_EXCL, 0644);
         if (m_fd >= 0) {
             created = true;
             return std::nullopt;
@@ -118,6 +119,19 @@ Outcome File::read(char *buffer, std::size_t count, std::size_t &got)
             got = static_cast<std::size_t>(n);
             return std::nullopt;
         }
+        if (errno != EINTR)
+            return failure(errno);
+    }
+}
+
+Outcome File::readByteAt(std::uint64_t offset, char &byte)
+{
+    for (;;) {
+        const ssize_t n = ::pread(m_fd, &byte, 1, static_cast<off_t>(offset));
+        if (n == 1)
+            return std::nullopt;
+        if (n == 0)
+            return failure(EIO); // shorter than it was a moment ago
         if (errno != EINTR)
             return failure(errno);
     }

@@ -37,6 +37,8 @@ public:
     Outcome checkRegular(std::uint64_t &size);
     // Reads up to `count` bytes; `got` is 0 at the end of the file.
     Outcome read(char *buffer, std::size_t count, std::size_t &got);
+    // Reads the byte at `offset` of a file opened for appending.
+    Outcome readByteAt(std::uint64_t offset, char &byte);
     // Writes at the end of the file; `written` may be less than `count`.
     Outcome write(const char *bytes, std::size_t count, std::size_t &written);
     // Cuts the file back to `length` bytes.

@@ -88,8 +88,10 @@ Outcome File::openForReading(const std::filesystem::path &path)
 
 Outcome File::openForAppending(const std::filesystem::path &path, bool &created)
 {
-    // Append access, plus write access to cut back a partly written line.
-    const HANDLE handle = ::CreateFileW(path.c_str(), FILE_APPEND_DATA | FILE_WRITE_DATA | FILE_READ_ATTRIBUTES,
+    // Append access, plus write access to cut back a partly written line and
+    // read access to see whether the last line was left cut.
+    const HANDLE handle = ::CreateFileW(path.c_str(),
+                                        FILE_APPEND_DATA | FILE_WRITE_DATA | FILE_READ_DATA | FILE_READ_ATTRIBUTES,
                                         kShareAll, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return openFailure(path, ::GetLastError());
@@ -124,6 +126,19 @@ Outcome File::read(char *buffer, std::size_t count, std::size_t &got)
     if (!::ReadFile(handleOf(m_handle), buffer, chunk, &n, nullptr))
         return failure(::GetLastError());
     got = n;
+    return std::nullopt;
+}
+
+Outcome File::readByteAt(std::uint64_t offset, char &byte)
+{
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset & 0xFFFFFFFFu);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    DWORD n = 0;
+    if (!::ReadFile(handleOf(m_handle), &byte, 1, &n, &at))
+        return failure(::GetLastError());
+    if (n != 1)
+        return failure(ERROR_HANDLE_EOF);
     return std::nullopt;
 }
 

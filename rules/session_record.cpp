@@ -2,6 +2,7 @@
 
 #include "rules/experiment.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -96,63 +97,43 @@ std::string optionalMs(const std::optional<double> &value)
     return value ? millisecondsText(*value) : std::string();
 }
 
-// Splits one CSV record off the front of `bytes` (RFC 4180: quoted fields may
-// hold commas, doubled quotes and line ends). Nullopt when the record does
-// not end with CR LF or a quoted field is malformed; `cut` then tells whether
-// the bytes simply ran out.
-std::optional<std::vector<std::string>> takeRecord(std::string_view &bytes, bool &cut)
+// The fields of one line (RFC 4180 quoting: quoted fields may hold commas
+// and doubled quotes); nullopt when a quote is out of place. The program never
+// writes a line end inside a field.
+std::optional<std::vector<std::string>> fieldsOf(std::string_view line)
 {
     std::vector<std::string> fields(1);
-    std::size_t i = 0;
     bool quoted = false;
     bool fieldStarted = false;
-    cut = false;
-    while (i < bytes.size()) {
-        const char c = bytes[i];
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
         if (quoted) {
-            if (c == '"') {
-                if (i + 1 < bytes.size() && bytes[i + 1] == '"') {
-                    fields.back() += '"';
-                    i += 2;
-                    continue;
-                }
-                quoted = false;
+            if (c != '"') {
+                fields.back() += c;
+            } else if (i + 1 < line.size() && line[i + 1] == '"') {
+                fields.back() += '"';
                 ++i;
-                if (i < bytes.size() && bytes[i] != ',' && bytes[i] != '\r')
+            } else {
+                quoted = false;
+                if (i + 1 < line.size() && line[i + 1] != ',')
                     return std::nullopt;
-                continue;
             }
-            fields.back() += c;
-            ++i;
-            continue;
-        }
-        if (c == '"' && !fieldStarted) {
+        } else if (c == '"' && !fieldStarted) {
             quoted = true;
             fieldStarted = true;
-            ++i;
         } else if (c == ',') {
             fields.emplace_back();
             fieldStarted = false;
-            ++i;
-        } else if (c == '\r') {
-            if (i + 1 >= bytes.size()) {
-                cut = true;
-                return std::nullopt;
-            }
-            if (bytes[i + 1] != '\n')
-                return std::nullopt;
-            bytes.remove_prefix(i + 2);
-            return fields;
-        } else if (c == '\n') {
+        } else if (c == '\r' || c == '\n') {
             return std::nullopt;
         } else {
             fields.back() += c;
             fieldStarted = true;
-            ++i;
         }
     }
-    cut = true;
-    return std::nullopt;
+    if (quoted)
+        return std::nullopt;
+    return fields;
 }
 
 std::optional<std::string> rowProblem(const std::vector<std::string> &f, Row &row)
@@ -321,43 +302,91 @@ std::string formatRow(const Row &row)
 ReadResult readSessionRecord(std::string_view bytes)
 {
     ReadResult result;
+    const std::string_view header = kHeader.substr(0, kHeader.size() - 2);
+    std::vector<std::pair<int, Row>> rows;
+    std::vector<Error> unread; // refused, unless a crash cut the line
+    std::vector<int> cut;
+    bool headerSeen = false;
     int line = 0;
-    auto refuse = [&](std::string why) {
-        result.error = {std::move(why), line};
-        return result;
-    };
-    const std::string_view header = kHeader;
     while (!bytes.empty()) {
         ++line;
-        if (line == 1 || bytes.starts_with(header)) {
-            if (!bytes.starts_with(header)) {
-                const bool partial = header.starts_with(bytes);
-                if (partial) {
-                    result.lastLineCut = true;
-                    break;
-                }
-                return refuse("the file does not start with the session record's header line");
-            }
-            if (line != 1)
-                return refuse("a second header line");
-            bytes.remove_prefix(header.size());
+        const auto end = bytes.find('\n');
+        const std::string_view whole = bytes.substr(0, end == std::string_view::npos ? bytes.size() : end + 1);
+        bytes.remove_prefix(whole.size());
+        if (end == std::string_view::npos || whole.find('\0') != std::string_view::npos) {
+            cut.push_back(line);
             continue;
         }
-        bool cut = false;
-        const auto fields = takeRecord(bytes, cut);
-        if (!fields) {
-            if (cut) {
-                result.lastLineCut = true;
-                break;
-            }
-            return refuse("not a row of a session record (a line end or quote out of place)");
+        if (!whole.ends_with("\r\n")) {
+            unread.push_back({"not a row of a session record (a line end or quote out of place)", line});
+            continue;
         }
+        const std::string_view text = whole.substr(0, whole.size() - 2);
+        if (text == header) {
+            if (!rows.empty() || headerSeen) {
+                result.error = {"a second header line", line};
+                return result;
+            }
+            headerSeen = true;
+            continue;
+        }
+        if (!headerSeen) {
+            unread.push_back({"the file does not start with the session record's header line", line});
+            continue;
+        }
+        const auto fields = fieldsOf(text);
         Row row;
-        if (const auto problem = rowProblem(*fields, row))
-            return refuse(*problem);
-        result.rows.push_back(std::move(row));
+        if (!fields) {
+            unread.push_back({"not a row of a session record (a line end or quote out of place)", line});
+        } else if (const auto problem = rowProblem(*fields, row)) {
+            unread.push_back({*problem, line});
+        } else {
+            if (row.event == Event::Registered)
+                if (const auto ended = row.detailValue(kEndedCutLineKey))
+                    if (const auto named = number<int>(*ended); named && *named > 0 && *named < line)
+                        cut.push_back(*named);
+            rows.emplace_back(line, std::move(row));
+        }
     }
+    std::sort(cut.begin(), cut.end());
+    cut.erase(std::unique(cut.begin(), cut.end()), cut.end());
+    const auto isCut = [&cut](int number) { return std::binary_search(cut.begin(), cut.end(), number); };
+    for (const Error &error : unread) {
+        if (!isCut(error.line)) {
+            result.error = error;
+            return result;
+        }
+    }
+    for (auto &[number, row] : rows) {
+        if (!isCut(number)) {
+            result.rows.push_back(std::move(row));
+            result.rowLines.push_back(number);
+        }
+    }
+    result.cutLines = std::move(cut);
     return result;
+}
+
+bool headerNeeded(std::string_view recordBytes)
+{
+    // A last line cut after its CR is made whole by the next append's LF.
+    const std::string_view header = kHeader.substr(0, kHeader.size() - 1);
+    for (std::size_t start = 0; start < recordBytes.size();) {
+        if (recordBytes.substr(start).starts_with(header))
+            return false;
+        const auto end = recordBytes.find('\n', start);
+        if (end == std::string_view::npos)
+            break;
+        start = end + 1;
+    }
+    return true;
+}
+
+int cutLastLine(std::string_view recordBytes)
+{
+    if (recordBytes.empty() || recordBytes.ends_with('\n') || recordBytes.ends_with('\r'))
+        return 0;
+    return static_cast<int>(std::count(recordBytes.begin(), recordBytes.end(), '\n')) + 1;
 }
 
 std::string sessionFileNameFor(std::string_view dataFileName)

@@ -82,21 +82,41 @@ std::string formatRow(const Row &row);
 
 struct ReadResult {
     std::vector<Row> rows;
-    // The file ends in a line without CR LF: the program was stopped while
-    // appending it. The rows before it are read; the cut line is not.
-    bool lastLineCut = false;
+    // The line of the file each row stands on.
+    std::vector<int> rowLines;
+    // Lines a crash (a power cut) cut off while they were written, or left
+    // with NUL bytes: skipped, not read.
+    std::vector<int> cutLines;
     // For a refused file: what is wrong with it, and on which line.
     Error error;
     bool ok() const { return error.empty(); }
 };
 
-// Reads a whole session record: the header line, then rows. A header line in
-// a later place is refused, as is a row with the wrong number of fields, an
+// The `registered` row's detail key naming the line of the record that a
+// crash had cut off and that this run ended with a line end before its own
+// rows. A row is not marked as complete the way a data line is, so only the
+// run that found the line cut can tell.
+inline constexpr std::string_view kEndedCutLineKey = "ended_cut_line";
+
+// Reads a whole session record: the header line, then rows, every line ending
+// with CR LF. Lines a crash cut are skipped and listed: the last line when it
+// has no line end, a line holding NUL bytes, and a line a later `registered`
+// row names with kEndedCutLineKey (before the header too). A header line
+// after a row is refused, as is a row with the wrong number of fields, an
 // unknown event, or a number that does not read or lies outside what the
 // program writes (a registration from 1 to 32767, a game from 1 to 8, a trial
 // from 0 to 150, times finite, the response time and the pauses from 0 to
 // kMaxMilliseconds).
 ReadResult readSessionRecord(std::string_view bytes);
+
+// Whether a run must write the header line before its first row: the record
+// holds no whole header line (it is new, or a crash cut its first line).
+bool headerNeeded(std::string_view recordBytes);
+
+// The number of the record's last line when a crash cut it off before its CR
+// (the next append ends it with CR LF); 0 when the record ends with a whole
+// line, or with a CR that the next append's LF completes.
+int cutLastLine(std::string_view recordBytes);
 
 // "42.session.csv" for the data file "42.csv".
 std::string sessionFileNameFor(std::string_view dataFileName);

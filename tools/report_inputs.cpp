@@ -144,8 +144,12 @@ LoadedParticipant loadParticipant(const DataFileInput &input)
         return loaded;
     }
     ParticipantData participant{input.participant, QFileInfo(input.path).fileName(), std::move(data.file), {}};
-    // The session record beside the data file, when there is one.
-    if (input.path.endsWith(kDataSuffix)) {
+    // The session record beside the data file, when there is one. A data
+    // file started again mid-game (deleted while the program ran) cannot be
+    // matched with it.
+    const bool restarted = !participant.data.registrations.empty()
+                           && participant.data.registrations.front().restartedAtTrial > 1;
+    if (input.path.endsWith(kDataSuffix) && !restarted) {
         const QString recordPath = input.path.chopped(kDataSuffix.size()) + kSessionSuffix;
         const std::filesystem::path record = QFileInfo(recordPath).filesystemFilePath();
         std::error_code ignored;

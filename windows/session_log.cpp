@@ -6,7 +6,6 @@
 #include "rules/experiment.h"
 #include "windows/window_flow.h"
 
-#include <QCryptographicHash>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -21,22 +20,13 @@ namespace {
 
 // Data files hold a few hundred kilobytes even after many registrations.
 constexpr std::size_t kMaxDataFileBytes = 64 * 1024 * 1024;
-constexpr std::size_t kMaxInstructionFileBytes = 256 * 1024 * 1024;
 
 // Set once the session record has failed: the error that stops the program
 // then cannot go into it.
 bool g_recordFailed = false;
-
-std::string sha256Of(const std::string &path)
-{
-    const ReadResult file = readWholeFile(path, kMaxInstructionFileBytes);
-    if (!file.ok())
-        return {};
-    return QCryptographicHash::hash(QByteArrayView(file.bytes.data(), qsizetype(file.bytes.size())),
-                                    QCryptographicHash::Sha256)
-        .toHex()
-        .toStdString();
-}
+// The record holds no whole header line yet (it is new, or a crash cut its
+// first line): the first row of the run brings it.
+bool g_headerNeeded = false;
 
 std::string number(double value)
 {
@@ -56,7 +46,8 @@ session::Detail registrationDetail(const AppContext &context, const QWidget *win
         {"scale", number(screen ? screen->devicePixelRatio() : 1.0)},
         {"dpi", number(screen ? screen->logicalDotsPerInch() : 96.0)},
         {"instructions", instructions},
-        {"instructions_sha256", sha256Of(instructions)},
+        // Of the bytes shown, read once at start.
+        {"instructions_sha256", context.instructionsSha256},
         {"left_option_button", context.state.leftOptionOnLeft ? "left" : "right"},
         {"simulated", "0"},
     };
@@ -74,10 +65,13 @@ FileResult appendRow(const AppContext &context, session::Row row, std::optional<
                       .toString(Qt::ISODateWithMs)
                       .toStdString();
     row.monotonicMs = moment * 1000.0;
-    // A new (or empty) record starts with its header, in the same append.
-    const bool fresh = QFileInfo(QString::fromStdString(state.sessionFileName)).size() == 0;
-    return appendDurably(state.sessionFileName,
-                         (fresh ? std::string(session::kHeader) : std::string()) + session::formatRow(row));
+    // A new (or emptied) record starts with its header, in the same append.
+    const bool fresh = g_headerNeeded || QFileInfo(QString::fromStdString(state.sessionFileName)).size() == 0;
+    FileResult written = appendDurably(state.sessionFileName, (fresh ? std::string(session::kHeader) : std::string())
+                                                                  + session::formatRow(row));
+    if (written.bytesSaved)
+        g_headerNeeded = false;
+    return written;
 }
 
 } // namespace
@@ -118,9 +112,17 @@ bool startSessionRecord(AppContext &context, QWidget *window)
     state.registration = static_cast<std::int16_t>(session::registrationNumber(data.bytes));
     state.sessionFileName = session::sessionFileNameFor(state.dataFileName);
     g_recordFailed = false;
+    // A record left by a crash: a header cut off is written again, and a
+    // last line cut off is ended by the append and named in the row, since
+    // only this run can tell that it was cut.
+    const ReadResult record = readWholeFile(state.sessionFileName, kMaxDataFileBytes);
+    const std::string_view before = record.ok() ? std::string_view(record.bytes) : std::string_view();
+    g_headerNeeded = session::headerNeeded(before);
     session::Row row;
     row.event = session::Event::Registered;
     row.detail = registrationDetail(context, window);
+    if (const int cut = session::cutLastLine(before))
+        row.detail.emplace_back(session::kEndedCutLineKey, std::to_string(cut));
     return recordEvent(context, std::move(row), window);
 }
 

@@ -4,6 +4,7 @@
 #include "rules/feedback/money.h"
 #include "rules/feedback/score_store.h"
 #include "rules/number_text.h"
+#include "rules/quoted_text.h"
 
 #include <algorithm>
 #include <vector>
@@ -54,6 +55,13 @@ QString registrationReport(int number, const Registration &registration, const S
                            const QLocale &locale, const SessionFacts *session)
 {
     QString text = QStringLiteral("Registration %1 (header on line %2)\n").arg(number).arg(registration.headerLine);
+    if (registration.restartedAtTrial > 1)
+        text += QStringLiteral("  The data file was started again at trial %1 of the game below: it was deleted or "
+                               "moved away while the program ran. Trials 1 to %2 of that game, and everything "
+                               "written before them, are not in this file; the games are counted from that one. The "
+                               "session record is not read for this file: its rows cannot be matched with it.\n")
+                    .arg(registration.restartedAtTrial)
+                    .arg(registration.restartedAtTrial - 1);
     if (registration.games.empty())
         text += QStringLiteral("  no trials\n");
 
@@ -143,10 +151,17 @@ QString earningsReport(const QString &fileName, const DataFile &file, const Sett
             text += QStringLiteral("Note: the session record's choice rows do not match the data file's trials (a row "
                                    "missing, left over, or saying another option or button than its data line); its "
                                    "response times may belong to other trials.\n");
-        if (session->lastLineCut)
-            text += QStringLiteral("Note: the session record's last line was cut off (the program stopped while "
-                                   "writing it).\n");
+        for (const int line : session->cutLines)
+            text += QStringLiteral("Note: line %1 of the session record was cut off by a crash and is skipped.\n")
+                        .arg(line);
     }
+    for (const CutLine &cut : file.cutLines)
+        text += (cut.nulBytes
+                     ? QStringLiteral("Note: line %1 was damaged by a crash (it holds NUL bytes where the disk "
+                                      "never received the data) and is skipped: %2\n")
+                     : QStringLiteral("Note: line %1 was cut off by a crash and is skipped: %2\n"))
+                    .arg(cut.line)
+                    .arg(QString::fromStdString(quotedForMessage(cut.bytes)));
     if (file.registrations.empty())
         return text + QStringLiteral("no registrations\n");
     int number = 0;

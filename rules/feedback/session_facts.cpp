@@ -90,10 +90,10 @@ SessionFactsResult readSessionFacts(std::string_view bytes)
         return result;
     }
     SessionFacts facts;
-    facts.lastLineCut = read.lastLineCut;
-    int line = 1; // the header
-    for (const session::Row &row : read.rows) {
-        ++line;
+    facts.cutLines = read.cutLines;
+    for (std::size_t i = 0; i < read.rows.size(); ++i) {
+        const session::Row &row = read.rows[i];
+        const int line = read.rowLines[i];
         facts.registrations.insert(row.registration);
         SessionFacts::Run &run = facts.runs[row.registration];
         switch (row.event) {

@@ -9,6 +9,7 @@
 #include <set>
 #include <string>
 #include <tuple>
+#include <vector>
 
 namespace ct {
 
@@ -48,8 +49,8 @@ struct SessionFacts {
     // Registrations that the experimenter ended early or an error stopped.
     std::map<int, std::string> endedEarly; // registration -> "closed_early" / "error"
     std::map<int, Run> runs;
-    // The record's last line was cut off (the program stopped while writing it).
-    bool lastLineCut = false;
+    // Lines a crash cut off (or left with NUL bytes), skipped.
+    std::vector<int> cutLines;
     // Two choice rows for the same trial.
     bool duplicateChoiceRows = false;
     // Every registration that has a row in the record.

@@ -5,6 +5,7 @@
 #include "rules/game/trial_record.h"
 #include "rules/number_text.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -65,6 +66,33 @@ std::optional<Points> toPoints(std::string_view number)
     for (std::size_t i = 0; i < 4; ++i)
         units = units * 10 + (i < fraction.size() ? fraction[i] - '0' : 0);
     return Points::fromUnits(negative ? -units : units);
+}
+
+// Whether `text` can be the start of a header or data line with its CR LF:
+// what a crash leaves of a line cut off while it was written. Of a line that
+// was ended afterwards, all six numbers alone are a whole line, not a cut one.
+bool startsALine(std::string_view text, bool ended)
+{
+    if (kHeaderLine.starts_with(text))
+        return true;
+    std::size_t i = 0;
+    const auto at = [&](auto matches) { return i < text.size() && matches(text[i]); };
+    for (int field = 0; field < 6; ++field) {
+        if (i == text.size())
+            return true;
+        if (!at([](char c) { return c == ' ' || c == '-'; }))
+            return false;
+        ++i;
+        while (at([](char c) { return (c >= '0' && c <= '9') || c == '.'; }))
+            ++i;
+        for (const char expected : {' ', ','}) {
+            if (i == text.size())
+                return true;
+            if (text[i++] != expected)
+                return false;
+        }
+    }
+    return ended ? text.substr(i) == "\r" : std::string_view("\r\n").starts_with(text.substr(i));
 }
 
 // Reads a data line; on failure `why` says what is wrong with it.
@@ -130,6 +158,19 @@ std::optional<RecordedTrial> parseDataLine(std::string_view line, std::string &w
 // Replays a game so far and checks the recorded trial against the rule.
 class GameReplay {
 public:
+    GameReplay() = default;
+    // A game whose trials before `first` are lost (the file was started
+    // again in the middle of it).
+    static GameReplay resumedAt(const RecordedTrial &first)
+    {
+        GameReplay replay;
+        replay.m_trial = static_cast<std::int16_t>(first.trial);
+        replay.m_firstKnown = first.trial;
+        replay.m_winnings = first.winnings - first.payoff;
+        replay.m_schedule.resumeWithUnits(first.unitsBefore);
+        return replay;
+    }
+
     std::string check(const RecordedTrial &recorded)
     {
         if (m_over)
@@ -139,6 +180,8 @@ public:
                    + " was expected";
         if (recorded.choice != 0 && recorded.choice != 1)
             return "a choice other than 1 (left option) or 0 (right option)";
+        if (!fillLostChoices(recorded))
+            return "a share of left-option choices (historyLeft) that no choices before it can give";
         const TrialResult expected = playChoice(m_schedule, m_trial, m_winnings, recorded.choice == 1);
         // The same numbers give the same line; only when they differ are the
         // lines compared, as two doubles can share their 15-digit text.
@@ -171,10 +214,41 @@ private:
         return line;
     }
 
+    // The share of left-option choices covers the last ten choices. Of a
+    // game read from its middle, the lost ones still among them are given the
+    // values the recorded share asks for (only their number matters), as long
+    // as the shares so far fit one set of choices: each lost choice that
+    // drops out of the ten was 0 or 1.
+    bool fillLostChoices(const RecordedTrial &recorded)
+    {
+        const int trial = recorded.trial;
+        const int firstLost = std::max(1, trial - 9);
+        const int lastLost = m_firstKnown - 1;
+        if (firstLost > lastLost)
+            return true;
+        const int beforeTrialOne = std::max(0, 10 - trial); // counted as left-option choices
+        int known = recorded.choice;
+        for (int t = m_firstKnown; t < trial; ++t)
+            known += m_schedule.choice(t);
+        // A share that no number of them gives fails in the replay.
+        const long lost = std::lround(std::clamp(recorded.historyLeft, -1.0, 2.0) * 10.0) - beforeTrialOne - known;
+        if (m_lostLeft >= 0) {
+            const long dropped = m_lostLeft - lost; // the lost choice that left the ten
+            if (dropped < 0 || dropped > (trial - 10 >= 1 ? 1 : 0))
+                return false;
+        }
+        m_lostLeft = lost;
+        for (int slot = firstLost; slot <= lastLost; ++slot)
+            m_schedule.storeChoice(static_cast<std::int16_t>(slot), slot - firstLost < lost);
+        return true;
+    }
+
     PayoffSchedule m_schedule;
     std::int16_t m_trial = 1;
     Points m_winnings;
     bool m_over = false;
+    int m_firstKnown = 1;
+    long m_lostLeft = -1; // left-option choices among the lost ones of the last ten
 };
 
 } // namespace
@@ -197,36 +271,71 @@ DataFileResult readDataFile(std::string_view bytes)
     result.file.lineFeedsOnly = firstLineEnd != std::string_view::npos
                                 && (firstLineEnd == 0 || bytes[firstLineEnd - 1] != '\r');
 
+    int lastCut = 0; // since the last header line
     while (!bytes.empty()) {
         ++lineNumber;
         const auto end = bytes.find('\n');
-        if (end == std::string_view::npos)
+        const std::string_view whole = bytes.substr(0, end == std::string_view::npos ? bytes.size() : end + 1);
+        bytes.remove_prefix(whole.size());
+        const bool crBefore = whole.ends_with("\r\n");
+        const std::string_view line = whole.substr(0, whole.size()
+                                                          - (crBefore                        ? 2
+                                                             : end == std::string_view::npos ? 0
+                                                                                             : 1));
+        const auto cut = [&](bool nulBytes) {
+            result.file.cutLines.push_back({lineNumber, std::string(line), nulBytes});
+            lastCut = lineNumber;
+        };
+        if (line.find('\0') != std::string_view::npos) {
+            cut(true);
+            continue;
+        }
+        if (end == std::string_view::npos) {
+            if (startsALine(line, false)) {
+                cut(false);
+                continue;
+            }
             return refuse(std::string("the line does not end with ") + (result.file.lineFeedsOnly ? "LF" : "CR LF")
                           + " (the file may have been cut off)");
-        const bool crBefore = end > 0 && bytes[end - 1] == '\r';
+        }
         if (crBefore == result.file.lineFeedsOnly)
             return refuse(crBefore ? "the line ends with CR LF, the lines before it with LF alone"
                                    : "the line ends with LF alone, not with CR LF like the lines before it");
-        const std::string_view line = bytes.substr(0, crBefore ? end - 1 : end);
-        bytes.remove_prefix(end + 1);
 
         if (line == header) {
-            result.file.registrations.push_back({lineNumber, {}});
+            result.file.registrations.push_back({lineNumber, {}, 0});
             replay.reset();
+            lastCut = 0;
             continue;
         }
         std::string why;
         const auto trial = parseDataLine(line, why);
-        if (!trial)
+        if (!trial) {
+            if (startsALine(line, true)) {
+                cut(false);
+                continue;
+            }
             return refuse(why);
+        }
+        if (lastCut > 0)
+            return refuse("a data line after line " + std::to_string(lastCut)
+                          + ", which a crash cut off: only a new registration's header line can follow that");
         if (result.file.registrations.empty())
             return refuse("a data line before the first header line");
-        auto &games = result.file.registrations.back().games;
+        Registration &registration = result.file.registrations.back();
+        auto &games = registration.games;
         if (trial->trial == 1) {
             if (!games.empty() && !games.back().complete)
                 return refuse("a new game starts before the previous one used up its units");
             games.emplace_back();
             replay.emplace();
+        } else if (!replay && games.empty() && result.file.registrations.size() == 1 && trial->unitsBefore > 0
+                   && trial->unitsBefore <= 151 - trial->trial) {
+            // The file was started again in the middle of a game: every trial
+            // before cost a unit at least.
+            registration.restartedAtTrial = trial->trial;
+            games.emplace_back();
+            replay = GameReplay::resumedAt(*trial);
         }
         if (!replay)
             return refuse("trial " + std::to_string(trial->trial) + " where a game should start with trial 1");

@@ -42,6 +42,10 @@ public:
     // to `winnings`.
     void score(bool leftOption, Points &winnings);
 
+    // For a game read from its middle (its first trials lost): `units` were
+    // left before the next trial.
+    void resumeWithUnits(double units) { m_gameUnits = units; }
+
     // A game ends on the first trial that leaves 0.01 units or fewer.
     bool unitsUsedUp() const { return m_gameUnits <= 0.01; }
 

@@ -6,12 +6,12 @@
 #include "gui_support.h"
 #include "manual_clock.h"
 #include "platform/controls.h"
-#include "platform/rich_text_box.h"
 #include "platform/twips.h"
 #include "rules/game/simulated_participant.h"
 #include "rules/session_record.h"
 #include "windows/feedback/frmFeedback1.h"
 #include "windows/game/frmTesting2.h"
+#include "windows/rich_text_box.h"
 #include "windows/setup/frmInstructions.h"
 #include "windows/setup/frmSubjects.h"
 #include "windows/window_flow.h"
@@ -203,7 +203,7 @@ private slots:
         // data line, what was shown and what was in force.
         const session::ReadResult record = session::readSessionRecord(
             folder.read(QStringLiteral("42.session.csv")).toStdString());
-        QVERIFY2(record.ok() && !record.lastLineCut, record.error.message.c_str());
+        QVERIFY2(record.ok() && record.cutLines.empty(), record.error.message.c_str());
         std::vector<std::string> expectedEvents = {"registered", "instructions_shown"};
         for (const GamePlan &plan : kGames) {
             expectedEvents.push_back("game_started");

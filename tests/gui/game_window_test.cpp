@@ -2,6 +2,8 @@
 // the data file, the end of a game and the ways a game can be cut short.
 #include "game_window_fixture.h"
 
+#include "rules/feedback/earnings_report.h"
+#include "rules/game/data_file.h"
 #include "rules/number_text.h"
 
 #include <QDialog>
@@ -370,6 +372,22 @@ private slots:
         play(w, "L1");
         QCOMPARE(dataFile(), kHeader + leftLines(3, 4));
         QVERIFY(recorder->boxes.empty());
+
+        // Played to its end, the game is read from the new file, and the
+        // report says what the file lacks.
+        play(w, "L200");
+        QCOMPARE(dataFile(), kHeader + leftLines(3, 150));
+        const DataFileResult read = readDataFile(dataFile().toStdString());
+        QVERIFY2(read.ok(), read.error.message.c_str());
+        QCOMPARE(earningsReport(QStringLiteral("7.csv"), read.file, {}, QLocale::c()),
+                 QStringLiteral("7.csv: no exchange rate set, points only\n"
+                                "Registration 1 (header on line 1)\n"
+                                "  The data file was started again at trial 3 of the game below: it was deleted or "
+                                "moved away while the program ran. Trials 1 to 2 of that game, and everything "
+                                "written before them, are not in this file; the games are counted from that one. "
+                                "The session record is not read for this file: its rows cannot be matched with it.\n"
+                                "  Game 1: 750 points\n"
+                                "  Total so far: 750 points (1 of 8 games finished)\n"));
     }
 
     void appendErrorStopsTheProgram_data()

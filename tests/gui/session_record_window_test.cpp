@@ -36,7 +36,7 @@ class SessionRecordWindowTest : public GameWindowFixture {
     std::vector<session::Row> rows()
     {
         const session::ReadResult read = session::readSessionRecord(folder->read(kSession).toStdString());
-        if (!read.ok() || read.lastLineCut)
+        if (!read.ok() || !read.cutLines.empty())
             qWarning("session record: %s (line %d)", read.error.message.c_str(), read.error.line);
         return read.rows;
     }

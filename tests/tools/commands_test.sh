@@ -83,8 +83,8 @@ check "payments" 0 "$(printf 'participant,registrations,games_finished,points,ra
 check "trials" 0 "$(printf 'participant,registration,game,trial,choice,payoff,winnings,history_left,game_units_remaining,button,response_ms,complete\n5,1,1,1,1,5,5,1,150,NA,NA,TRUE\n40,1,8,53,0,10,530,0,3,NA,NA,TRUE')" "" \
     sh -c '"$1" --csv data | sed -n "1,2p;\$p" | cut -d, -f1-12 | tr -d "\r"' sh "$report"
 [ "$(timeout 20 "$report" --csv data | wc -l)" = $((1 + 8 * 148 + 8 * 53)) ] || { failures=$((failures + 1)); echo "FAIL --csv did not write every trial"; }
-cp data/5.csv data/6.csv && printf ' 1 , 1 ,\r\n' >> data/6.csv
-check "no table with a participant left out" 1 "" 'choicetask-report: data/6.csv, line 1186: not a data line of this program: " 1 , 1 ,"' \
+cp data/5.csv data/6.csv && printf '1,1,5,5,1,150,\r\n' >> data/6.csv
+check "no table with a participant left out" 1 "" 'choicetask-report: data/6.csv, line 1186: not a data line of this program: "1,1,5,5,1,150,"' \
     "$report" --payments --settings lab data
 rm data/6.csv
 

@@ -110,7 +110,7 @@ TEST(DataFile, RefusesMalformedFilesWithTheLine)
          "the line ends with LF alone, not with CR LF like the lines before it"},
         {"CR LF after LF", "Trial,Choice,PayOff,winnings,historyLeft,GameUnitsRemaining\n" + t1, 2,
          "the line ends with CR LF, the lines before it with LF alone"},
-        {"LF file cut off", "Trial,Choice,PayOff,winnings,historyLeft,GameUnitsRemaining\n 1 , 1", 2,
+        {"LF file ending in other bytes", "Trial,Choice,PayOff,winnings,historyLeft,GameUnitsRemaining\n1", 2,
          "the line does not end with LF (the file may have been cut off)"},
         {"trial of many 9s", h + " 99999999999999999999999999 , 1 , 5 , 5 , 1 , 150 ,\r\n", 2,
          "the Trial column holds a number that does not fit it: \" 99999999999999999999999999\""},
@@ -121,8 +121,8 @@ TEST(DataFile, RefusesMalformedFilesWithTheLine)
         {"units beyond a double", h + " 1 , 1 , 5 , 5 , 1 , 1" + std::string(400, '0') + " ,\r\n", 2,
          "the GameUnitsRemaining column holds a number that does not fit it: \" "
          "100000000000000000000000000000000000000...\""},
-        {"cut off mid-line", h + t1 + " 2 , 1 , 5", 3,
-         "the line does not end with CR LF (the file may have been cut off)"},
+        {"data after a cut line", h + t1 + " 2 , 1 , 5\r\n" + t2, 4,
+         "a data line after line 3, which a crash cut off: only a new registration's header line can follow that"},
         {"data before the header", t1, 1, "a data line before the first header line"},
         {"edited winnings", h + t1 + " 2 , 1 , 5 , 11 , 1 , 149 ,\r\n", 3,
          "numbers that do not follow from the choices (expected \" 2 , 1 , 5 , 10 , 1 , 149 ,\")"},
@@ -131,14 +131,14 @@ TEST(DataFile, RefusesMalformedFilesWithTheLine)
         {"negative winnings", h + t1 + " 2 , 1 , 5 ,-10 , 1 , 149 ,\r\n", 3,
          "numbers that do not follow from the choices (expected \" 2 , 1 , 5 , 10 , 1 , 149 ,\")"},
         {"skipped trial", h + t1 + " 3 , 1 , 5 , 10 , 1 , 149 ,\r\n", 3, "trial 3 where trial 2 was expected"},
-        {"game not starting at 1", h + t2, 2, "trial 2 where a game should start with trial 1"},
+        {"game not starting at 1", h + t1 + h + t2, 4, "trial 2 where a game should start with trial 1"},
         {"new game too early", h + t1 + t1, 3, "a new game starts before the previous one used up its units"},
         {"seven numbers", h + " 1 , 1 , 5 , 5 , 1 , 150 , 1 ,\r\n", 2,
          "not a data line of this program: \" 1 , 1 , 5 , 5 , 1 , 150 , 1 ,\""},
         {"missing spaces", h + "1,1,5,5,1,150,\r\n", 2, "not a data line of this program: \"1,1,5,5,1,150,\""},
         {"a choice of 2", h + " 1 , 2 , 5 , 5 , 1 , 150 ,\r\n", 2,
          "a choice other than 1 (left option) or 0 (right option)"},
-        {"other header", "Trial,Choice\r\n", 1, "not a data line of this program: \"Trial,Choice\""},
+        {"other header", "Trial;Choice\r\n", 1, "not a data line of this program: \"Trial;Choice\""},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -173,4 +173,93 @@ TEST(DataFile, EmptyAndHeaderOnlyFiles)
     ASSERT_TRUE(headerOnly.ok());
     EXPECT_EQ(headerOnly.file.registrations.size(), 2u);
     EXPECT_TRUE(headerOnly.file.registrations[0].games.empty());
+}
+
+// What a power cut leaves: lines cut off or holding NUL bytes are named and
+// skipped, and the rest is read.
+TEST(DataFile, ReadsWhatACrashLeft)
+{
+    const std::string h = header();
+    const std::string t1 = " 1 , 1 , 5 , 5 , 1 , 150 ,\r\n";
+    const std::string t2 = " 2 , 1 , 5 , 10 , 1 , 149 ,";
+    struct Case {
+        const char *name;
+        std::string bytes;
+        std::vector<int> cut;
+        bool nul;
+        std::size_t registrations;
+    } const cases[] = {
+        {"trial cut at the end", h + t1 + " 2 , 1 , 5", {3}, false, 1},
+        {"trial cut before its LF", h + t1 + t2 + "\r", {3}, false, 1},
+        {"header cut, nothing before", "Trial,Choice,Pay", {1}, false, 0},
+        {"trial cut, ended, registered again", h + t1 + " 2 , 1 , 5\r\n" + h + t1, {3}, false, 2},
+        {"header cut at its CR, ended", h + t1 + h.substr(0, h.size() - 1) + "\r\n" + h + t1, {3}, false, 2},
+        {"NUL bytes, ended", h + t1 + std::string(12, '\0') + "\r\n" + h + t1, {3}, true, 2},
+        {"NUL bytes after a whole line", h + t1 + std::string(20, '\0'), {3}, true, 1},
+        {"two crashes in a row", h + " 1 , 1 , 5 , 5\r\nTrial,Cho\r\n" + h + t1, {2, 3}, false, 2},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const DataFileResult read = readDataFile(c.bytes);
+        ASSERT_TRUE(read.ok()) << read.error.line << ": " << read.error.message;
+        std::vector<int> cut;
+        for (const CutLine &line : read.file.cutLines) {
+            cut.push_back(line.line);
+            EXPECT_EQ(line.nulBytes, c.nul);
+        }
+        EXPECT_EQ(cut, c.cut);
+        EXPECT_EQ(read.file.registrations.size(), c.registrations);
+        if (c.registrations > 0) {
+            ASSERT_EQ(read.file.registrations.back().games.size(), 1u);
+            EXPECT_EQ(read.file.registrations.back().games[0].trials.size(), 1u);
+        }
+    }
+}
+
+// A data file deleted mid-game gets a new header and goes on: the game that
+// starts part-way is read and checked as far as the lost trials allow.
+TEST(DataFile, AFileStartedAgainMidGame)
+{
+    const std::string full = run("random", 11);
+    const DataFileResult whole = readDataFile(full);
+    ASSERT_TRUE(whole.ok());
+    const auto &game1 = whole.file.registrations[0].games[0];
+    for (const int lost : {1, 4, 9, 20}) {
+        SCOPED_TRACE(lost);
+        // The header, then the lines from trial lost + 1 on.
+        std::size_t from = header().size();
+        for (int i = 0; i < lost; ++i)
+            from = full.find('\n', from) + 1;
+        const std::string restarted = header() + full.substr(from);
+        const DataFileResult read = readDataFile(restarted);
+        ASSERT_TRUE(read.ok()) << read.error.line << ": " << read.error.message;
+        const Registration &r = read.file.registrations[0];
+        EXPECT_EQ(r.restartedAtTrial, lost + 1);
+        ASSERT_EQ(r.games.size(), 8u);
+        EXPECT_TRUE(r.games[0].complete);
+        EXPECT_EQ(r.games[0].points(), game1.points());
+        EXPECT_EQ(r.games[0].trials.size(), game1.trials.size() - std::size_t(lost));
+
+        // A share of left choices that no lost choices can give is refused.
+        std::string edited = restarted;
+        const std::size_t line = edited.find('\n', header().size()) + 1; // the second trial read
+        const std::size_t share = edited.find(',',
+                                              edited.find(',', edited.find(',', edited.find(',', line) + 1) + 1) + 1);
+        const char *replacement = edited.compare(share, 5, " 1 , ") == 0 ? " 0 , " : " 1 , ";
+        const std::size_t end = edited.find(',', share + 1);
+        edited.replace(share, end + 1 - share, std::string(",") + replacement);
+        EXPECT_FALSE(readDataFile(edited).ok()) << edited.substr(line, 40);
+    }
+
+    // Between two trials the share moves by the choice that comes in and the
+    // one that drops out of the ten: by 0.1 at most.
+    const std::string t21 = " 21 , 1 , 5 , 105 , .5 , 120 ,\r\n";
+    // A game started part-way with more units than its trials before could
+    // leave is no game of this program.
+    EXPECT_EQ(readDataFile(header() + " 21 , 1 , 5 , 105 , .5 , 131 ,\r\n").error.message,
+              "trial 21 where a game should start with trial 1");
+    for (const auto &[share, ok] : {std::pair{".4", true}, {".5", true}, {".3", false}, {".7", false}}) {
+        const DataFileResult read = readDataFile(header() + t21 + " 22 , 0 , 10 , 115 , " + share + " , 118 ,\r\n");
+        EXPECT_EQ(read.ok(), ok) << share << ": " << read.error.message;
+    }
 }

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <optional>
 #include <sstream>
+#include <vector>
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -130,6 +131,117 @@ TEST(AppendDurably, FailuresReportWhatFailedAndLeaveNoHalfLine)
     }
 }
 
+// The steps of an append as the disk sees them, and each one failing. The
+// crash-state test (tests/gui/crash_states_test.cpp) rebuilds what a power
+// cut leaves from these steps.
+TEST(AppendDurably, StepsReachTheDiskInOrderAndAFailedOneIsTakenBack)
+{
+    using Kind = FileStep::Kind;
+    struct Seen {
+        Kind kind;
+        std::uint64_t offset;
+        std::string bytes;
+        bool operator==(const Seen &) const = default;
+    };
+    const std::string line = "2,R\r\n";
+    struct Case {
+        const char *name;
+        std::optional<std::string> before;
+        std::optional<Kind> failing;
+        bool ok;
+        bool bytesSaved;
+        std::vector<Seen> steps;
+        std::optional<std::string> after;
+    } const cases[] = {
+        {"new file",
+         std::nullopt,
+         std::nullopt,
+         true,
+         true,
+         {{Kind::Create, 0, ""}, {Kind::Write, 0, line}, {Kind::Sync, 0, ""}, {Kind::SyncFolder, 0, ""}},
+         line},
+        {"whole last line",
+         "1,L\r\n",
+         std::nullopt,
+         true,
+         true,
+         {{Kind::Write, 5, line}, {Kind::Sync, 0, ""}},
+         "1,L\r\n" + line},
+        // A line a crash cut is ended first, in the same write.
+        {"cut last line",
+         "1,L",
+         std::nullopt,
+         true,
+         true,
+         {{Kind::Write, 3, "\r\n" + line}, {Kind::Sync, 0, ""}},
+         "1,L\r\n" + line},
+        {"cut after its CR",
+         "1,L\r",
+         std::nullopt,
+         true,
+         true,
+         {{Kind::Write, 4, "\n" + line}, {Kind::Sync, 0, ""}},
+         "1,L\r\n" + line},
+        {"write fails",
+         "1,L",
+         Kind::Write,
+         false,
+         false,
+         {{Kind::Write, 3, "\r\n" + line}, {Kind::Truncate, 3, ""}, {Kind::Sync, 0, ""}},
+         "1,L"},
+        // The bytes may be in the file, not yet on the disk: they are taken
+        // back, and the cut is synced too.
+        {"sync fails",
+         "1,L\r\n",
+         Kind::Sync,
+         false,
+         false,
+         {{Kind::Write, 5, line}, {Kind::Sync, 0, ""}, {Kind::Truncate, 5, ""}, {Kind::Sync, 0, ""}},
+         "1,L\r\n"},
+        {"sync of a new file fails",
+         std::nullopt,
+         Kind::Sync,
+         false,
+         false,
+         {{Kind::Create, 0, ""},
+          {Kind::Write, 0, line},
+          {Kind::Sync, 0, ""},
+          {Kind::Truncate, 0, ""},
+          {Kind::Sync, 0, ""},
+          {Kind::Remove, 0, ""}},
+         std::nullopt},
+        {"folder sync fails",
+         std::nullopt,
+         Kind::SyncFolder,
+         false,
+         true,
+         {{Kind::Create, 0, ""}, {Kind::Write, 0, line}, {Kind::Sync, 0, ""}, {Kind::SyncFolder, 0, ""}},
+         line},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder folder;
+        const fs::path file = folder.path() / "7.csv";
+        if (c.before)
+            write(file, *c.before);
+        std::vector<Seen> steps;
+        bool failed = false;
+        setFileStepWatcher([&](const FileStep &step) {
+            EXPECT_EQ(step.path, file);
+            steps.push_back({step.kind, step.offset, std::string(step.bytes)});
+            const bool fail = !failed && c.failing == step.kind;
+            failed = failed || fail;
+            return fail;
+        });
+        const FileResult result = appendDurably(file, line);
+        setFileStepWatcher({});
+        EXPECT_EQ(result.ok(), c.ok) << result.error.message;
+        EXPECT_EQ(result.bytesSaved, c.bytesSaved);
+        EXPECT_EQ(steps, c.steps);
+        EXPECT_EQ(contents(file), c.after);
+    }
+}
+
 TEST(AppendDurably, NamesMissingFolderAndFolderInPlaceOfTheFile)
 {
     TempFolder folder;
@@ -159,6 +271,15 @@ TEST(ReadWholeFile, ReadsExactBytesWithMemoryForTheActualSize)
     ASSERT_TRUE(read.ok()) << read.error.message;
     EXPECT_EQ(read.bytes, "50\r\nEUR ");
     EXPECT_LT(read.bytes.capacity(), 1024u);
+}
+
+TEST(ReadWholeFile, AFileOfExactlyTheLimitIsRead)
+{
+    TempFolder folder;
+    const fs::path file = folder.path() / "config.ini";
+    write(file, "50\r\nEUR ");
+    EXPECT_EQ(readWholeFile(file, 8).bytes, "50\r\nEUR ");
+    EXPECT_EQ(readWholeFile(file, 7).problem, FileProblem::TooLarge);
 }
 
 TEST(ReadWholeFile, RefusesTooLargeMissingAndWhatIsNotAFile)

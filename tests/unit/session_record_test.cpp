@@ -103,6 +103,8 @@ TEST(SessionRecord, RefusesWhatItDidNotWrite)
         {h + "1,error,t,1.0,,,,,,,,message\r\n", 2, "not key=value pairs"},
         {h + "1,error,t,1.0,,,,,,,,\"a\"b\r\n", 2, "quote out of place"},
         {h + "1,error,t,1.0,,,,,,,,a=1\n", 2, "line end or quote out of place"},
+        {h + "1,error,t,1.0,,,,,,,,\"message=a\r\n", 2, "quote out of place"},
+        {h + "1,error,t,1.0,,,,,,,,\r\n" + h, 3, "a second header line"},
     };
     for (const Case &c : cases) {
         const ReadResult read = readSessionRecord(c.bytes);
@@ -112,23 +114,70 @@ TEST(SessionRecord, RefusesWhatItDidNotWrite)
     }
 }
 
-TEST(SessionRecord, ALineCutOffByACrashIsReportedNotRead)
+TEST(SessionRecord, LinesCutByACrashAreNamedAndSkipped)
 {
     const std::string h(kHeader);
     const std::string good = formatRow(choiceRow());
-    const std::pair<std::string, std::size_t> cases[] = {
-        {h.substr(0, 20), 0},
-        {h + good + good.substr(0, good.size() - 1), 1},
-        {h + good + good.substr(0, 30), 1},
-        {h + good + "1,error,t,1.0,,,,,,,,\"message=a\r\n", 1}, // an open quote runs to the end
+    Row again = registeredRow();
+    again.registration = 2;
+    const auto ended = [&](int line) {
+        Row row = again;
+        row.detail.emplace_back(kEndedCutLineKey, std::to_string(line));
+        return formatRow(row);
     };
-    for (const auto &[bytes, rows] : cases) {
-        const ReadResult read = readSessionRecord(bytes);
-        ASSERT_TRUE(read.ok()) << read.error.message;
-        EXPECT_TRUE(read.lastLineCut);
-        EXPECT_EQ(read.rows.size(), rows);
+    const std::string cutRow = good.substr(0, 30);
+    // A row cut in its last field still reads as a row: only the mark of the
+    // run that ended it tells.
+    const std::string cutInDetail = good.substr(0, good.size() - 3) + "\r\n";
+    struct Case {
+        const char *name;
+        std::string bytes;
+        std::vector<int> cut;
+        std::size_t rows;
+    } const cases[] = {
+        {"header cut, nothing after", h.substr(0, 20), {1}, 0},
+        {"last row without LF", h + good + good.substr(0, good.size() - 1), {3}, 1},
+        {"last row cut", h + good + cutRow, {3}, 1},
+        {"open quote at the end", h + good + "1,error,t,1.0,,,,,,,,\"message=a", {3}, 1},
+        {"NUL bytes in a line", h + good + std::string(40, '\0') + "\r\n" + good, {3}, 2},
+        {"header cut, ended, header again", h.substr(0, 20) + "\r\n" + h + ended(1), {1}, 1},
+        {"row cut, ended, next run", h + good + cutRow + "\r\n" + ended(3) + good, {3}, 3},
+        {"row cut in its detail", h + good + cutInDetail + ended(3), {3}, 2},
+        {"whole record", h + good + ended(0), {}, 2},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const ReadResult read = readSessionRecord(c.bytes);
+        ASSERT_TRUE(read.ok()) << read.error.line << ": " << read.error.message;
+        EXPECT_EQ(read.cutLines, c.cut);
+        EXPECT_EQ(read.rows.size(), c.rows);
     }
-    EXPECT_FALSE(readSessionRecord(h + good).lastLineCut);
+    // A row that does not read is refused unless a later run named it.
+    const ReadResult unnamed = readSessionRecord(h + good + cutRow + "\r\n" + formatRow(again));
+    EXPECT_EQ(unnamed.error.line, 3);
+}
+
+TEST(SessionRecord, TheNextRunWritesTheHeaderAndEndsTheCutLine)
+{
+    const std::string h(kHeader);
+    const std::string good = formatRow(choiceRow());
+    struct Case {
+        std::string bytes;
+        bool header;
+        int cut;
+    } const cases[] = {
+        {"", true, 0},
+        {h.substr(0, 20), true, 1},
+        {h.substr(0, h.size() - 1), false, 0}, // the LF completes it
+        {std::string(30, '\0'), true, 1},
+        {h + good, false, 0},
+        {h + good + good.substr(0, 10), false, 3},
+        {h + good + good.substr(0, good.size() - 1), false, 0},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(headerNeeded(c.bytes), c.header) << c.bytes;
+        EXPECT_EQ(cutLastLine(c.bytes), c.cut) << c.bytes;
+    }
 }
 
 TEST(SessionRecord, DetailValuesReadBack)
