@@ -7,8 +7,8 @@
 // with antialiasing. Nothing here needs a QGuiApplication: QPainter on a
 // QImage draws no text and uses no platform plugin.
 
-#include <QColor>
 #include <QByteArray>
+#include <QColor>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -82,18 +82,20 @@ QByteArray iconSvg()
 {
     QByteArray svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                      "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"32\" height=\"32\" viewBox=\"0 0 32 32\">\n"
-                     "  <rect width=\"32\" height=\"32\" fill=\"" + kIconGround.name().toLatin1() + "\"/>\n"
-                     "  <g fill=\"none\" stroke=\"#ffffff\" stroke-width=\"2\">\n";
+                     "  <rect width=\"32\" height=\"32\" fill=\""
+                     + kIconGround.name().toLatin1()
+                     + "\"/>\n"
+                       "  <g fill=\"none\" stroke=\"#ffffff\" stroke-width=\"2\">\n";
     const auto number = [](double value) { return QByteArray::number(value, 'f', 4); };
     for (double offset : kIconParallels) {
         const double half = std::sqrt(kIconRadius * kIconRadius - offset * offset);
-        svg += "    <line x1=\"" + number(16.0 - half) + "\" y1=\"" + number(16.0 + offset) + "\" x2=\"" +
-               number(16.0 + half) + "\" y2=\"" + number(16.0 + offset) + "\"/>\n";
+        svg += "    <line x1=\"" + number(16.0 - half) + "\" y1=\"" + number(16.0 + offset) + "\" x2=\""
+               + number(16.0 + half) + "\" y2=\"" + number(16.0 + offset) + "\"/>\n";
     }
-    svg += "    <line x1=\"16\" y1=\"" + number(16.0 - kIconRadius) + "\" x2=\"16\" y2=\"" +
-           number(16.0 + kIconRadius) + "\"/>\n";
-    svg += "    <ellipse cx=\"16\" cy=\"16\" rx=\"" + number(kIconMeridianHalfWidth) + "\" ry=\"" +
-           number(kIconRadius) + "\"/>\n";
+    svg += "    <line x1=\"16\" y1=\"" + number(16.0 - kIconRadius) + "\" x2=\"16\" y2=\"" + number(16.0 + kIconRadius)
+           + "\"/>\n";
+    svg += "    <ellipse cx=\"16\" cy=\"16\" rx=\"" + number(kIconMeridianHalfWidth) + "\" ry=\"" + number(kIconRadius)
+           + "\"/>\n";
     svg += "    <circle cx=\"16\" cy=\"16\" r=\"" + number(kIconRadius) + "\"/>\n";
     svg += "  </g>\n</svg>\n";
     return svg;
