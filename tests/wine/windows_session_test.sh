@@ -108,11 +108,16 @@ choices=$(grep -c '^1,choice,.*,[0-9]*,[0-9]*,left,[01],-\?[0-9]*\.[0-9],' "$wor
 [ "$choices" -eq "$((lines - 1))" ] || fail "$choices choice rows in the Windows program's session record"
 grep -q '^1,feedback_shown,' "$work/windows-data/42.session.csv" || fail "no feedback row in the session record"
 
-# Every line through the durable append: opened always (creation 4) with append
-# access (FILE_APPEND_DATA 0x4, FILE_WRITE_DATA 0x2, FILE_READ_ATTRIBUTES 0x80),
-# written, and flushed to the disk.
+# Every line through the durable append: opened always (creation 4) with the
+# append's access (FILE_APPEND_DATA 0x4; FILE_WRITE_DATA 0x2 to take back a
+# partial write, FILE_READ_DATA 0x1 to see whether a crash cut the last line,
+# FILE_READ_ATTRIBUTES 0x80, SYNCHRONIZE 0x100000 added by CreateFileW),
+# written, and flushed to the disk. Write access alone would allow overwriting:
+# every write goes to the end of the file and a rollback cuts back no further
+# than the length found at opening, which the byte-for-byte comparison with the
+# Linux program's file below checks.
 opens=$(grep -c 'trace:file:CreateFileW L"42.csv" .*creation 4 ' "$work/wine-trace.log" || true)
-append_access=$(grep -c 'trace:file:NtCreateFile .*access=00100086 name=L"[^"]*\\42.csv"' "$work/wine-trace.log" || true)
+append_access=$(grep -c 'trace:file:NtCreateFile .*access=00100087 name=L"[^"]*\\42.csv"' "$work/wine-trace.log" || true)
 syncs=$(grep -c '^[0-9 ]*fsync([0-9]*</.*/windows-data/42.csv>) = 0$' "$work/strace.log" || true)
 [ "$opens" -eq "$lines" ] && [ "$append_access" -eq "$lines" ] && [ "$syncs" -eq "$lines" ] \
   || fail "$lines lines, but $opens opens to append ($append_access with append access) and $syncs syncs of the data file"
