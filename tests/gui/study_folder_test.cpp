@@ -2,6 +2,7 @@
 // sample instruction file, and never a change to what a lab put there.
 #include "app/study_folder.h"
 #include "gui_support.h"
+#include "system_texts.h"
 
 #include <QFileInfo>
 #include <QTest>
@@ -34,6 +35,11 @@ private slots:
         if (existing == QLatin1String("file")) {
             home.write(QStringLiteral("Documents/choicetask data"), "not a folder");
         } else if (!existing.isEmpty()) {
+#ifdef _WIN32
+            if (existing == QLatin1String("link"))
+                QSKIP("On Windows QFile::link makes a shortcut (.lnk), not a symbolic link, and symbolic links "
+                      "need an administrator or developer mode");
+#endif
             QDir().mkpath(folder);
             if (existing == QLatin1String("link"))
                 QVERIFY(QFile::link(home.file(QStringLiteral("elsewhere.rtf")), instructions));
@@ -42,7 +48,7 @@ private slots:
             home.write(QStringLiteral("Documents/choicetask data/7.csv"), "data");
         }
 
-        QCOMPARE(prepareStudyFolder(folder), QString(problem).replace(QStringLiteral("FOLDER"), folder));
+        QCOMPARE(prepareStudyFolder(folder), QString(problem).replace(QStringLiteral("FOLDER"), shown(folder)));
 
         QFile sample(QStringLiteral(CT_SAMPLE_INSTRUCTIONS));
         QVERIFY(sample.open(QIODevice::ReadOnly));
