@@ -60,25 +60,31 @@ void fitTables(QTextDocument &document, double width)
 
 Error readFile(const QString &path, QTextDocument &document)
 {
+    const std::filesystem::path file = QFileInfo(path).filesystemFilePath();
+    // Messages name the file by its full path, worked out from the system's
+    // own names: a relative name finds the file in a working folder that a
+    // QString cannot name (one named in Latin-1 on a UTF-8 system).
+    const QString shown = QString::fromStdString(absolutePath(file));
     // Memory follows the file's actual size; a named pipe or a device is
     // refused, never waited on.
-    const ReadResult file = readWholeFile(QFileInfo(path).filesystemFilePath(), std::size_t{kMaxFileBytes});
-    if (!file.ok()) {
+    const ReadResult loaded = readWholeFile(file, std::size_t{kMaxFileBytes});
+    if (!loaded.ok()) {
         document.clear();
-        if (file.problem == FileProblem::TooLarge)
+        if (loaded.problem == FileProblem::TooLarge)
             return {QStringLiteral("The file \"%1\" is too large to be instructions (more than %2 bytes).")
-                        .arg(path)
+                        .arg(shown)
                         .arg(kMaxFileBytes)
                         .toStdString()};
         return {QStringLiteral("The file \"%1\" could not be %2: %3")
-                    .arg(path, file.problem == FileProblem::Other ? QStringLiteral("read") : QStringLiteral("opened"),
-                         QString::fromStdString(file.reason))
+                    .arg(shown,
+                         loaded.problem == FileProblem::Other ? QStringLiteral("read") : QStringLiteral("opened"),
+                         QString::fromStdString(loaded.reason))
                     .toStdString()};
     }
-    const QByteArray bytes = QByteArray::fromRawData(file.bytes.data(), qsizetype(file.bytes.size()));
+    const QByteArray bytes = QByteArray::fromRawData(loaded.bytes.data(), qsizetype(loaded.bytes.size()));
     Error error = read(bytes, document);
     if (!error.empty())
-        error.message = "The file \"" + path.toStdString() + "\" could not be read as rich text: " + error.message;
+        error.message = "The file \"" + shown.toStdString() + "\" could not be read as rich text: " + error.message;
     return error;
 }
 

@@ -10,12 +10,12 @@
 #include "windows/setup/frmInstructions.h"
 #include "windows/setup/frmSubjects.h"
 
-#include <QDir>
 #include <QTextDocument>
 
 namespace ct {
 
-Experiment::Experiment(Module1 &state, Clock &clock, std::function<double()> uniformDraw, QString programFolder)
+Experiment::Experiment(Module1 &state, Clock &clock, std::function<double()> uniformDraw,
+                       std::filesystem::path programFolder)
     : m_context{state, clock, *this, std::move(uniformDraw), std::move(programFolder)}
 {
     recordStoppingErrors(m_context);
@@ -38,8 +38,7 @@ QWidget *Experiment::start()
         if (!settings.ok()) {
             problem = QString::fromStdString(settings.error.message);
         } else {
-            RichTextBox::Loaded instructions = RichTextBox::readFile(
-                QDir::current().absoluteFilePath(QString::fromLatin1(kInstructionFileName)));
+            RichTextBox::Loaded instructions = RichTextBox::readFile(QString::fromLatin1(kInstructionFileName));
             m_instructions = std::move(instructions.document);
             if (!m_instructions)
                 problem = QStringLiteral("The instruction file cannot be shown.\n\n%1")

@@ -291,7 +291,7 @@ private slots:
         Module1 state;
         ManualClock clock;
         Experiment experiment(
-            state, clock, [] { return 0.5; }, folder.path());
+            state, clock, [] { return 0.5; }, QDir(folder.path()).filesystemPath());
         const frmSubjects registration(experiment.context());
         QCOMPARE(registration.windowTitle(), problem.isEmpty() && code == QLatin1String("fr")
                                                  ? QStringLiteral("Teilnehmerdaten")
@@ -318,7 +318,7 @@ private slots:
         Module1 state;
         // The left option on the right-hand button: cmdLeft carries the right one.
         Experiment experiment(
-            state, clock, [] { return 0.7; }, folder.path());
+            state, clock, [] { return 0.7; }, QDir(folder.path()).filesystemPath());
         QStringList problems;
 
         QPointer<frmSubjects> registration = qobject_cast<frmSubjects *>(experiment.start());
