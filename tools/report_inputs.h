@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <cstddef>
+#include <filesystem>
 #include <optional>
 #include <vector>
 
@@ -78,6 +79,7 @@ LoadedParticipant loadParticipant(const DataFileInput &file);
 // something other than a regular file stands there (a named pipe, a folder, a
 // device), which a read could wait on forever; empty otherwise.
 QString notAFileProblem(const QString &path, const QString &what);
+QString notAFileProblem(const std::filesystem::path &path, const QString &what);
 
 // Orders participants as numbers where their names are numbers (2 before 10).
 bool participantBefore(const QString &a, const QString &b);
