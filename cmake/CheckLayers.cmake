@@ -1,8 +1,8 @@
 # The direction of includes between the layers of the program, bottom to top:
 #
-#   platform/, rtf/                         what the desktop provides; the
-#                                           rich-text reader (one layer)
-#   rules/, assets/                         the experiment's rules; the pictures
+#   platform/                               what the desktop provides
+#   rules/, assets/, rtf/                   the experiment's rules; the pictures;
+#                                           the rich-text reader
 #   windows/                                the windows and the window flow
 #   app/, tools/                            the program; the experimenter's tools
 #
@@ -19,11 +19,10 @@
 cmake_minimum_required(VERSION 3.25)
 
 set(_layers platform rtf rules assets windows app tools)
-# Folders that belong to another folder's layer.
-set(_layer_of_rtf platform)
 set(_rank_platform 0)
 set(_rank_rules 1)
 set(_rank_assets 1)
+set(_rank_rtf 1)
 set(_rank_windows 2)
 set(_rank_app 3)
 set(_rank_tools 3)

@@ -2,12 +2,12 @@
 # only libraries of lower layers, and the rules link Qt Core at most.
 # The include direction is checked by CheckLayers.cmake, run as a test.
 # Rank of each library: the Qt-free and widget-free platform parts (files,
-# encodings) at the bottom, the rich-text reader on them, the platform's
-# widgets above them.
+# encodings) at the bottom, the platform's widgets above them; the rich-text
+# reader beside the rules, on the file and encoding parts, used by the windows.
 set(_ct_link_rank_ct_options 0)
 set(_ct_link_rank_ct_files 0)
 set(_ct_link_rank_ct_encoding 0)
-set(_ct_link_rank_ct_rtf 1)
+set(_ct_link_rank_ct_rtf 3)
 set(_ct_link_rank_ct_platform 2)
 set(_ct_link_rank_ct_rules 3)
 set(_ct_link_rank_ct_assets 3)

@@ -50,7 +50,7 @@ private:
 QString decode(const CodePage &codePage, QByteArrayView bytes);
 
 // Fonts whose bytes are pictures rather than letters.
-enum class SymbolFont { None, Symbol, Wingdings };
+enum class SymbolFont { None, Symbol, Wingdings, Webdings };
 
 SymbolFont symbolFontOf(const QString &family, int charset);
 

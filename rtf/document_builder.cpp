@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTextFrame>
 #include <QTextTable>
 #include <QUrl>
@@ -12,8 +13,16 @@
 #include <utility>
 
 namespace ct::rtf {
+namespace {
 
-DocumentBuilder::DocumentBuilder(QTextDocument &document) : m_document(document), m_cursor(&document)
+// Pixels between the document's text and the rule above its notes.
+constexpr double kNotesGap = 12;
+
+} // namespace
+
+DocumentBuilder::DocumentBuilder(QTextDocument &document, QTextDocument *resources, QString pictureNames)
+    : m_document(document), m_resources(resources ? *resources : document), m_pictureNames(std::move(pictureNames)),
+      m_cursor(&document)
 {
     m_cursor.beginEditBlock();
 }
@@ -114,8 +123,13 @@ void DocumentBuilder::formatChunks(const QTextBlockFormat &format)
     cursorMoved();
 }
 
-void DocumentBuilder::placeContent(bool inTable)
+void DocumentBuilder::placeContent(int depth)
 {
+    const bool inTable = depth > 0;
+    if (depth < 2 && m_nested) {
+        flushRun();
+        leaveNested();
+    }
     if (inTable && !m_table) {
         flushRun();
         if (m_chunksStart >= 0)
@@ -136,6 +150,8 @@ void DocumentBuilder::placeContent(bool inTable)
         m_cellPending = false;
         nextCell();
     }
+    if (depth >= 2 && m_table)
+        placeNested();
     if (m_breakPending) {
         flushRun();
         insertBlock();
@@ -158,9 +174,9 @@ void DocumentBuilder::setBlockFormat(const QTextBlockFormat &format, quint64 for
 }
 
 void DocumentBuilder::startParagraph(const QTextBlockFormat &format, quint64 formatId,
-                                     const std::optional<QTextFrameFormat> &box, bool inTable)
+                                     const std::optional<QTextFrameFormat> &box, int depth)
 {
-    if (!inTable && !m_frame) {
+    if (depth == 0 && !m_frame) {
         if (m_box && box != m_boxFormat) {
             closeBox();
             if (box) {
@@ -171,7 +187,7 @@ void DocumentBuilder::startParagraph(const QTextBlockFormat &format, quint64 for
             }
         }
         if (box && !m_box && m_frames < kMaxFrames) {
-            m_box = insertFrame(*box, false);
+            m_box = insertFrame(*box, 0);
             m_boxFormat = *box;
         }
     }
@@ -181,9 +197,9 @@ void DocumentBuilder::startParagraph(const QTextBlockFormat &format, quint64 for
     m_blockFormatId = formatId;
 }
 
-void DocumentBuilder::appendText(QStringView text, const QTextCharFormat &format, quint64 formatId, bool inTable)
+void DocumentBuilder::appendText(QStringView text, const QTextCharFormat &format, quint64 formatId, int depth)
 {
-    placeContent(inTable);
+    placeContent(depth);
     if (formatId != m_runFormatId || m_run.isEmpty()) {
         flushRun();
         m_runFormat = format;
@@ -192,12 +208,12 @@ void DocumentBuilder::appendText(QStringView text, const QTextCharFormat &format
     m_run.append(text);
 }
 
-void DocumentBuilder::appendImage(const QImage &image, double width, double height, bool inTable)
+void DocumentBuilder::appendImage(const QImage &image, double width, double height, int depth)
 {
-    placeContent(inTable);
+    placeContent(depth);
     flushRun();
-    const QString name = QStringLiteral("rtf-picture:%1").arg(++m_images);
-    m_document.addResource(QTextDocument::ImageResource, QUrl(name), image);
+    const QString name = QStringLiteral("rtf-%1:%2").arg(m_pictureNames).arg(++m_images);
+    m_resources.addResource(QTextDocument::ImageResource, QUrl(name), image);
     QTextImageFormat format;
     format.setName(name);
     format.setWidth(width);
@@ -207,13 +223,13 @@ void DocumentBuilder::appendImage(const QImage &image, double width, double heig
         ++m_positionInBlock;
 }
 
-QTextFrame *DocumentBuilder::insertFrame(const QTextFrameFormat &format, bool inTable)
+QTextFrame *DocumentBuilder::insertFrame(const QTextFrameFormat &format, int depth)
 {
     if (m_chunksStart >= 0)
         formatChunks(m_blockFormat);
     // A frame directly follows the paragraph before it; Qt adds the block boundary.
     m_breakPending = false;
-    placeContent(inTable);
+    placeContent(depth);
     flushRun();
     QTextFrame *frame = m_cursor.insertFrame(format);
     ++m_frames;
@@ -235,11 +251,11 @@ void DocumentBuilder::closeBox()
     leaveFrame(std::exchange(m_box, nullptr));
 }
 
-void DocumentBuilder::startFrame(const QTextFrameFormat &format, bool inTable)
+void DocumentBuilder::startFrame(const QTextFrameFormat &format, int depth)
 {
     if (m_frameDepth++ > 0 || m_frames >= kMaxFrames)
         return; // a text box in a text box shares its frame; past the last, it has none
-    m_frame = insertFrame(format, inTable);
+    m_frame = insertFrame(format, depth);
 }
 
 void DocumentBuilder::endFrame()
@@ -250,9 +266,9 @@ void DocumentBuilder::endFrame()
     leaveFrame(std::exchange(m_frame, nullptr));
 }
 
-void DocumentBuilder::endParagraph(const QTextBlockFormat &format, quint64 formatId, bool inTable)
+void DocumentBuilder::endParagraph(const QTextBlockFormat &format, quint64 formatId, int depth)
 {
-    placeContent(inTable);
+    placeContent(depth);
     flushRun();
     setBlockFormat(format, formatId);
     m_breakPending = true;
@@ -271,6 +287,22 @@ void DocumentBuilder::setDefaultTabDistance(double pixels)
     QTextOption option = m_document.defaultTextOption();
     option.setTabStopDistance(pixels);
     m_document.setDefaultTextOption(option);
+}
+
+void DocumentBuilder::appendDocument(const QTextDocument &part, bool ruleBefore)
+{
+    QTextCursor cursor(&m_document);
+    cursor.movePosition(QTextCursor::End);
+    if (ruleBefore) {
+        QTextBlockFormat rule;
+        rule.setTopMargin(kNotesGap);
+        rule.setProperty(QTextFormat::BlockTrailingHorizontalRulerWidth,
+                         QTextLength(QTextLength::PercentageLength, 100));
+        cursor.insertBlock(rule, QTextCharFormat());
+    }
+    cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    cursor.insertFragment(QTextDocumentFragment(&part));
+    cursorMoved();
 }
 
 void DocumentBuilder::finish(const QTextBlockFormat &format, quint64 formatId)

@@ -20,7 +20,8 @@ class QTextTable;
 namespace ct::rtf {
 
 // Appends content to a QTextDocument through one cursor: runs of text with one
-// format each, paragraphs, line breaks, pictures and table rows.
+// format each, paragraphs, line breaks, pictures and table rows. Content comes with
+// its depth in tables: 0 outside, 1 in a table, 2 in a table inside a cell.
 //
 // A paragraph longer than kChunkCharacters is laid out as several blocks that read as
 // one paragraph (the blocks between have no spacing), split after a sentence where
@@ -43,36 +44,51 @@ public:
     static constexpr int kMaxRows = 256;
     static constexpr int kChunkCharacters = 3000;
     static constexpr int kMaxFrames = 500;
+    static constexpr int kDefaultPaperWidth = 12240; // US Letter, as RTF defines
 
-    explicit DocumentBuilder(QTextDocument &document);
+    // Pictures go into `resources` (the document itself when null), named
+    // "rtf-<pictureNames>:<n>".
+    explicit DocumentBuilder(QTextDocument &document, QTextDocument *resources = nullptr,
+                             QString pictureNames = QStringLiteral("picture"));
     ~DocumentBuilder();
     DocumentBuilder(const DocumentBuilder &) = delete;
     DocumentBuilder &operator=(const DocumentBuilder &) = delete;
 
     // `formatId` names `format`: the same id means the same format, so a run grows
     // without comparing formats.
-    void appendText(QStringView text, const QTextCharFormat &format, quint64 formatId, bool inTable);
-    void appendImage(const QImage &image, double width, double height, bool inTable);
+    void appendText(QStringView text, const QTextCharFormat &format, quint64 formatId, int depth);
+    void appendImage(const QImage &image, double width, double height, int depth);
     // The format a paragraph has when its content starts, most often the one it ends
     // with: a new block gets it at once rather than a change of format afterwards.
     // A paragraph outside tables and text boxes with a `box` goes in a frame drawn
     // with it, one frame for consecutive paragraphs with the same box.
     void startParagraph(const QTextBlockFormat &format, quint64 formatId, const std::optional<QTextFrameFormat> &box,
-                        bool inTable);
+                        int depth);
     // Ends the current paragraph with `format`, named by `formatId` like run formats.
-    void endParagraph(const QTextBlockFormat &format, quint64 formatId, bool inTable);
+    void endParagraph(const QTextBlockFormat &format, quint64 formatId, int depth);
     // Ends the current table cell; its last paragraph takes `format`.
     void endCell(const QTextBlockFormat &format);
     void endRow();
+    // A table inside a cell: its cell ends, and its row, whose definition comes
+    // after the row's cells (\nesttableprops).
+    void endNestedCell(const QTextBlockFormat &format);
+    void endNestedRow();
+    RowDefinition &nestedRowDefinition() { return m_nestedDefinition; }
     // A frame around the content that follows, until endFrame(): a text box.
-    void startFrame(const QTextFrameFormat &format, bool inTable);
+    void startFrame(const QTextFrameFormat &format, int depth);
     void endFrame();
     // The definition of the rows that follow (\trowd, \cellx and the cells' looks).
     RowDefinition &rowDefinition() { return m_rowDefinition; }
+    // The width of the document's paper in twips (\paperw): a table that reaches
+    // beyond it is sized in percent of the width.
+    void setPaperWidth(int twips) { m_paperWidth = twips > 0 ? twips : kDefaultPaperWidth; }
     // The distance between the tab stops that every paragraph has beyond its own.
     void setDefaultTabDistance(double pixels);
     // Gives the last paragraph its format and writes out what is pending.
     void finish(const QTextBlockFormat &format, quint64 formatId);
+    // After finish(): appends the content of `part` (built with this document as its
+    // pictures' resources) at the end, below a thin rule when `ruleBefore`.
+    void appendDocument(const QTextDocument &part, bool ruleBefore);
 
 private:
     void flushRun();
@@ -86,9 +102,12 @@ private:
     void insertChunked(QStringView text);
     // Gives every block of the paragraph split into chunks its format.
     void formatChunks(const QTextBlockFormat &format);
-    void placeContent(bool inTable);
+    void placeContent(int depth);
+    // The cursor to where content at depth 2 goes: a table in the current cell.
+    void placeNested();
+    void leaveNested();
     // A frame at the cursor, the cursor in it; and the cursor out of it again.
-    QTextFrame *insertFrame(const QTextFrameFormat &format, bool inTable);
+    QTextFrame *insertFrame(const QTextFrameFormat &format, int depth);
     void leaveFrame(QTextFrame *frame);
     void closeBox();
     // Table building (document_tables.cpp).
@@ -98,7 +117,8 @@ private:
     void addBoundaries();
     void addBoundary(int twips);
     void placeRow();
-    QTextTableCellFormat cellFormat(const CellDefinition &cell, int first, int last) const;
+    static QTextTableCellFormat cellFormat(const CellDefinition &cell, const RowDefinition &row, bool firstRow,
+                                           bool firstColumn, bool lastColumn);
     void nextCell();
     void leaveTable();
     // Gives the table its column widths, once its rows are all there.
@@ -106,6 +126,8 @@ private:
     void moveToCell(int row, int column, bool atEnd = false);
 
     QTextDocument &m_document;
+    QTextDocument &m_resources;
+    QString m_pictureNames;
     QTextCursor m_cursor;
     QString m_run;
     QTextCharFormat m_runFormat;
@@ -142,6 +164,14 @@ private:
     QList<CellPlace> m_cellPlaces; // where the current row's cells go
     int m_cell = 0;                // the current cell's index in the row
     QList<int> m_columnTops;       // per column: the row a cell that may merge downwards starts in
+    int m_paperWidth = kDefaultPaperWidth;
+    // The table in the current cell, while there is one.
+    QTextTable *m_nested = nullptr;
+    int m_nestedRow = 0;
+    int m_nestedColumn = 0;
+    bool m_nestedCellPending = false;
+    bool m_nestedRowPending = false;
+    RowDefinition m_nestedDefinition;
 };
 
 } // namespace ct::rtf

@@ -14,6 +14,8 @@ namespace {
 
 // Cell padding in pixels, about what writers leave between a cell's edge and text.
 constexpr double kCellPadding = 3;
+// A table's whole width in the units of a table sized in percent.
+constexpr double kPercentUnits = 65535;
 
 } // namespace
 
@@ -143,7 +145,9 @@ void DocumentBuilder::placeRow()
             if (width > 1)
                 m_table->mergeCells(m_row, span.first, 1, width);
             m_columnTops[span.first] = m_row;
-            m_table->cellAt(m_row, span.first).setFormat(cellFormat(*span.cell, span.first, span.last));
+            m_table->cellAt(m_row, span.first)
+                .setFormat(cellFormat(*span.cell, m_rowDefinition, m_row == 0, span.first == 0,
+                                      span.last == m_table->columns()));
         }
     }
     if (m_cellPlaces.isEmpty())
@@ -152,22 +156,23 @@ void DocumentBuilder::placeRow()
         moveToCell(m_row, m_cellPlaces.first().column, m_cellPlaces.first().merged);
 }
 
-QTextTableCellFormat DocumentBuilder::cellFormat(const CellDefinition &cell, int first, int last) const
+QTextTableCellFormat DocumentBuilder::cellFormat(const CellDefinition &cell, const RowDefinition &row, bool firstRow,
+                                                 bool firstColumn, bool lastColumn)
 {
     QTextTableCellFormat format;
     if (cell.shading.isValid())
         format.setBackground(cell.shading);
     // A side the cell leaves open takes the row's border: its outer one at the
     // table's edge, its inner one between cells.
-    const bool outer[] = {m_row == 0, first == 0, true, last == m_table->columns()};
+    const bool outer[] = {firstRow, firstColumn, true, lastColumn};
     const Side rowSides[] = {Top, Left, Bottom, Right};
     const Side innerSides[] = {Horizontal, Vertical, Horizontal, Vertical};
     Border borders[4];
     for (int side = 0; side < 4; ++side) {
         if (cell.bordersGiven[side])
             borders[side] = cell.borders[side];
-        else if (m_rowDefinition.bordersGiven[outer[side] ? rowSides[side] : innerSides[side]])
-            borders[side] = m_rowDefinition.borders[outer[side] ? rowSides[side] : innerSides[side]];
+        else if (row.bordersGiven[outer[side] ? rowSides[side] : innerSides[side]])
+            borders[side] = row.borders[outer[side] ? rowSides[side] : innerSides[side]];
     }
     const auto brush = [](const Border &border) { return QBrush(border.color.isValid() ? border.color : Qt::black); };
     format.setTopBorder(borderPixels(borders[Top]));
@@ -187,6 +192,8 @@ QTextTableCellFormat DocumentBuilder::cellFormat(const CellDefinition &cell, int
 
 void DocumentBuilder::leaveTable()
 {
+    if (m_nested)
+        leaveNested();
     finishTable();
     m_table = nullptr;
     m_rowPending = false;
@@ -201,9 +208,21 @@ void DocumentBuilder::finishTable()
     if (!m_table || !m_aligned || m_boundaries.size() != m_table->columns() + 1)
         return;
     QList<QTextLength> widths;
-    for (qsizetype i = 1; i < m_boundaries.size(); ++i)
-        widths.append(QTextLength(QTextLength::FixedLength, twipsToPixels(m_boundaries[i] - m_boundaries[i - 1])));
     QTextTableFormat format = m_table->format();
+    const int left = m_boundaries.front();
+    const int right = m_boundaries.back();
+    if (right > m_paperWidth && right > left) {
+        // No table reaches beyond the paper: this one is sized in percent of the
+        // width, which Writer saves in 1/65535 of it (every HTML page's table).
+        const double share = std::min(1.0, (right - std::max(left, 0)) / kPercentUnits);
+        format.setWidth(QTextLength(QTextLength::PercentageLength, 100 * share));
+        for (qsizetype i = 1; i < m_boundaries.size(); ++i)
+            widths.append(QTextLength(QTextLength::PercentageLength,
+                                      100.0 * (m_boundaries[i] - m_boundaries[i - 1]) / (right - left)));
+    } else {
+        for (qsizetype i = 1; i < m_boundaries.size(); ++i)
+            widths.append(QTextLength(QTextLength::FixedLength, twipsToPixels(m_boundaries[i] - m_boundaries[i - 1])));
+    }
     format.setColumnWidthConstraints(widths);
     m_table->setFormat(format);
 }
@@ -244,9 +263,124 @@ void DocumentBuilder::endRow()
     if (!m_table)
         return;
     flushRun();
+    if (m_nested)
+        leaveNested();
     m_breakPending = false;
     m_cellPending = false;
     m_rowPending = true;
+}
+
+} // namespace ct::rtf
+
+namespace ct::rtf {
+
+void DocumentBuilder::placeNested()
+{
+    if (!m_nested) {
+        flushRun();
+        // The table follows the cell's paragraph before it; Qt adds the block boundary.
+        m_breakPending = false;
+        QTextTableFormat format;
+        format.setBorder(0);
+        format.setBorderCollapse(true);
+        format.setCellPadding(kCellPadding);
+        format.setCellSpacing(0);
+        m_nested = m_cursor.insertTable(1, 1, format);
+        m_nestedRow = 0;
+        m_nestedColumn = 0;
+        m_nestedCellPending = false;
+        m_nestedRowPending = false;
+        cursorMoved();
+        return;
+    }
+    if (m_nestedRowPending) {
+        flushRun();
+        m_nestedRowPending = false;
+        m_nestedCellPending = false;
+        m_breakPending = false;
+        if (m_nested->rows() < kMaxRows) {
+            m_nested->appendRows(1);
+            ++m_nestedRow;
+        }
+        m_nestedColumn = 0;
+        m_cursor = m_nested->cellAt(m_nestedRow, 0).firstCursorPosition();
+        cursorMoved();
+    }
+    if (m_nestedCellPending) {
+        flushRun();
+        m_nestedCellPending = false;
+        m_breakPending = false;
+        if (m_nestedColumn + 1 >= m_nested->columns() && m_nested->columns() < kMaxColumns)
+            m_nested->appendColumns(1);
+        if (m_nestedColumn + 1 < m_nested->columns()) {
+            ++m_nestedColumn;
+            m_cursor = m_nested->cellAt(m_nestedRow, m_nestedColumn).firstCursorPosition();
+            cursorMoved();
+        } else {
+            insertText(QStringLiteral("\t")); // past the last column the cells share it
+        }
+    }
+}
+
+void DocumentBuilder::endNestedCell(const QTextBlockFormat &format)
+{
+    placeContent(2);
+    flushRun();
+    setBlockFormat(format, 0);
+    m_nestedCellPending = true;
+}
+
+void DocumentBuilder::endNestedRow()
+{
+    if (!m_nested)
+        return;
+    flushRun();
+    m_breakPending = false;
+    m_nestedCellPending = false;
+    m_nestedRowPending = true;
+    // The row's definition came after its cells: their looks, and the columns'
+    // widths, in percent of the cell the table is in.
+    const QList<CellDefinition> &cells = m_nestedDefinition.cells;
+    const int columns = m_nested->columns();
+    for (int column = 0; column < columns && column < cells.size(); ++column)
+        m_nested->cellAt(m_nestedRow, column)
+            .setFormat(
+                cellFormat(cells[column], m_nestedDefinition, m_nestedRow == 0, column == 0, column == columns - 1));
+    if (cells.size() != columns)
+        return;
+    const int left = m_nestedDefinition.left;
+    const int right = cells.last().right;
+    if (right <= left)
+        return;
+    QList<QTextLength> widths;
+    int previous = left;
+    for (const CellDefinition &cell : cells) {
+        widths.append(
+            QTextLength(QTextLength::PercentageLength, 100.0 * std::max(cell.right - previous, 0) / (right - left)));
+        previous = std::max(previous, cell.right);
+    }
+    QTextTableFormat format = m_nested->format();
+    format.setColumnWidthConstraints(widths);
+    // The cell the table is in, when its width is known.
+    double share = 1.0;
+    if (m_aligned && m_boundaries.size() == m_table->columns() + 1) {
+        const QTextTableCell outer = m_table->cellAt(m_row, m_column);
+        const int cellWidth = m_boundaries[outer.column() + outer.columnSpan()] - m_boundaries[outer.column()];
+        if (cellWidth > 0)
+            share = std::min(1.0, double(right - left) / cellWidth);
+    }
+    format.setWidth(QTextLength(QTextLength::PercentageLength, 100 * share));
+    m_nested->setFormat(format);
+}
+
+void DocumentBuilder::leaveNested()
+{
+    m_cursor.setPosition(m_nested->lastPosition() + 1);
+    m_nested = nullptr;
+    m_nestedCellPending = false;
+    m_nestedRowPending = false;
+    m_breakPending = false;
+    cursorMoved();
 }
 
 } // namespace ct::rtf

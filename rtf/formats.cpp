@@ -158,12 +158,17 @@ const Formats::BlockFormats::Entry &Formats::block(const ParagraphState &state)
 QTextBlockFormat Formats::makeBlockFormat(const ParagraphState &state) const
 {
     QTextBlockFormat format;
+    // The file's direction, never one guessed from the first letter. \ql and
+    // \qr mean the left and the right edge in either direction, as Word and
+    // Writer read them; indents are measured from where lines start (\li) and
+    // end (\ri), on the right and the left of a right-to-left paragraph.
+    format.setLayoutDirection(state.rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
     switch (state.alignment) {
     case Alignment::Left:
-        format.setAlignment(Qt::AlignLeft);
+        format.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
         break;
     case Alignment::Right:
-        format.setAlignment(Qt::AlignRight);
+        format.setAlignment(Qt::AlignRight | Qt::AlignAbsolute);
         break;
     case Alignment::Center:
         format.setAlignment(Qt::AlignHCenter);
@@ -172,8 +177,8 @@ QTextBlockFormat Formats::makeBlockFormat(const ParagraphState &state) const
         format.setAlignment(Qt::AlignJustify);
         break;
     }
-    format.setLeftMargin(twipsToPixels(state.leftIndent));
-    format.setRightMargin(twipsToPixels(state.rightIndent));
+    format.setLeftMargin(twipsToPixels(state.rightToLeft ? state.rightIndent : state.leftIndent));
+    format.setRightMargin(twipsToPixels(state.rightToLeft ? state.leftIndent : state.rightIndent));
     format.setTextIndent(twipsToPixels(state.firstIndent));
     format.setTopMargin(twipsToPixels(state.spaceBefore));
     format.setBottomMargin(twipsToPixels(state.spaceAfter));

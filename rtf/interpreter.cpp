@@ -30,6 +30,8 @@ bool isKnownDestination(Word word)
     case Word::NumberingTextBefore:
     case Word::NumberingTextAfter:
     case Word::ShapeInstance:
+    case Word::Footnote:
+    case Word::NestedTableProperties:
         return true;
     default:
         return false;
@@ -49,13 +51,14 @@ char32_t unicodeCharacter(std::int32_t value)
 
 } // namespace
 
-Interpreter::Interpreter(std::string_view input, QTextDocument &document)
-    : m_tokens(input), m_text(m_context, document), m_listText(m_text), m_fontTable(m_context), m_colorTable(m_context),
-      m_listTable(m_context), m_listOverrides(m_context), m_numbering(m_context), m_picture(m_context),
-      m_unicodePair(m_context), m_shape(m_context, m_text)
+Interpreter::Interpreter(std::string_view input, QTextDocument &document, const std::atomic_bool *stop)
+    : m_tokens(input), m_stop(stop), m_text(m_context, document), m_listText(m_text), m_fontTable(m_context),
+      m_colorTable(m_context), m_listTable(m_context), m_listOverrides(m_context), m_numbering(m_context),
+      m_picture(m_context), m_unicodePair(m_context), m_shape(m_context, m_text), m_note(m_text), m_nestedRow(m_text)
 {
-    m_context.destinations = {&m_skip,          &m_text,      &m_listText, &m_fontTable,   &m_colorTable, &m_listTable,
-                              &m_listOverrides, &m_numbering, &m_picture,  &m_unicodePair, &m_shape};
+    m_context.destinations = {&m_skip,      &m_text,          &m_listText,  &m_fontTable, &m_colorTable,
+                              &m_listTable, &m_listOverrides, &m_numbering, &m_picture,   &m_unicodePair,
+                              &m_shape,     &m_note,          &m_nestedRow};
     m_context.state.destination = &m_text;
     m_saved.reserve(64);
 }
@@ -103,7 +106,11 @@ bool Interpreter::run(QString &error)
     if (!readHeader(error))
         return false;
 
-    for (;;) {
+    for (std::uint32_t count = 1;; ++count) {
+        if (m_stop && count % 4096 == 0 && m_stop->load(std::memory_order_relaxed)) {
+            error = QStringLiteral("stopped");
+            return false;
+        }
         const Token token = m_tokens.next();
         if (m_text.hasLeadByte() && token.kind != TokenKind::HexByte && token.kind != TokenKind::Text)
             m_text.dropLeadByte();

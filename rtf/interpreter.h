@@ -11,6 +11,7 @@
 
 #include <QString>
 
+#include <atomic>
 #include <string_view>
 #include <vector>
 
@@ -28,10 +29,11 @@ class Interpreter {
 public:
     static constexpr std::size_t kMaxDepth = 1024;
 
-    Interpreter(std::string_view input, QTextDocument &document);
+    // Reading stops, as with an error, once `stop` is set.
+    Interpreter(std::string_view input, QTextDocument &document, const std::atomic_bool *stop = nullptr);
 
     // Reads everything; false with a one-line reason in `error` when the file is not
-    // RTF or is broken beyond what word processors accept.
+    // RTF or is broken beyond what word processors accept, or reading was stopped.
     bool run(QString &error);
 
 private:
@@ -49,6 +51,7 @@ private:
     bool mayEnd() const;
 
     Tokenizer m_tokens;
+    const std::atomic_bool *m_stop = nullptr;
     ReaderContext m_context;
     Destination m_skip;
     TextDestination m_text;
@@ -61,6 +64,8 @@ private:
     PictureReader m_picture;
     UnicodePairReader m_unicodePair;
     ShapeReader m_shape;
+    NoteReader m_note;
+    NestedRowReader m_nestedRow;
 
     std::vector<GroupState> m_saved;
     std::size_t m_skippedDepth = 0; // groups open inside a skipped destination

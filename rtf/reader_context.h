@@ -26,6 +26,8 @@ struct Destinations {
     Destination *picture = nullptr;
     UnicodePairReader *unicodePair = nullptr;
     Destination *shape = nullptr;
+    Destination *note = nullptr;
+    Destination *nestedRow = nullptr;
 };
 
 // What the destinations of one file share: the current group's state and the

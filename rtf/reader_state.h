@@ -7,6 +7,7 @@
 #include <QList>
 #include <QTextOption>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -46,14 +47,35 @@ struct CharacterState {
     bool smallCaps = false;
     int raise = 0;   // \up (> 0) and \dn (< 0), half-points
     int spacing = 0; // \expnd, \expndtw: twips between letters
+    // Right-to-left text (Arabic, Hebrew...) has properties of its own, which
+    // Word and Writer write after \rtlch: \ab, \ai, \afs. Unset (-1, 0), it
+    // takes the ones above.
+    std::int8_t rtlBold = -1;
+    std::int8_t rtlItalic = -1;
+    int rtlHalfPoints = 0;
+    bool rtlRun = false; // \rtlch rather than \ltrch: neutral characters count as right-to-left
 
     bool operator==(const CharacterState &) const = default;
+    bool hasRtlProperties() const { return rtlBold >= 0 || rtlItalic >= 0 || rtlHalfPoints > 0; }
+    // The properties of the run's right-to-left characters.
+    CharacterState rightToLeft() const
+    {
+        CharacterState state = *this;
+        if (rtlBold >= 0)
+            state.bold = rtlBold != 0;
+        if (rtlItalic >= 0)
+            state.italic = rtlItalic != 0;
+        if (rtlHalfPoints > 0)
+            state.halfPoints = rtlHalfPoints;
+        return state;
+    }
 };
 
 inline size_t qHash(const CharacterState &s, size_t seed = 0)
 {
-    return qHashMulti(seed, s.font, s.halfPoints, s.foreground, s.background, int(s.underline), int(s.vertical), s.bold,
+    seed = qHashMulti(seed, s.font, s.halfPoints, s.foreground, s.background, int(s.underline), int(s.vertical), s.bold,
                       s.italic, s.strike, s.hidden, s.caps, s.smallCaps, s.raise, s.spacing);
+    return qHashMulti(seed, s.rtlBold, s.rtlItalic, s.rtlHalfPoints, s.rtlRun);
 }
 
 // Paragraph properties in twips; \pard resets them, } restores them.
@@ -67,6 +89,8 @@ struct ParagraphState {
     int lineSpacing = 0; // \sl: 0 single, > 0 at least, < 0 exactly
     bool lineMultiple = false;
     bool inTable = false;
+    int nesting = 0;               // \itap: 2 for a table in a table's cell
+    bool rightToLeft = false;      // \rtlpar, \ltrpar
     int listOverride = 0;          // \ls, 0 for none
     int listLevel = 0;             // \ilvl
     ParagraphNumbering numbering;  // \pn
@@ -84,17 +108,25 @@ struct ParagraphState {
         return alignment == other.alignment && leftIndent == other.leftIndent && rightIndent == other.rightIndent
                && firstIndent == other.firstIndent && spaceBefore == other.spaceBefore && spaceAfter == other.spaceAfter
                && lineSpacing == other.lineSpacing && lineMultiple == other.lineMultiple && tabs == other.tabs
-               && shading == other.shading && borders == other.borders && box == other.box;
+               && shading == other.shading && borders == other.borders && box == other.box
+               && rightToLeft == other.rightToLeft;
     }
 };
 
 inline size_t qHash(const ParagraphState &s, size_t seed = 0)
 {
     seed = qHashMulti(seed, int(s.alignment), s.leftIndent, s.rightIndent, s.firstIndent, s.spaceBefore, s.spaceAfter,
-                      s.lineSpacing, s.lineMultiple, s.tabs.size(), s.shading, int(s.borders[Bottom].style));
+                      s.lineSpacing, s.lineMultiple, s.tabs.size(), s.shading, int(s.borders[Bottom].style),
+                      s.rightToLeft);
     for (const QTextOption::Tab &tab : s.tabs)
         seed = qHashMulti(seed, tab.position, int(tab.type));
     return seed;
+}
+
+// How deep in tables a paragraph is: 0 outside, 1 in a table, 2 in a table in a cell.
+inline int tableDepth(const ParagraphState &paragraph)
+{
+    return paragraph.inTable ? std::max(paragraph.nesting, 1) : 0;
 }
 
 // Everything a group saves on { and gets back on }.

@@ -10,6 +10,9 @@ namespace {
 
 // More cells than this in one row are not a table anyone reads.
 constexpr qsizetype kMaxCells = 64;
+// Cell edges reach 65535 in tables sized in percent of the width (1/65535 of it);
+// the proportions of such a table are kept to well beyond.
+constexpr int kMaxCellEdge = 16 * 65535;
 
 } // namespace
 
@@ -26,7 +29,7 @@ bool TableReader::word(Word word, const Token &token, RowDefinition &row)
         row.left = std::clamp(value, -kMaxTwips, kMaxTwips);
         return true;
     case Word::CellRight:
-        m_cell.right = std::clamp(value, -kMaxTwips, kMaxTwips);
+        m_cell.right = std::clamp(value, -kMaxTwips, kMaxCellEdge);
         if (row.cells.size() < kMaxCells)
             row.cells.append(m_cell);
         m_cell = CellDefinition();

@@ -30,7 +30,8 @@ bool toggle(const Token &token)
 } // namespace
 
 TextDestination::TextDestination(ReaderContext &context, QTextDocument &document)
-    : m_context(context), m_builder(document), m_formats(context), m_markers(context), m_table(context)
+    : m_context(context), m_document(document), m_body(document), m_formats(context), m_markers(context),
+      m_table(context)
 {
 }
 
@@ -45,7 +46,7 @@ void TextDestination::word(Word word, const Token &token)
     CharacterState &character = m_context.state.character;
     ParagraphState &paragraph = m_context.state.paragraph;
     Destinations &destinations = m_context.destinations;
-    if (m_table.word(word, token, m_builder.rowDefinition()))
+    if (m_table.word(word, token, m_nestedRow ? m_builder->nestedRowDefinition() : m_builder->rowDefinition()))
         return;
     const int value = token.parameter;
     switch (word) {
@@ -65,6 +66,9 @@ void TextDestination::word(Word word, const Token &token)
     case Word::DefaultFont:
         m_context.defaultFont = value;
         m_context.tablesChanged();
+        break;
+    case Word::PaperWidth:
+        m_body.setPaperWidth(value);
         break;
 
     // Destinations
@@ -95,6 +99,34 @@ void TextDestination::word(Word word, const Token &token)
         break;
     case Word::Shape:
         m_context.open(destinations.shape);
+        break;
+    case Word::Footnote:
+        if (m_inNote)
+            m_context.skipGroup(); // a note in a note
+        else
+            m_context.open(destinations.note);
+        break;
+    case Word::NoteMark:
+        if (m_inNote) {
+            emitString(m_noteLabel);
+        } else {
+            // Numbered once its note says whether it is a footnote or an endnote.
+            flushPendingMark();
+            m_markPending = true;
+            m_markCharacter = character;
+            m_markDepth = tableDepth(paragraph);
+        }
+        break;
+    case Word::NoteNumbering: {
+        const std::string_view name = token.text;
+        Notes &notes = m_notes[name.front() == 'a' ? Endnotes : Footnotes];
+        // \ftnnar, \ftnnalc, \ftnnauc, \ftnnrlc, \ftnnruc, \ftnnchi, and \aftnn...
+        const std::string_view style = name.substr(name.find("ftnn") + 4);
+        notes.numbering = QString::fromLatin1(style.data(), static_cast<qsizetype>(style.size()));
+        break;
+    }
+    case Word::NoteStart:
+        m_notes[token.text.front() == 'a' ? Endnotes : Footnotes].start = std::clamp(value, 0, 100000);
         break;
     case Word::FontAltName:
     case Word::ShapeInstance: // outside a shape
@@ -175,6 +207,22 @@ void TextDestination::word(Word word, const Token &token)
     case Word::SmallCaps:
         character.smallCaps = toggle(token);
         break;
+    case Word::RightToLeftRun:
+        character.rtlRun = true;
+        break;
+    case Word::LeftToRightRun:
+        character.rtlRun = false;
+        break;
+    case Word::RtlBold:
+        character.rtlBold = toggle(token) ? 1 : 0;
+        break;
+    case Word::RtlItalic:
+        character.rtlItalic = toggle(token) ? 1 : 0;
+        break;
+    case Word::RtlFontSize:
+        character.rtlHalfPoints = token.hasParameter && value > 0 ? std::clamp(value, kMinHalfPoints, kMaxHalfPoints)
+                                                                  : 0;
+        break;
 
     // Paragraph formatting
     case Word::Pard:
@@ -191,6 +239,12 @@ void TextDestination::word(Word word, const Token &token)
         break;
     case Word::AlignJustify:
         paragraph.alignment = Alignment::Justify;
+        break;
+    case Word::RightToLeftParagraph:
+        paragraph.rightToLeft = true;
+        break;
+    case Word::LeftToRightParagraph:
+        paragraph.rightToLeft = false;
         break;
     case Word::LeftIndent:
         paragraph.leftIndent = twips(token);
@@ -253,6 +307,7 @@ void TextDestination::word(Word word, const Token &token)
         break;
     case Word::TableDepth:
         paragraph.inTable = value > 0;
+        paragraph.nesting = std::clamp(value, 0, 100);
         break;
     case Word::ListOverride:
         paragraph.listOverride = std::max(value, 0);
@@ -294,18 +349,30 @@ void TextDestination::word(Word word, const Token &token)
     case Word::Cell:
         flushSurrogate();
         endParagraphLists();
-        m_builder.endCell(m_formats.block(paragraph).format);
+        m_builder->endCell(m_formats.block(paragraph).format);
         break;
     case Word::Row:
         flushSurrogate();
-        m_builder.endRow();
+        m_builder->endRow();
         break;
     case Word::NestedCell:
-        // Tables inside tables are read as text in reading order.
-        emitCharacter(U'\t');
+        flushSurrogate();
+        if (tableDepth(paragraph) == 2) {
+            endParagraphLists();
+            m_builder->endNestedCell(m_formats.block(paragraph).format);
+        } else {
+            emitCharacter(U'\t'); // deeper tables are read as text in reading order
+        }
         break;
     case Word::NestedRow:
-        emitCharacter(QChar::LineSeparator);
+        flushSurrogate();
+        if (tableDepth(paragraph) <= 2)
+            m_builder->endNestedRow();
+        else
+            emitCharacter(QChar::LineSeparator);
+        break;
+    case Word::NestedTableProperties:
+        m_context.open(destinations.nestedRow);
         break;
 
     // Special characters

@@ -162,8 +162,50 @@ void TextDestination::emitString(QStringView text)
     emitString(text, m_context.state.character);
 }
 
+namespace {
+
+// Whether the text may hold characters that take the properties of right-to-left
+// text: none before the Hebrew block.
+bool mayBeRightToLeft(QStringView text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x0590; });
+}
+
+bool isRightToLeft(QChar::Direction direction)
+{
+    return direction == QChar::DirR || direction == QChar::DirAL;
+}
+
+} // namespace
+
 void TextDestination::emitString(QStringView text, const CharacterState &character)
 {
+    if (!character.hasRtlProperties() || (!character.rtlRun && !mayBeRightToLeft(text))) {
+        emitRun(text, character);
+        return;
+    }
+    // Right-to-left letters take \ab, \ai and \afs, left-to-right ones the
+    // others; characters of neither direction go with the letters before them,
+    // or with the run's \rtlch or \ltrch at its start.
+    bool rightToLeft = character.rtlRun;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar::Direction direction = text[i].direction();
+        const bool letter = isRightToLeft(direction) || direction == QChar::DirL;
+        if (!letter || isRightToLeft(direction) == rightToLeft)
+            continue;
+        if (i > start)
+            emitRun(text.sliced(start, i - start), rightToLeft ? character.rightToLeft() : character);
+        start = i;
+        rightToLeft = !rightToLeft;
+    }
+    emitRun(text.sliced(start), rightToLeft ? character.rightToLeft() : character);
+}
+
+void TextDestination::emitRun(QStringView text, const CharacterState &character)
+{
+    if (text.isEmpty())
+        return;
     if (m_context.state.destination == m_context.destinations.listText) {
         // Kept until the paragraph says which list it is in.
         if (m_listText.isEmpty() || m_listText.last().character != character)
@@ -177,8 +219,10 @@ void TextDestination::emitString(QStringView text, const CharacterState &charact
 
 void TextDestination::appendToDocument(QStringView text, const CharacterState &character)
 {
+    if (m_markPending && !m_inNote)
+        flushPendingMark();
     const Formats::CharFormats::Entry &format = m_formats.character(character);
-    m_builder.appendText(text, format.format, format.id, m_context.state.paragraph.inTable);
+    m_builder->appendText(text, format.format, format.id, tableDepth(m_context.state.paragraph));
 }
 
 void TextDestination::emitTab()
@@ -217,17 +261,124 @@ void TextDestination::dropLeadByte()
 void TextDestination::endParagraph()
 {
     flushSurrogate();
+    if (m_markPending && !m_inNote)
+        flushPendingMark();
     endParagraphLists();
     const Formats::BlockFormats::Entry &format = m_formats.block(m_context.state.paragraph);
-    m_builder.endParagraph(format.format, format.id, m_context.state.paragraph.inTable);
+    m_builder->endParagraph(format.format, format.id, tableDepth(m_context.state.paragraph));
 }
 
 void TextDestination::finishDocument()
 {
     flushSurrogate();
-    m_builder.setDefaultTabDistance(twipsToPixels(m_defaultTab > 0 ? m_defaultTab : 720));
+    if (m_inNote) // the file ends inside a note
+        noteEnded();
+    flushPendingMark();
+    m_body.setDefaultTabDistance(twipsToPixels(m_defaultTab > 0 ? m_defaultTab : 720));
     const Formats::BlockFormats::Entry &format = m_formats.block(m_context.state.paragraph);
-    m_builder.finish(format.format, format.id);
+    m_body.finish(format.format, format.id);
+    bool first = true;
+    for (Notes &notes : m_notes) {
+        if (!notes.builder)
+            continue;
+        notes.builder->finish(QTextBlockFormat(), 0);
+        notes.builder.reset(); // ends its edit block
+        m_body.appendDocument(*notes.document, first);
+        first = false;
+    }
+}
+
+QString TextDestination::nextNoteLabel(int kind)
+{
+    Notes &notes = m_notes[kind];
+    const int number = notes.start + notes.count++;
+    if (notes.numbering == QLatin1String("chi")) {
+        // The Chicago Manual's marks, doubled, then tripled...
+        static const char16_t kMarks[] = {u'*', u'\u2020', u'\u2021', u'\u00A7'};
+        const int index = std::max(number - 1, 0);
+        return QString(std::min(index / 4 + 1, 10), QChar(kMarks[index % 4]));
+    }
+    const int format = notes.numbering == QLatin1String("alc")   ? 4
+                       : notes.numbering == QLatin1String("auc") ? 3
+                       : notes.numbering == QLatin1String("rlc") ? 2
+                       : notes.numbering == QLatin1String("ruc") ? 1
+                                                                 : 0;
+    return formatListNumber(number, format);
+}
+
+void TextDestination::appendBodyMark(const QString &label)
+{
+    const Formats::CharFormats::Entry &format = m_formats.character(m_markCharacter);
+    m_body.appendText(label, format.format, format.id, m_markDepth);
+}
+
+void TextDestination::flushPendingMark()
+{
+    if (!m_markPending)
+        return;
+    m_markPending = false;
+    appendBodyMark(nextNoteLabel(Footnotes));
+}
+
+void TextDestination::noteStarted()
+{
+    m_inNote = true;
+    m_noteNumbered = false;
+    m_noteKind = Footnotes;
+    m_noteParagraph = m_context.state.paragraph;
+}
+
+void TextDestination::noteContent()
+{
+    if (m_noteNumbered)
+        return;
+    m_noteNumbered = true;
+    flushSurrogate();
+    m_noteLabel = nextNoteLabel(m_noteKind);
+    if (m_markPending) {
+        // The mark before the note is this note's: a custom mark is text of its own.
+        m_markPending = false;
+        appendBodyMark(m_noteLabel);
+    }
+    Notes &notes = m_notes[m_noteKind];
+    if (!notes.builder) {
+        notes.document = std::make_unique<QTextDocument>();
+        notes.document->setUndoRedoEnabled(false);
+        notes.builder = std::make_unique<DocumentBuilder>(*notes.document, &m_document,
+                                                          m_noteKind == Footnotes ? QStringLiteral("footnote")
+                                                                                  : QStringLiteral("endnote"));
+    }
+    // The body's paragraph waits; the note's text starts a paragraph of its own.
+    m_bodyProgress = {m_paragraphStarted, m_paragraphHasListText, m_tabsInParagraph};
+    m_paragraphStarted = false;
+    m_paragraphHasListText = false;
+    m_tabsInParagraph = 0;
+    m_listText.clear();
+    m_context.state.paragraph.inTable = false;
+    m_builder = notes.builder.get();
+}
+
+void TextDestination::noteGroupClosing()
+{
+    m_noteParagraph = m_context.state.paragraph;
+}
+
+void TextDestination::noteEnded()
+{
+    noteContent(); // an empty note is numbered all the same
+    flushSurrogate();
+    if (m_paragraphStarted) {
+        // The note's last paragraph, with the properties it had inside the note.
+        const ParagraphState outside = std::exchange(m_context.state.paragraph, m_noteParagraph);
+        m_context.state.paragraph.inTable = false;
+        endParagraph();
+        m_context.state.paragraph = outside;
+    }
+    m_builder = &m_body;
+    m_paragraphStarted = m_bodyProgress.started;
+    m_paragraphHasListText = m_bodyProgress.hasListText;
+    m_tabsInParagraph = m_bodyProgress.tabs;
+    m_inNote = false;
 }
 
 void TextDestination::picture(const Picture &picture)
@@ -243,7 +394,7 @@ void TextDestination::picture(const Picture &picture)
     }
     flushSurrogate();
     startParagraphContent();
-    m_builder.appendImage(image, size.width(), size.height(), m_context.state.paragraph.inTable);
+    m_builder->appendImage(image, size.width(), size.height(), tableDepth(m_context.state.paragraph));
 }
 
 void TextDestination::startTextBox(int widthTwips, bool outline)
@@ -256,14 +407,14 @@ void TextDestination::startTextBox(int widthTwips, bool outline)
     format.setPadding(3);
     if (widthTwips > 0)
         format.setWidth(QTextLength(QTextLength::FixedLength, twipsToPixels(widthTwips)));
-    m_builder.startFrame(format, m_context.state.paragraph.inTable);
+    m_builder->startFrame(format, tableDepth(m_context.state.paragraph));
     m_paragraphStarted = false;
 }
 
 void TextDestination::endTextBox()
 {
     flushSurrogate();
-    m_builder.endFrame();
+    m_builder->endFrame();
     m_paragraphStarted = true;
 }
 
@@ -274,7 +425,7 @@ void TextDestination::startParagraphContent()
     m_paragraphStarted = true;
     const ParagraphState &paragraph = m_context.state.paragraph;
     const Formats::BlockFormats::Entry &format = m_formats.block(paragraph);
-    m_builder.startParagraph(format.format, format.id, boxFormat(paragraph), paragraph.inTable);
+    m_builder->startParagraph(format.format, format.id, boxFormat(paragraph), tableDepth(paragraph));
     if (m_paragraphHasListText && !m_markers.knowsList(paragraph)) {
         // The writer's marker for a list this reader cannot number; the list still
         // counts the paragraph.

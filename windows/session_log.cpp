@@ -6,7 +6,6 @@
 #include "rules/experiment.h"
 #include "windows/window_flow.h"
 
-#include <QCryptographicHash>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -21,7 +20,6 @@ namespace {
 
 // Data files hold a few hundred kilobytes even after many registrations.
 constexpr std::size_t kMaxDataFileBytes = 64 * 1024 * 1024;
-constexpr std::size_t kMaxInstructionFileBytes = 256 * 1024 * 1024;
 
 // Set once the session record has failed: the error that stops the program
 // then cannot go into it.
@@ -29,17 +27,6 @@ bool g_recordFailed = false;
 // The record holds no whole header line yet (it is new, or a crash cut its
 // first line): the first row of the run brings it.
 bool g_headerNeeded = false;
-
-std::string sha256Of(const std::string &path)
-{
-    const ReadResult file = readWholeFile(path, kMaxInstructionFileBytes);
-    if (!file.ok())
-        return {};
-    return QCryptographicHash::hash(QByteArrayView(file.bytes.data(), qsizetype(file.bytes.size())),
-                                    QCryptographicHash::Sha256)
-        .toHex()
-        .toStdString();
-}
 
 std::string number(double value)
 {
@@ -59,7 +46,8 @@ session::Detail registrationDetail(const AppContext &context, const QWidget *win
         {"scale", number(screen ? screen->devicePixelRatio() : 1.0)},
         {"dpi", number(screen ? screen->logicalDotsPerInch() : 96.0)},
         {"instructions", instructions},
-        {"instructions_sha256", sha256Of(instructions)},
+        // Of the bytes shown, read once at start.
+        {"instructions_sha256", context.instructionsSha256},
         {"left_option_button", context.state.leftOptionOnLeft ? "left" : "right"},
         {"simulated", "0"},
     };

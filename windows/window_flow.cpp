@@ -1,18 +1,38 @@
 #include "windows/window_flow.h"
 
 #include "platform/program.h"
-#include "platform/rich_text_box.h"
+#include "rtf/rtf_reader.h"
 #include "rules/feedback/settings_file.h"
 #include "rules/setup/preflight.h"
 #include "windows/feedback/frmFeedback1.h"
 #include "windows/game/frmTesting2.h"
+#include "windows/rich_text_box.h"
 #include "windows/session_log.h"
 #include "windows/setup/frmInstructions.h"
 #include "windows/setup/frmSubjects.h"
 
+#include <QApplication>
+#include <QCryptographicHash>
+#include <QEventLoop>
+#include <QPointer>
 #include <QTextDocument>
+#include <QThread>
+
+#include <atomic>
 
 namespace ct {
+
+struct Experiment::InstructionCheck {
+    QString path;
+    QPointer<QWidget> registration;
+    std::atomic_bool stop{false};
+    QThread *thread = nullptr;
+    bool finished = false;
+    // Written by the reading thread, read once it has finished.
+    std::unique_ptr<QTextDocument> document;
+    std::string sha256;
+    Error error;
+};
 
 Experiment::Experiment(Module1 &state, Clock &clock, std::function<double()> uniformDraw,
                        std::filesystem::path programFolder)
@@ -23,43 +43,110 @@ Experiment::Experiment(Module1 &state, Clock &clock, std::function<double()> uni
 
 Experiment::~Experiment()
 {
+    if (m_check && m_check->thread) {
+        m_check->stop = true;
+        m_check->thread->wait();
+        delete m_check->thread;
+    }
     setFatalErrorListener({});
 }
 
 // A missing or unusable input file must stop the program before a participant
-// is registered, not after the registration or the first game. The instruction
-// file is read once, here, and shown from what was read; the settings file is
-// read again at every feedback window.
+// is registered, not after the registration or the first game. The settings
+// file is read here (and again at every feedback window); the instruction file
+// is read once, in the background, and shown from what was read.
 QWidget *Experiment::start()
 {
     QString problem = QString::fromStdString(missingInputProblem(m_context.programFolder).message);
     if (problem.isEmpty()) {
         const SettingsRead settings = ReadSettingsFile(m_context.programFolder);
-        if (!settings.ok()) {
-            problem = QString::fromStdString(settings.error.message);
-        } else {
-            RichTextBox::Loaded instructions = RichTextBox::readFile(QString::fromLatin1(kInstructionFileName));
-            m_instructions = std::move(instructions.document);
-            if (!m_instructions)
-                problem = QStringLiteral("The instruction file cannot be shown.\n\n%1")
-                              .arg(QString::fromStdString(instructions.error.message));
-        }
-        if (!problem.isEmpty())
-            problem += QStringLiteral("\n\nNo participant has been registered.");
+        if (!settings.ok())
+            problem = QString::fromStdString(settings.error.message)
+                      + QStringLiteral("\n\nNo participant has been registered.");
     }
     if (!problem.isEmpty()) {
         fatalError(nullptr, problem);
         return nullptr;
     }
     auto *window = new frmSubjects(m_context);
+    startInstructionCheck(window);
     window->show();
     return window;
+}
+
+void Experiment::startInstructionCheck(QWidget *registration)
+{
+    m_check = std::make_unique<InstructionCheck>();
+    InstructionCheck *check = m_check.get();
+    // By its name alone: the system finds it in the working folder, whatever
+    // that folder is named (messages give the full path).
+    check->path = QString::fromLatin1(kInstructionFileName);
+    check->registration = registration;
+    QThread *mainThread = QThread::currentThread();
+    check->thread = QThread::create([check, mainThread, before = m_beforeCheck] {
+        if (before)
+            before();
+        // The bytes are read once: the ones hashed are the ones shown.
+        QByteArray bytes;
+        check->error = rtf::readFileBytes(check->path, bytes);
+        if (!check->error.empty())
+            return;
+        check->sha256 = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex().toStdString();
+        RichTextBox::Loaded loaded = RichTextBox::read(bytes, check->path, &check->stop);
+        check->error = loaded.error;
+        check->document = std::move(loaded.document);
+        if (check->document)
+            check->document->moveToThread(mainThread);
+    });
+    // Runs in this thread once the reading thread has ended.
+    QObject::connect(check->thread, &QThread::finished, check->thread, [this] { instructionCheckEnded(); });
+    check->thread->start();
+}
+
+bool Experiment::instructionCheckFinished() const
+{
+    return !m_check || m_check->finished;
+}
+
+void Experiment::instructionCheckEnded()
+{
+    InstructionCheck &check = *m_check;
+    check.thread->wait();
+    check.finished = true;
+    if (m_waiting)
+        m_waiting->quit();
+    if (check.error.empty()) {
+        m_context.instructionsSha256 = check.sha256;
+        return;
+    }
+    fatalError(check.registration, QStringLiteral("The instruction file cannot be shown.\n\n%1\n\nNo participant has "
+                                                  "been registered.")
+                                       .arg(QString::fromStdString(check.error.message)));
+}
+
+bool Experiment::instructionsReady(QWidget *window)
+{
+    if (!m_check)
+        return true;
+    if (!m_check->finished) {
+        // The participant pressed Run before a large file was read: the
+        // window waits, taking no second press.
+        QEventLoop loop;
+        m_waiting = &loop;
+        window->setEnabled(false);
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        loop.exec();
+        QApplication::restoreOverrideCursor();
+        window->setEnabled(true);
+        m_waiting = nullptr;
+    }
+    return m_check->error.empty();
 }
 
 void Experiment::openInstructions()
 {
     auto *window = new frmInstructions(m_context);
-    if (!window->Form_Load(std::move(m_instructions))) {
+    if (!window->Form_Load(m_check ? std::move(m_check->document) : nullptr)) {
         delete window;
         return;
     }

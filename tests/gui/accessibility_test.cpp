@@ -4,7 +4,7 @@
 // their points, and the keyboard: tab orders by real Tab presses, Enter and
 // Space on the focused button, and a whole game played from the keyboard.
 #include "game_window_fixture.h"
-#include "platform/rich_text_box.h"
+#include "windows/rich_text_box.h"
 #include "windows/setup/frmInstructions.h"
 #include "windows/setup/frmSubjects.h"
 

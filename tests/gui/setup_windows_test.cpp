@@ -1,13 +1,14 @@
 #include "gui_support.h"
 #include "manual_clock.h"
 #include "platform/fonts.h"
-#include "platform/rich_text_box.h"
 #include "platform/twips.h"
 #include "rules/session_record.h"
+#include "windows/rich_text_box.h"
 #include "windows/setup/frmInstructions.h"
 #include "windows/setup/frmSubjects.h"
 #include "windows/window_flow.h"
 
+#include <QCryptographicHash>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QLabel>
@@ -17,7 +18,9 @@
 #include <QTest>
 #include <QTimer>
 
+#include <condition_variable>
 #include <csignal>
+#include <mutex>
 #include <optional>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -418,11 +421,15 @@ private slots:
         QVERIFY(!topLevel(QStringLiteral("frmSubjects")));
     }
 
+    // The file is read in the background while the participant types; the
+    // program stops as soon as it turns out unusable.
     void instructionFileThatIsNotRichTextStopsBeforeRegistration()
     {
         folder->write(QStringLiteral("instructions_condition_1.rtf"), "PK\x03\x04 a document saved in another format");
-        QVERIFY(!experiment->start());
-        QCOMPARE(recorder->exitStatuses, std::vector<int>{1});
+        frmSubjects *window = startRegistration();
+        QVERIFY(window);
+        QTRY_COMPARE(recorder->exitStatuses, std::vector<int>{1});
+        typeAndRun(window, QStringLiteral("7"));
         QCOMPARE(recorder->boxes.size(), size_t(1));
         const QString text = recorder->boxes[0].text;
         QVERIFY2(text.startsWith(QStringLiteral("The instruction file cannot be shown.")), qPrintable(text));
@@ -451,17 +458,53 @@ private slots:
         QVERIFY(window.children().indexOf(window.Command1) > window.children().indexOf(window.Label10));
     }
 
+    // Run waits for a check that has not finished; nothing is registered
+    // before it has.
+    void runWaitsForTheInstructionCheck()
+    {
+        std::mutex mutex;
+        std::condition_variable released;
+        bool open = false;
+        experiment->setBeforeInstructionCheck([&] {
+            std::unique_lock lock(mutex);
+            released.wait(lock, [&] { return open; });
+        });
+        QPointer<frmSubjects> window = startRegistration();
+        QVERIFY(window && window->isVisible());
+        QVERIFY(!experiment->instructionCheckFinished());
+        bool waited = false;
+        QTimer::singleShot(0, [&] {
+            // Run has been pressed: the window waits, and no file is written.
+            waited = !window->isEnabled() && !folder->exists(QStringLiteral("7.csv"));
+            const std::lock_guard lock(mutex);
+            open = true;
+            released.notify_all();
+        });
+        typeAndRun(window, QStringLiteral("7"));
+        QVERIFY(waited);
+        QCOMPARE(folder->read(QStringLiteral("7.csv")), kHeader);
+        QVERIFY(topLevel(QStringLiteral("frmInstructions")));
+        QVERIFY(recorder->boxes.empty());
+    }
+
     void instructionsAreShownAsTheStartCheckReadThem()
     {
         QPointer<frmSubjects> window = startRegistration();
+        QTRY_VERIFY(experiment->instructionCheckFinished());
         // Someone overwrites the file while the program waits for an ID: the
-        // file is not read again.
+        // file is not read again, and the session record describes the bytes
+        // shown.
         folder->write(QStringLiteral("instructions_condition_1.rtf"), "plain text, not rich text");
         typeAndRun(window, QStringLiteral("7"));
         auto *instructions = qobject_cast<frmInstructions *>(topLevel(QStringLiteral("frmInstructions")));
         QVERIFY(instructions);
         QCOMPARE(instructions->rtbInstructions->toPlainText().trimmed(), QStringLiteral("Please read carefully."));
         QVERIFY(recorder->boxes.empty());
+        const session::ReadResult record = session::readSessionRecord(
+            folder->read(QStringLiteral("7.session.csv")).toStdString());
+        QVERIFY(record.ok() && !record.rows.empty());
+        QCOMPARE(record.rows[0].detailValue("instructions_sha256"),
+                 QCryptographicHash::hash(kInstructions, QCryptographicHash::Sha256).toHex().toStdString());
     }
 
     void instructionFileBrokenWhenTheWindowReadsItStopsTheProgram()

@@ -81,7 +81,16 @@ TEST(SymbolFonts, CharactersInUnicode)
     EXPECT_EQ(symbolCharacter(SymbolFont::Symbol, '5'), U'5');
     EXPECT_EQ(symbolCharacter(SymbolFont::Symbol, 0xFF), 0xF0FFu); // unmapped
     EXPECT_EQ(symbolCharacter(SymbolFont::Wingdings, 0xA7), 0x25AAu);
-    EXPECT_EQ(symbolCharacter(SymbolFont::Wingdings, 'A'), 0xF041u);
+    EXPECT_EQ(symbolCharacter(SymbolFont::Wingdings, 'A'), 0x270Cu);
+    // The signs a participant must read as such, not as unrelated pictograms.
+    const QString wingdings = QStringLiteral("\u2717\u2713\u2794\u263A\u2639\u2706\u2709\u261C");
+    const unsigned char bytes[] = {0xFB, 0xFC, 0xE8, 0x4A, 0x4C, 0x29, 0x2A, 0x45};
+    for (std::size_t i = 0; i < std::size(bytes); ++i)
+        EXPECT_EQ(symbolCharacter(SymbolFont::Wingdings, bytes[i]), wingdings.at(qsizetype(i)).unicode()) << i;
+    EXPECT_EQ(symbolFontOf("Webdings", 2), SymbolFont::Webdings);
+    EXPECT_EQ(symbolCharacter(SymbolFont::Webdings, 'a'), 0x2714u);
+    EXPECT_EQ(symbolCharacter(SymbolFont::Webdings, 'r'), 0x2717u);
+    EXPECT_EQ(symbolCharacter(SymbolFont::Webdings, 'A'), 0xF041u); // unmapped
 }
 
 TEST(Decode, WholeStrings)

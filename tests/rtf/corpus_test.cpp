@@ -72,7 +72,7 @@ const CorpusCase kCorpus[] = {
          {"Instructions", QTextFormat::BlockAlignment, int(Qt::AlignHCenter), true},
          {"In this task", QTextFormat::FontWeight, kUnset},
          {"In this task", QTextFormat::FontFamilies, QStringList{"Calibri"}},
-         {"In this task", QTextFormat::BlockAlignment, int(Qt::AlignLeft), true},
+         {"In this task", QTextFormat::BlockAlignment, int(Qt::AlignLeft | Qt::AlignAbsolute), true},
          {"In this task", QTextFormat::LineHeight, 115.0, true},
          {"Left", QTextFormat::FontWeight, QFont::Bold},
          {"Left", QTextFormat::ForegroundBrush, kRed},

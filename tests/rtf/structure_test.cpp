@@ -135,15 +135,28 @@ TEST(Tables, TextBetweenTablesSeparatesThem)
     EXPECT_FALSE(outcome.document->find("middle").isNull());
 }
 
-TEST(Tables, NestedTablesReadInOrder)
+// A table in a cell (Word's \\itap2, \\nestcell, \\nestrow) is a table in that
+// cell, its columns in percent of the cell; deeper tables are read in order.
+TEST(Tables, NestedTablesInTheirCell)
 {
     const ReadOutcome outcome = readRtf(wrap(
-        "\\trowd\\cellx3000\\pard\\intbl\\itap2 x\\nestcell y\\nestcell{\\*\\nesttableprops\\trowd\\cellx900\\nestrow}"
-        "\\itap1 \\cell\\row"));
+        "\\trowd\\cellx3000\\pard\\intbl\\itap2 x\\nestcell y\\nestcell{\\*\\nesttableprops\\trowd\\cellx900"
+        "\\cellx1500\\nestrow}{\\nonesttables x y\\par}\\pard\\intbl\\itap3 deep\\nestcell\\itap1 after\\cell\\row"));
     ASSERT_TRUE(outcome.ok);
     const auto tables = tablesOf(*outcome.document);
     ASSERT_EQ(tables.size(), 1);
-    EXPECT_EQ(cellText(tables.front(), 0, 0), "x\ty\t");
+    const QList<QTextFrame *> inside = tables.front()->childFrames();
+    ASSERT_EQ(inside.size(), 1);
+    auto *inner = qobject_cast<QTextTable *>(inside.front());
+    ASSERT_TRUE(inner);
+    EXPECT_EQ(cellText(inner, 0, 0), "x");
+    EXPECT_EQ(cellText(inner, 0, 1), "y");
+    EXPECT_EQ(cellText(inner, 1, 0), "deep\t");
+    EXPECT_EQ(inner->format().width(), QTextLength(QTextLength::PercentageLength, 50));
+    EXPECT_EQ(inner->format().columnWidthConstraints(),
+              (QList<QTextLength>{QTextLength(QTextLength::PercentageLength, 60),
+                                  QTextLength(QTextLength::PercentageLength, 40)}));
+    EXPECT_TRUE(cellText(tables.front(), 0, 0).endsWith("after"));
 }
 
 TEST(Tables, VeryLongTablesSplitAndKeepAllText)

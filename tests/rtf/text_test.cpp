@@ -147,7 +147,7 @@ const TextCase kDestinations[] = {
     {"InfoSkipped", "a{\\info{\\title T}{\\author A}}b", u"ab"},
     {"StylesheetSkipped", "a{\\stylesheet{\\s0 Normal;}}b", u"ab"},
     {"HeadersAndFootersSkipped", "a{\\header H}{\\footerl F}{\\headerf G}b", u"ab"},
-    {"FootnoteSkipped", "a{\\footnote\\pard F\\par}b", u"ab"},
+    {"FootnoteAfterTheText", "a{\\footnote\\pard F\\par}b", u"ab\n\nF"},
     {"BookmarksSkipped", "a{\\*\\bkmkstart x}b{\\*\\bkmkend x}c", u"abc"},
     {"FieldShowsResult", "{\\field{\\*\\fldinst HYPERLINK \"http://x\"}{\\fldrslt link}}", u"link"},
     {"FieldWithoutStar", "{\\field{\\fldinst PAGE}{\\fldrslt 3}}", u"3"},

@@ -134,7 +134,7 @@ const WriterFile kPandocFiles[] = {
      u"  (2,0) Right|\n  (2,1) 5|\n  (2,2) 80%|\n"
      u"\nAfter the table.",
      {
-         {"Points", QTextFormat::BlockAlignment, int(Qt::AlignRight), true},
+         {"Points", QTextFormat::BlockAlignment, int(Qt::AlignRight | Qt::AlignAbsolute), true},
          {"Chance", QTextFormat::BlockAlignment, int(Qt::AlignHCenter), true},
          {"10", QTextFormat::FontWeight, QFont::Bold},
          {"80%", QTextFormat::FontItalic, true},

@@ -2,7 +2,7 @@
 
 #include "platform/controls.h"
 #include "platform/program.h"
-#include "platform/rich_text_box.h"
+#include "windows/rich_text_box.h"
 #include "windows/session_log.h"
 #include "windows/window_flow.h"
 

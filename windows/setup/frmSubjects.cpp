@@ -57,6 +57,10 @@ void frmSubjects::Command1_Click()
         return;
     }
 
+    // The instruction file must be readable before anyone is registered.
+    if (!m_context.flow.instructionsReady(this))
+        return;
+
     Module1 &state = m_context.state;
     state.subjectId = parsed.id;
     state.dataFileName = dataFileNameFor(parsed.id);

@@ -2,11 +2,13 @@
 # Remakes the corpus files written by LibreOffice Writer (7.4 on Debian 12) and by
 # pandoc (2.17 on Debian 12) from their sources in this folder: run from
 # tests/rtf/corpus/sources.
-#   libreoffice_<name>.rtf  <-  <name>.fodt, saved as RTF by Writer
+#   libreoffice_<name>.rtf  <-  <name>.fodt or <name>.html, saved as RTF by Writer
 #   pandoc_<name>.rtf       <-  <name>.md, by pandoc -s -t rtf
 set -e
 out=$(mktemp -d)
 soffice --headless --convert-to rtf --outdir "$out" ./*.fodt
+# HTML pages open in Writer/Web unless the Writer filter is named.
+soffice --headless --infilter="HTML (StarWriter)" --convert-to "rtf:Rich Text Format" --outdir "$out" ./*.html
 for file in "$out"/*.rtf; do
   cp "$file" "../libreoffice_$(basename "$file")"
 done

@@ -1,11 +1,10 @@
-#include "platform/rich_text_box.h"
+#include "windows/rich_text_box.h"
 
 #include "platform/twips.h"
 #include "platform/window_scale.h"
 #include "rtf/rtf_reader.h"
 
-#include <QFileInfo>
-#include <QScrollBar>
+#include <QEvent>
 #include <QTextDocument>
 
 #include <memory>
@@ -33,6 +32,16 @@ RichTextBox::RichTextBox(QWidget *parent) : QTextBrowser(parent)
     setPlainText(QStringLiteral("RichTextBox1"));
 }
 
+RichTextBox::Loaded RichTextBox::read(const QByteArray &bytes, const QString &path, const std::atomic_bool *stop)
+{
+    Loaded loaded{std::make_unique<QTextDocument>(), {}};
+    loaded.document->setDefaultFont(boxFont());
+    loaded.error = rtf::readFileContent(bytes, path, *loaded.document, stop);
+    if (!loaded.error.empty())
+        loaded.document.reset();
+    return loaded;
+}
+
 RichTextBox::Loaded RichTextBox::readFile(const QString &path)
 {
     Loaded loaded{std::make_unique<QTextDocument>(), {}};
@@ -55,12 +64,37 @@ void RichTextBox::showDocument(std::unique_ptr<QTextDocument> shown)
 {
     // In a window scaled down to fit the screen the text is scaled with it.
     scaleDocument(*shown, windowScale(this));
-    // Tables as wide as a printed page fit the box, even with a scroll bar beside them.
-    const int scrollBar = verticalScrollBar()->sizeHint().width();
-    rtf::fitTables(*shown, viewport()->width() - scrollBar - 2 * shown->documentMargin());
     // The box owns the new document; the one it replaces is deleted with it.
     shown->setParent(this);
     setDocument(shown.release());
+    fitTables();
+}
+
+double RichTextBox::tableWidth() const
+{
+    // Before the box is first shown its viewport has not been laid out yet:
+    // the box's own width stands in until it is (a resize follows).
+    const int width = viewport()->isVisible() ? viewport()->width() : contentsRect().width();
+    return width - 2 * document()->documentMargin();
+}
+
+void RichTextBox::fitTables()
+{
+    rtf::fitTables(*document(), tableWidth(), windowScale(this));
+}
+
+// Called for the viewport's resizes too: a scroll bar coming or going.
+void RichTextBox::resizeEvent(QResizeEvent *event)
+{
+    QTextBrowser::resizeEvent(event);
+    fitTables();
+}
+
+void RichTextBox::changeEvent(QEvent *event)
+{
+    QTextBrowser::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        fitTables();
 }
 
 } // namespace ct
