@@ -189,7 +189,7 @@ int run(int argc, char *argv[], const std::function<void(QWidget *)> &registrati
             return 1;
         }
     }
-    const QString languageProblem = useLanguage(options.language, QDir::currentPath());
+    const QString languageProblem = useLanguage(options.language, QStringLiteral("."));
     if (!languageProblem.isEmpty()) {
         fatalError(nullptr, languageProblem);
         return 1;
