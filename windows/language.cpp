@@ -63,7 +63,8 @@ const QString kBuiltInFolder = QStringLiteral(":/translations");
 // A path in messages: in full, by the system's own names.
 QString shown(const QString &path)
 {
-    return QDir::toNativeSeparators(QString::fromStdString(absolutePath(QFileInfo(path).filesystemFilePath())));
+    return QDir::toNativeSeparators(
+        QDir::cleanPath(QString::fromStdString(absolutePath(QFileInfo(path).filesystemFilePath()))));
 }
 
 } // namespace
