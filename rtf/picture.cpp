@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace ct::rtf {
 namespace {
@@ -43,6 +44,8 @@ QImage Picture::decode() const
         return QImage::fromData(m_data, "PNG");
     case Kind::Jpeg:
         return QImage::fromData(m_data, "JPEG");
+    case Kind::Drawing:
+        return m_drawing;
     default:
         return {};
     }
@@ -55,6 +58,12 @@ void Picture::setShapeSize(int widthTwips, int heightTwips)
     m_goalWidth = widthTwips;
     m_goalHeight = heightTwips;
     m_scaleX = m_scaleY = 100;
+}
+
+void Picture::setDrawing(QImage image)
+{
+    m_kind = Kind::Drawing;
+    m_drawing = std::move(image);
 }
 
 QSizeF Picture::displaySize(const QImage &image) const

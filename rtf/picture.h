@@ -11,7 +11,7 @@ namespace ct::rtf {
 // The data and size of one \pict group as it is read.
 class Picture {
 public:
-    enum class Kind { Unknown, Png, Jpeg, Other };
+    enum class Kind { Unknown, Png, Jpeg, Other, Drawing };
 
     void setKind(Kind kind) { m_kind = kind; }
     Kind kind() const { return m_kind; }
@@ -29,6 +29,10 @@ public:
     void setHeight(int height) { m_height = height; }
     // A shape around the picture decides its size on the page.
     void setShapeSize(int widthTwips, int heightTwips);
+    // A shape drawn by this reader (a rectangle, a line), shown at the image's size.
+    // Anchored at the start of a paragraph, it stands above the paragraph's text.
+    void setDrawing(QImage image);
+    bool isDrawing() const { return m_kind == Kind::Drawing; }
 
     // The image when it is a PNG or JPEG picture that decodes; a null image otherwise.
     QImage decode() const;
@@ -41,6 +45,7 @@ public:
 private:
     Kind m_kind = Kind::Unknown;
     QByteArray m_data;
+    QImage m_drawing;
     int m_pendingNibble = -1;
     int m_goalWidth = 0;
     int m_goalHeight = 0;

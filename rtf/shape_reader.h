@@ -5,6 +5,7 @@
 #include "rtf/text_destination.h"
 
 #include <QByteArray>
+#include <QColor>
 
 namespace ct::rtf {
 
@@ -12,8 +13,10 @@ class ReaderContext;
 
 // \shp: a drawing object. Its picture (the "pib" property) shows where the shape
 // is anchored, at the shape's size; a text box's text (\shptxt) shows as a framed
-// paragraph; \shprslt, the writer's stand-in for readers without shapes, is read
-// only when the shape itself showed nothing.
+// paragraph, in the shape's outline and fill; a rectangle or a line is drawn at
+// its size (\shpleft... \shpbottom), in its colours; \shprslt, the writer's
+// stand-in for readers without shapes, is read only when the shape itself
+// showed nothing.
 class ShapeReader : public Destination {
 public:
     ShapeReader(ReaderContext &context, TextDestination &text);
@@ -66,6 +69,10 @@ private:
     };
 
     void propertyRead();
+    // A rectangle or a line of some size, which this reader draws itself.
+    bool drawable() const;
+    // The shape's outline and fill, at its size and `offset` pixels from the left.
+    QImage drawing(double offset) const;
 
     ReaderContext &m_context;
     NameReader m_nameReader;
@@ -77,7 +84,16 @@ private:
     int m_top = 0;
     int m_right = 0;
     int m_bottom = 0;
-    bool m_line = true;   // the "fLine" property: the shape has an outline
+    // The shape's properties: its kind, outline and fill, as Word's drawing
+    // format defines them and their defaults.
+    int m_type = 0;     // shapeType: 1 a rectangle, 20 a line, 202 a text box...
+    bool m_line = true; // fLine: the shape has an outline
+    QColor m_lineColor = Qt::black;
+    double m_lineWidth = 1; // lineWidth, in pixels
+    bool m_filled = true;   // fFilled
+    QColor m_fillColor = Qt::white;
+    bool m_flipH = false; // fFlipH, fFlipV: a line runs from the other corner
+    bool m_flipV = false;
     bool m_shown = false; // the shape showed its picture or text
     bool m_hasPicture = false;
     Picture m_picture;

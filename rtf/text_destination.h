@@ -38,8 +38,8 @@ public:
     void finishDocument();
     // The paragraph's marker text as its writer gave it (\listtext, \pntext) begins.
     void listTextStarted() { m_paragraphHasListText = true; }
-    // A text box's paragraphs, in a frame `widthTwips` wide, with an outline or not.
-    void startTextBox(int widthTwips, bool outline);
+    // A text box's paragraphs, in a frame of `format` (its size, outline and fill).
+    void startTextBox(const QTextFrameFormat &format);
     void endTextBox();
 
     // Notes (\footnote): the mark shows where it stands, the notes after the

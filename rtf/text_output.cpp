@@ -393,20 +393,19 @@ void TextDestination::picture(const Picture &picture)
         image = placeholderImage(size);
     }
     flushSurrogate();
+    // A drawing anchored at the paragraph's start stands above its text, where
+    // the writer shows it, and covers none of it.
+    const bool aboveText = picture.isDrawing() && !m_paragraphStarted;
     startParagraphContent();
     m_builder->appendImage(image, size.width(), size.height(), tableDepth(m_context.state.paragraph));
+    if (aboveText)
+        emitCharacter(QChar::LineSeparator);
 }
 
-void TextDestination::startTextBox(int widthTwips, bool outline)
+void TextDestination::startTextBox(const QTextFrameFormat &format)
 {
     flushSurrogate();
     startParagraphContent();
-    QTextFrameFormat format;
-    format.setBorder(outline ? 1 : 0);
-    format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
-    format.setPadding(3);
-    if (widthTwips > 0)
-        format.setWidth(QTextLength(QTextLength::FixedLength, twipsToPixels(widthTwips)));
     m_builder->startFrame(format, tableDepth(m_context.state.paragraph));
     m_paragraphStarted = false;
 }

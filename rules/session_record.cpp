@@ -169,17 +169,25 @@ std::optional<std::string> rowProblem(const std::vector<std::string> &f, Row &ro
         return "an option other than 1 or 0: \"" + f[7] + "\"";
     if (!f[7].empty())
         row.option = f[7] == "1" ? 1 : 0;
-    const std::array<std::pair<const char *, std::optional<double> *>, 3> times = {{
-        {"response time", &row.responseMs},
-        {"planned pause", &row.pausePlannedMs},
-        {"actual pause", &row.pauseActualMs},
+    // A response time is negative when the press came before the buttons
+    // were painted (an anticipation); a pause never is.
+    struct Time {
+        const char *name;
+        std::optional<double> *value;
+        double least;
+    };
+    const std::array<Time, 3> times = {{
+        {"response time", &row.responseMs, -kMaxMilliseconds},
+        {"planned pause", &row.pausePlannedMs, 0},
+        {"actual pause", &row.pauseActualMs, 0},
     }};
     for (std::size_t i = 0; i < times.size(); ++i) {
         const std::string &text = f[8 + i];
-        std::optional<double> &value = *times[i].second;
-        if (!optionalNumber(text, value) || (value && !(*value >= 0 && *value <= kMaxMilliseconds)))
-            return std::string("the ") + times[i].first + " is not a number of milliseconds from 0 to "
-                   + millisecondsText(kMaxMilliseconds) + ": \"" + text.substr(0, 40) + "\"";
+        std::optional<double> &value = *times[i].value;
+        if (!optionalNumber(text, value) || (value && !(*value >= times[i].least && *value <= kMaxMilliseconds)))
+            return std::string("the ") + times[i].name + " is not a number of milliseconds from "
+                   + millisecondsText(times[i].least) + " to " + millisecondsText(kMaxMilliseconds) + ": \""
+                   + text.substr(0, 40) + "\"";
     }
     const auto detail = parseDetail(f[11]);
     if (!detail)

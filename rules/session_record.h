@@ -105,8 +105,9 @@ inline constexpr std::string_view kEndedCutLineKey = "ended_cut_line";
 // after a row is refused, as is a row with the wrong number of fields, an
 // unknown event, or a number that does not read or lies outside what the
 // program writes (a registration from 1 to 32767, a game from 1 to 8, a trial
-// from 0 to 150, times finite, the response time and the pauses from 0 to
-// kMaxMilliseconds).
+// from 0 to 150, times finite, the pauses from 0 and the response time from
+// -kMaxMilliseconds to kMaxMilliseconds: negative when the press came before
+// the buttons were painted).
 ReadResult readSessionRecord(std::string_view bytes);
 
 // Whether a run must write the header line before its first row: the record

@@ -70,8 +70,10 @@ const Variable kVariables[] = {
      nullptr, std::nullopt, std::nullopt, kButtons},
     {"response_ms",
      "From the moment the choice buttons were shown (the repaint that drew them was handed to the window system) to "
-     "the press (the mouse button or key went down on the button), on the program's monotonic clock.",
-     "ms", 0},
+     "the press (the mouse button or key went down on the button), on the program's monotonic clock; negative for a "
+     "press that reached the buttons before they were painted "
+     "(an anticipation).",
+     "ms"},
     {"complete", "Whether the game ran to its end: its last trial used up the units.", nullptr, std::nullopt,
      std::nullopt, kTrueFalse},
     {"time_utc",
@@ -415,21 +417,10 @@ int writeDataset(const QString &folder, const std::vector<DataFileInput> &files,
         participants.insert(file.participant);
     }
     // Every file checked first, as for the tables.
-    bool failed = false;
-    bool settingsNeeded = false;
-    for (const DataFileInput &file : files) {
-        const LoadedParticipant loaded = loadParticipant(file);
-        if (!loaded.participant) {
-            report(loaded.error);
-            failed = true;
-        } else {
-            settingsNeeded = settingsNeeded || needsSettings(*loaded.participant);
-        }
-    }
-    if (failed)
+    const StudyCheck check = checkStudy(files, report);
+    if (!check.ok)
         return 1;
-    const Settings *used = settingsNeeded ? settings() : nullptr;
-    if (settingsNeeded && !used)
+    if (check.settingsNeeded && !settings())
         return 1;
 
     const QFileInfo target(folder);
@@ -449,7 +440,8 @@ int writeDataset(const QString &folder, const std::vector<DataFileInput> &files,
                                     "written; run the command again."));
             return 1;
         }
-        if (!builder.add(file, *loaded.participant, used))
+        const Settings *used = needsSettings(*loaded.participant) ? settings() : nullptr;
+        if ((needsSettings(*loaded.participant) && !used) || !builder.add(file, *loaded.participant, used))
             return 1;
     }
     if (!builder.finish())

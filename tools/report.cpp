@@ -161,22 +161,12 @@ int earningsReports(const ct::ReportArguments &arguments, const ct::DataFileList
 // a time.
 int studyTable(const ct::ReportArguments &arguments, const ct::DataFileList &inputs)
 {
-    bool failed = false;
-    bool settingsNeeded = false;
-    for (const ct::DataFileInput &file : inputs.files) {
-        const ct::LoadedParticipant loaded = ct::loadParticipant(file);
-        if (!loaded.participant) {
-            printError(loaded.error);
-            failed = true;
-        } else {
-            settingsNeeded = settingsNeeded || ct::needsSettings(*loaded.participant);
-        }
-    }
-    if (failed)
+    const ct::StudyCheck check = ct::checkStudy(inputs.files, printError);
+    if (!check.ok)
         return 1;
     // The trial table has no money in it.
     const bool trials = arguments.mode == ct::ReportMode::Trials;
-    settingsNeeded = settingsNeeded && !trials;
+    const bool settingsNeeded = check.settingsNeeded && !trials;
     LazySettings settings(arguments);
     if (settingsNeeded && !settings.get())
         return 1;
@@ -192,10 +182,15 @@ int studyTable(const ct::ReportArguments &arguments, const ct::DataFileList &inp
                                         "incomplete. Run the command again."));
             return 1;
         }
-        if (trials)
-            ct::appendTrialRows(out.buffer, *loaded.participant);
-        else
-            ct::appendPaymentRow(out.buffer, *loaded.participant, settingsNeeded ? settings.get() : nullptr);
+        const ct::ParticipantData &p = *loaded.participant;
+        if (trials) {
+            ct::appendTrialRows(out.buffer, p);
+        } else {
+            const ct::Settings *used = ct::needsSettings(p) ? settings.get() : nullptr;
+            if (ct::needsSettings(p) && !used)
+                return 1;
+            ct::appendPaymentRow(out.buffer, p, used);
+        }
         if (!out.flush(false))
             break;
     }

@@ -196,6 +196,21 @@ bool participantBefore(const QString &a, const QString &b)
     return a < b;
 }
 
+StudyCheck checkStudy(const std::vector<DataFileInput> &files, const std::function<void(const QString &)> &report)
+{
+    StudyCheck check;
+    for (const DataFileInput &file : files) {
+        const LoadedParticipant loaded = loadParticipant(file);
+        if (!loaded.participant) {
+            report(loaded.error);
+            check.ok = false;
+        } else {
+            check.settingsNeeded = check.settingsNeeded || needsSettings(*loaded.participant);
+        }
+    }
+    return check;
+}
+
 bool isDataFileName(const QString &name)
 {
     if (!name.endsWith(kDataSuffix))

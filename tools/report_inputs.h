@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -74,6 +75,15 @@ struct LoadedParticipant {
 
 // Reads a data file and the session record beside it.
 LoadedParticipant loadParticipant(const DataFileInput &file);
+
+struct StudyCheck {
+    bool ok = true;              // every file could be read
+    bool settingsNeeded = false; // some finished game's rate must come from config.ini
+};
+
+// Reads every file once, before a table is written, so that none is written
+// with a participant missing; each problem goes to `report`.
+StudyCheck checkStudy(const std::vector<DataFileInput> &files, const std::function<void(const QString &)> &report);
 
 // Why the file at `path` cannot be read as `what` (a data file, ...) when
 // something other than a regular file stands there (a named pipe, a folder, a

@@ -314,12 +314,12 @@ void appendPaymentRow(std::string &out, const ParticipantData &p, const Settings
     out += ',';
     money.append(out, true);
     out += ',';
-    if (money.mixed())
-        out += kMissing;
-    else if (money.currency())
-        appendText(out, *money.currency());
-    else if (rateInForce)
-        appendText(out, rateInForce->currencySymbol);
+    // The currency of the money added up; without money, the one in force.
+    const std::optional<QString> currency = money.currency() ? money.currency()
+                                                             : (rateInForce ? std::optional(rateInForce->currencySymbol)
+                                                                            : std::nullopt);
+    if (currency && !money.mixed())
+        appendText(out, *currency);
     else
         out += kMissing;
     out += ',';

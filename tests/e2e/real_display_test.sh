@@ -92,6 +92,28 @@ cmp "$top/data/42.csv" "$work/expected/game1.csv" || fail "data file differs fro
 # response time and the button pressed (always the left-hand one here).
 choices=$(grep -c '^1,choice,.*,[0-9]*,[0-9]*,left,[01],[0-9]*\.[0-9],' "$top/data/42.session.csv" || true)
 [ "$choices" -eq "$((expected_lines - 1))" ] || fail "$choices choice rows in the session record"
+# Every row at its event's moment: a choice at its press, so the buttons were
+# shown (the press less the response time) only after the previous press and
+# its pause; pressed with the mouse; the UTC time at the same moment as the
+# monotonic one.
+timing=$(python3 - "$work/data/42.session.csv" <<'CHECK'
+import csv, datetime, sys
+rows = list(csv.DictReader(open(sys.argv[1], newline="")))
+choices = [r for r in rows if r["event"] == "choice"]
+for before, row in zip(choices, choices[1:]):
+    shown = float(row["monotonic_ms"]) - float(row["response_ms"])
+    if shown < float(before["monotonic_ms"]) + float(before["pause_actual_ms"]):
+        print("trial %s: shown at %.1f ms, before trial %s's press and pause ended" % (row["trial"], shown, before["trial"]))
+if any(r["detail"] != "input=mouse" for r in choices):
+    print("a choice without input=mouse")
+def utc(r):
+    return datetime.datetime.strptime(r["time_utc"], "%Y-%m-%dT%H:%M:%S.%fZ").timestamp() * 1000
+offsets = [utc(r) - float(r["monotonic_ms"]) for r in rows]
+if max(offsets) - min(offsets) > 50:
+    print("UTC and monotonic times apart by %.1f to %.1f ms" % (min(offsets), max(offsets)))
+CHECK
+)
+[ -z "$timing" ] || fail "$timing"
 
 # The rate the feedback window read: the program's own config.ini.
 grep -q '^1,feedback_shown,.*,rate=50;currency=\$;' "$top/data/42.session.csv" \

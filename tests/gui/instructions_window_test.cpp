@@ -103,6 +103,30 @@ double yOf(const QTextDocument &document, const QString &text)
     return document.documentLayout()->blockBoundingRect(blockWith(document, text)).top();
 }
 
+// Where the line of `text` starts, down the document.
+double lineTop(const QTextDocument &document, const QString &text)
+{
+    const QTextBlock block = blockWith(document, text);
+    const int position = block.text().indexOf(text);
+    return yOf(document, text) + block.layout()->lineForTextPosition(position).y();
+}
+
+QString rectText(QRect rect)
+{
+    return QStringLiteral("%1,%2 %3 x %4").arg(rect.x()).arg(rect.y()).arg(rect.width()).arg(rect.height());
+}
+
+// The pixels of exactly `color` on the screen, as a rectangle around them.
+QRect pixelsOf(const QImage &screen, QColor color)
+{
+    QRect found;
+    for (int y = 0; y < screen.height(); ++y)
+        for (int x = 0; x < screen.width(); ++x)
+            if (screen.pixelColor(x, y) == color)
+                found |= QRect(x, y, 1, 1);
+    return found;
+}
+
 } // namespace
 
 class InstructionsWindowTest : public QObject {
@@ -301,6 +325,38 @@ private slots:
         }
         QVERIFY(yOf(document, QStringLiteral("Costs:")) < yOf(document, QStringLiteral("Left")));
         QVERIFY(yOf(document, QStringLiteral("2 units")) < yOf(document, QStringLiteral("After the inner table.")));
+    }
+
+    // Rectangles and lines are drawn at their size and offset, in their
+    // colours, above the text of the paragraph they are anchored in; a text box
+    // has its fill. Measured in the box's pixels.
+    void shapesAreDrawn()
+    {
+        RichTextBox *box = open(corpusFile("libreoffice_drawings.rtf"));
+        QVERIFY(box);
+        const QTextDocument &document = *box->document();
+        const QImage screen = box->viewport()->grab().toImage();
+        const double left = document.documentMargin();
+        const auto near = [](double a, double b) { return std::abs(a - b) <= 1; };
+        // 4 x 1.5 cm, 1 cm from the left, red outline, yellow fill.
+        const QRect outline = pixelsOf(screen, QColor(0xc0, 0, 0));
+        QVERIFY2(near(outline.left(), left + 567 / 15.0) && near(outline.width(), 2266 / 15.0)
+                     && near(outline.height(), 849 / 15.0),
+                 qPrintable(rectText(outline)));
+        QCOMPARE(pixelsOf(screen, QColor(0xff, 0xd9, 0x66)), outline.adjusted(1, 1, -1, -1));
+        QVERIFY(outline.top() >= lineTop(document, QStringLiteral("Above")) + 10);
+        QVERIFY(outline.bottom() < lineTop(document, QStringLiteral("Beside")));
+        // An 8 cm blue line.
+        const QRect line = pixelsOf(screen, QColor(0, 0x70, 0xc0));
+        QVERIFY2(near(line.left(), left) && near(line.width(), 4534 / 15.0) && line.height() == 1,
+                 qPrintable(rectText(line)));
+        QVERIFY(line.top() > outline.bottom() && line.bottom() < lineTop(document, QStringLiteral("Under")));
+        // The text box: green around its text, a blue outline.
+        const QRect fill = pixelsOf(screen, QColor(0xc6, 0xe0, 0xb4));
+        const QRectF text = document.documentLayout()->blockBoundingRect(
+            blockWith(document, QStringLiteral("Text in a green box.")));
+        QVERIFY2(fill.contains(text.toRect()), qPrintable(rectText(fill)));
+        QCOMPARE(pixelsOf(screen, QColor(0x34, 0x65, 0xa4)), fill.adjusted(-1, -1, 1, 1));
     }
 
     // The fit follows the box: narrower (a smaller screen), and back again.

@@ -6,6 +6,7 @@
 
 #include "platform/program.h"
 #include "rules/session_record.h"
+#include "windows/game/response_timer.h"
 #include "windows/session_log.h"
 
 #include <QCoreApplication>
@@ -57,18 +58,20 @@ private slots:
     void cleanup() { tearDownGame(); }
 
     // Each trial: the buttons are painted, the participant presses after a
-    // known delay (mouse or key, either button), releases a little later.
+    // known delay (mouse, key, or a mouse press that the system delivers as
+    // the second of a double click; either button), releases a little later.
     void responseTimesRunFromThePaintedButtonsToThePress()
     {
+        enum How { Mouse, Key, SecondClick };
         struct Press {
             double delay;
             bool leftButton;
-            bool key;
+            How how;
             const char *responseMs;
         };
         const Press presses[] = {
-            {0.4321, true, false, "432.1"},   {1.25, false, false, "1250.0"}, {0.2004, true, true, "200.4"},
-            {2.71828, false, true, "2718.3"}, {0.00012, true, false, "0.1"},
+            {0.4321, true, Mouse, "432.1"},  {1.25, false, Mouse, "1250.0"}, {0.2004, true, Key, "200.4"},
+            {2.71828, false, Key, "2718.3"}, {0.00012, true, Mouse, "0.1"},  {0.3141, false, SecondClick, "314.1"},
         };
         frmTesting2 *w = startGame();
         paint();
@@ -77,13 +80,16 @@ private slots:
             QPushButton *button = p.leftButton ? w->cmdLeft : w->cmdRight;
             clock.advance(p.delay);
             pressedAt.push_back(clock.seconds());
-            if (p.key) {
+            if (p.how == Key) {
                 button->setFocus();
                 QTest::keyPress(button, Qt::Key_Space);
                 clock.advance(0.09);
                 QTest::keyRelease(button, Qt::Key_Space);
             } else {
-                QTest::mousePress(button, Qt::LeftButton);
+                if (p.how == Mouse)
+                    QTest::mousePress(button, Qt::LeftButton);
+                else
+                    QTest::mouseDClick(button, Qt::LeftButton);
                 clock.advance(0.09);
                 QTest::mouseRelease(button, Qt::LeftButton);
             }
@@ -114,7 +120,7 @@ private slots:
                      QByteArray(presses[k].responseMs));
             // Stamped at the press, with the device that pressed.
             QCOMPARE(session::millisecondsText(row.monotonicMs), session::millisecondsText(pressedAt[k] * 1000));
-            QCOMPARE(row.detailValue("input"), presses[k].key ? "keyboard" : "mouse");
+            QCOMPARE(row.detailValue("input"), presses[k].how == Key ? "keyboard" : "mouse");
             // The pause as planned, and as it was until the buttons were
             // painted again (the pause timer counts whole milliseconds).
             QVERIFY(row.pausePlannedMs && row.pauseActualMs);
@@ -122,6 +128,35 @@ private slots:
         }
         QCOMPARE(*all[1].pausePlannedMs, 330.0);
         QCOMPARE(session::millisecondsText(*all[2].pausePlannedMs), "396.0"); // the right option: cost 1.2
+    }
+
+    // A press already on its way when the buttons come back reaches them
+    // before their paint: a negative response time (an anticipation), and
+    // the paint it overtook is no end of the new choice's pause.
+    void aPressBeforeThePaintIsAnAnticipation()
+    {
+        frmTesting2 *w = startGame();
+        play(w, "L1");
+        clock.advance(0.01);
+        QTest::mousePress(w->cmdLeft, Qt::LeftButton); // shown, not painted
+        clock.advance(0.01);
+        // The release comes with the repaint, ahead of what the repaint queued.
+        auto *responses = w->findChild<ResponseTimer *>();
+        QVERIFY(responses);
+        const QMetaObject::Connection release = connect(
+            responses, &ResponseTimer::painted, this, [w] { QTest::mouseRelease(w->cmdLeft, Qt::LeftButton); },
+            Qt::DirectConnection);
+        paint();
+        disconnect(release);
+        QCOMPARE(state.trial, std::int16_t{3});
+        QCOMPARE(rows().size(), std::size_t(2)); // the second row waits for its pause
+        waitOutPause(w);
+        clock.advance(0.005);
+        paint();
+        const std::vector<session::Row> all = rows();
+        QCOMPARE(all.size(), std::size_t(3));
+        QCOMPARE(QByteArray::fromStdString(session::millisecondsText(*all[2].responseMs)), QByteArray("-10.0"));
+        QVERIFY(*all[2].pauseActualMs >= *all[2].pausePlannedMs);
     }
 
     // A row waits for the painted buttons, but never past the next choice,

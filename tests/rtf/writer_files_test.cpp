@@ -46,7 +46,7 @@ const WriterFile kWriterFiles[] = {
      u"Before the anchored picture.\n"
      u"[picture 75x38]Anchored picture above.\n"
      u"Inline [picture 19x19] picture.\n"
-     u"[frame 227 border 1 #808080]\n"
+     u"[frame 227 border 1 #3465a4]\n"
      u"  Text in a box.\n"
      u"After the box.",
      {}},

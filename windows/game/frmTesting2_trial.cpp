@@ -171,7 +171,10 @@ void frmTesting2::ContinuePause()
 
 void frmTesting2::ChoiceButtons_Painted(double onset)
 {
-    if (!m_pendingChoice || m_phase == Phase::Stopped)
+    // The signal is queued: a paint that a quick choice has overtaken
+    // (pressed before the buttons were painted, released after) belongs to
+    // no pause still waiting for its row.
+    if (!m_pendingChoice || m_phase != Phase::Choosing || onset < m_pauseStart)
         return;
     m_pendingChoice->row.pauseActualMs = (onset - m_pauseStart) * 1000.0;
     (void)WritePendingChoice();

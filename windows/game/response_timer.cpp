@@ -73,11 +73,13 @@ bool ResponseTimer::eventFilter(QObject *watched, QEvent *event)
             m_paintedInRepaint = true;
         else
             stamp(m_clock.seconds());
-    } else if (type == QEvent::MouseButtonPress
+    } else if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick
                || (type == QEvent::KeyPress && !static_cast<QKeyEvent *>(event)->isAutoRepeat())) {
+        // A press soon after another one at the same place (a click in the
+        // pause, then one on the button come back) arrives as a double click.
         m_pressed = static_cast<const QAbstractButton *>(watched);
         m_pressedAt = m_clock.seconds();
-        m_pressedBy = type == QEvent::MouseButtonPress ? "mouse" : "keyboard";
+        m_pressedBy = type == QEvent::KeyPress ? "keyboard" : "mouse";
     }
     return false;
 }

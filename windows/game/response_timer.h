@@ -20,7 +20,8 @@ class Clock;
 // another way, when the buttons are painted).
 //
 // The response is the press of the mouse button or key on a choice button,
-// timed when the press reaches the button. The event's own time stamp is not
+// timed when the press reaches the button (a mouse press that the system
+// makes the second of a double click included). The event's own time stamp is not
 // used: on X11 it is the X server's clock in whole milliseconds (other
 // systems have their own clocks and resolutions), and mapping it onto ours
 // would cost more precision than the delivery delay it saves, since nothing
