@@ -96,7 +96,7 @@ choices=$(grep -c '^1,choice,.*,[0-9]*,[0-9]*,left,[01],[0-9]*\.[0-9],' "$top/da
 # shown (the press less the response time) only after the previous press and
 # its pause; pressed with the mouse; the UTC time at the same moment as the
 # monotonic one.
-timing=$(python3 - "$work/data/42.session.csv" <<'CHECK'
+timing=$(python3 - "$top/data/42.session.csv" <<'CHECK'
 import csv, datetime, sys
 rows = list(csv.DictReader(open(sys.argv[1], newline="")))
 choices = [r for r in rows if r["event"] == "choice"]
