@@ -7,8 +7,10 @@
 // with antialiasing. Nothing here needs a QGuiApplication: QPainter on a
 // QImage draws no text and uses no platform plugin.
 
+#include <QByteArray>
 #include <QColor>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
@@ -40,33 +42,63 @@ QImage blank(int width, int height)
 }
 
 // ---------------------------------------------------------------------------
-// Window icon: a white globe on a dark red square.
+// Window icon: a white globe on a dark red square, drawn on a 32-unit grid
+// at any size; the same shapes make the scalable (SVG) icon.
 
-QImage drawIcon()
+constexpr double kIconGrid = 32.0;
+constexpr double kIconRadius = 13.0;
+constexpr double kIconParallels[] = {-7.0, 0.0, 7.0};
+constexpr double kIconMeridianHalfWidth = 6.0;
+
+QImage drawIcon(int size)
 {
-    QImage image = blank(32, 32);
+    QImage image = blank(size, size);
     image.fill(kIconGround);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    // Lines 2 px wide centred on whole coordinates cover whole pixels, so the
-    // straight ones come out crisp.
+    p.scale(size / kIconGrid, size / kIconGrid);
+    // Lines 2 units wide centred on whole coordinates cover whole pixels at
+    // 32 px, so the straight ones come out crisp.
     const QPointF centre(16.0, 16.0);
-    const double radius = 13.0;
     QPen pen(kWhite, 2.0);
     pen.setCapStyle(Qt::FlatCap);
     p.setPen(pen);
     p.setBrush(Qt::NoBrush);
 
     // Parallels: the equator and one on either side, as chords of the outline.
-    for (double offset : {-7.0, 0.0, 7.0}) {
-        const double half = std::sqrt(radius * radius - offset * offset);
+    for (double offset : kIconParallels) {
+        const double half = std::sqrt(kIconRadius * kIconRadius - offset * offset);
         p.drawLine(QPointF(centre.x() - half, centre.y() + offset), QPointF(centre.x() + half, centre.y() + offset));
     }
     // Meridians: the central one straight, two more as an ellipse through the poles.
-    p.drawLine(QPointF(centre.x(), centre.y() - radius), QPointF(centre.x(), centre.y() + radius));
-    p.drawEllipse(centre, 6.0, radius);
-    p.drawEllipse(centre, radius, radius);
+    p.drawLine(QPointF(centre.x(), centre.y() - kIconRadius), QPointF(centre.x(), centre.y() + kIconRadius));
+    p.drawEllipse(centre, kIconMeridianHalfWidth, kIconRadius);
+    p.drawEllipse(centre, kIconRadius, kIconRadius);
     return image;
+}
+
+// The same icon as SVG, for desktops that draw icons at any size.
+QByteArray iconSvg()
+{
+    QByteArray svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                     "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"32\" height=\"32\" viewBox=\"0 0 32 32\">\n"
+                     "  <rect width=\"32\" height=\"32\" fill=\""
+                     + kIconGround.name().toLatin1()
+                     + "\"/>\n"
+                       "  <g fill=\"none\" stroke=\"#ffffff\" stroke-width=\"2\">\n";
+    const auto number = [](double value) { return QByteArray::number(value, 'f', 4); };
+    for (double offset : kIconParallels) {
+        const double half = std::sqrt(kIconRadius * kIconRadius - offset * offset);
+        svg += "    <line x1=\"" + number(16.0 - half) + "\" y1=\"" + number(16.0 + offset) + "\" x2=\""
+               + number(16.0 + half) + "\" y2=\"" + number(16.0 + offset) + "\"/>\n";
+    }
+    svg += "    <line x1=\"16\" y1=\"" + number(16.0 - kIconRadius) + "\" x2=\"16\" y2=\"" + number(16.0 + kIconRadius)
+           + "\"/>\n";
+    svg += "    <ellipse cx=\"16\" cy=\"16\" rx=\"" + number(kIconMeridianHalfWidth) + "\" ry=\"" + number(kIconRadius)
+           + "\"/>\n";
+    svg += "    <circle cx=\"16\" cy=\"16\" r=\"" + number(kIconRadius) + "\"/>\n";
+    svg += "  </g>\n</svg>\n";
+    return svg;
 }
 
 // ---------------------------------------------------------------------------
@@ -366,7 +398,12 @@ struct Picture {
 };
 
 const Picture kPictures[] = {
-    {"icon.png", drawIcon},
+    {"icon.png", [] { return drawIcon(32); }},
+    // The sizes desktops show in menus and launchers, for the installed icon.
+    {"icon_48.png", [] { return drawIcon(48); }},
+    {"icon_64.png", [] { return drawIcon(64); }},
+    {"icon_128.png", [] { return drawIcon(128); }},
+    {"icon_256.png", [] { return drawIcon(256); }},
     {"dot.png", drawDot},
     {"mover_closed.png", [] { return drawMover(false); }},
     {"mover_open.png", [] { return drawMover(true); }},
@@ -389,6 +426,12 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "draw_pictures: cannot create %s\n", argv[1]);
         return 1;
     }
+    QFile svg(folder.filePath(QStringLiteral("icon.svg")));
+    if (!svg.open(QIODevice::WriteOnly) || svg.write(iconSvg()) < 0) {
+        std::fprintf(stderr, "draw_pictures: cannot write %s\n", qPrintable(svg.fileName()));
+        return 1;
+    }
+    svg.close();
     for (const Picture &picture : kPictures) {
         const QString path = folder.filePath(QString::fromLatin1(picture.fileName));
         const QImage image = picture.draw().convertToFormat(QImage::Format_ARGB32);

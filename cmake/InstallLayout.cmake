@@ -34,6 +34,13 @@ function(ct_install_program target)
   endif()
   install(TARGETS ${target} RUNTIME DESTINATION ${CT_PROGRAM_DIR})
   if(NOT WIN32 AND NOT APPLE)
+    # Stripped for a package, the programs also lose the sections Debian's
+    # own tools take out: the compilers' names (.comment) and .note.
+    install(CODE "
+      if(CMAKE_INSTALL_DO_STRIP)
+        execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment --remove-section=.note
+          \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CT_PROGRAM_DIR}/${target}\" COMMAND_ERROR_IS_FATAL ANY)
+      endif()")
     file(RELATIVE_PATH to_program ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}
          ${CMAKE_INSTALL_PREFIX}/${CT_PROGRAM_DIR}/${target})
     ct_install_link(${to_program} ${CMAKE_INSTALL_BINDIR} ${target})

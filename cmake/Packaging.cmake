@@ -9,6 +9,9 @@ set(CT_DATA_FOLDER_NAME "choicetask data")
 set(_doc_files ${PROJECT_SOURCE_DIR}/docs/experimenter-guide.md ${PROJECT_SOURCE_DIR}/demo/instructions_condition_1.rtf)
 install(FILES ${_doc_files} DESTINATION ${CT_DOC_DIR})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/images DESTINATION ${CT_DOC_DIR})
+# The translation sources, for a lab that adds a language (see the guide).
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/translations/ DESTINATION ${CT_DOC_DIR}/translations
+  FILES_MATCHING PATTERN "choicetask_*.ts")
 
 if(WIN32 OR APPLE)
   install(FILES ${PROJECT_SOURCE_DIR}/demo/config.ini DESTINATION ${CT_PROGRAM_DIR})
@@ -17,29 +20,7 @@ if(WIN32 OR APPLE)
   qt_generate_deploy_app_script(TARGET choicetask OUTPUT_SCRIPT _deploy_script NO_UNSUPPORTED_PLATFORM_ERROR)
   install(SCRIPT ${_deploy_script})
 else()
-  # The settings file is a configuration file of the package under /etc;
-  # the link beside the programs keeps it where they read it.
-  # An installation never overwrites a config.ini that is there already.
-  set(CHOICETASK_SETTINGS_DIR /etc/choicetask CACHE PATH "Where the installed config.ini lives (Linux)")
-  install(CODE "
-    if(EXISTS \"\$ENV{DESTDIR}${CHOICETASK_SETTINGS_DIR}/config.ini\")
-      message(STATUS \"Kept: \$ENV{DESTDIR}${CHOICETASK_SETTINGS_DIR}/config.ini\")
-    else()
-      file(INSTALL \"${PROJECT_SOURCE_DIR}/demo/config.ini\" DESTINATION \"${CHOICETASK_SETTINGS_DIR}\")
-    endif()")
-  ct_install_link(${CHOICETASK_SETTINGS_DIR}/config.ini ${CT_PROGRAM_DIR} config.ini)
-  install(FILES ${PROJECT_SOURCE_DIR}/app/choicetask.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-  install(FILES ${CT_ICON_PNG} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps RENAME choicetask.png)
-  install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright DESTINATION ${CT_DOC_DIR})
-  # Debian wants the changelog compressed, byte for byte the same each time.
-  find_program(GZIP gzip REQUIRED)
-  set(_changelog ${CMAKE_BINARY_DIR}/packaging/changelog.gz)
-  add_custom_command(OUTPUT ${_changelog}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/packaging
-    COMMAND ${GZIP} -9nc ${PROJECT_SOURCE_DIR}/packaging/changelog > ${_changelog}
-    DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog)
-  add_custom_target(ct_changelog ALL DEPENDS ${_changelog})
-  install(FILES ${_changelog} DESTINATION ${CT_DOC_DIR})
+  include(DebianPackage)
 endif()
 
 set(CPACK_PACKAGE_NAME choicetask)

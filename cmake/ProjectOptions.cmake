@@ -20,6 +20,15 @@ else()
     target_compile_options(ct_options INTERFACE -Werror)
   endif()
 endif()
+if(CMAKE_SYSTEM_NAME STREQUAL "Linux" AND NOT CHOICETASK_SANITIZE)
+  # Debian's hardening: buffer overflows in the C library's string and memory
+  # functions caught where the sizes are known (optimised builds only, as the
+  # checks need them), stack protection, and every symbol bound at start so
+  # that the relocations can be read-only.
+  target_compile_options(ct_options INTERFACE
+    $<$<NOT:$<CONFIG:Debug>>:-U_FORTIFY_SOURCE -D_FORTIFY_SOURCE=2> -fstack-protector-strong)
+  target_link_options(ct_options INTERFACE -Wl,-z,relro -Wl,-z,now)
+endif()
 if(WIN32)
   # Windows 7 and later.
   target_compile_definitions(ct_options INTERFACE _WIN32_WINNT=0x0601 UNICODE _UNICODE)

@@ -207,12 +207,11 @@ void scaleWindow(QWidget *window, double factor)
     window->setProperty(kScale, factor);
     QList<QWidget *> widgets = window->findChildren<QWidget *>();
     widgets.prepend(window);
-    // A text box hands its own font to its document when fonts change: the
-    // documents' design fonts are kept before that happens.
+    // Documents first, so that a text box that lays its document out again
+    // when its font or size changes (fitting its tables, say) finds it scaled.
     const QList<QTextEdit *> texts = window->findChildren<QTextEdit *>();
     for (QTextEdit *text : texts)
-        if (!text->document()->property(kDesignDefaultFont).isValid())
-            text->document()->setProperty(kDesignDefaultFont, text->document()->defaultFont());
+        scaleDocument(*text->document(), factor);
 
     for (QWidget *widget : widgets) {
         if (!widget->testAttribute(Qt::WA_SetFont))
@@ -224,14 +223,16 @@ void scaleWindow(QWidget *window, double factor)
         }
         widget->setFont(scaledFont(design.value<QFont>(), factor));
     }
+    // A text box hands its own font to its document when fonts change: the
+    // documents get their own, scaled, back.
+    for (QTextEdit *text : texts)
+        scaleDocument(*text->document(), factor);
     for (QWidget *widget : widgets)
         if (widget != window && hasTwipsGeometry(widget))
             setTwipsGeometry(widget, twipsGeometry(widget));
     const QSize client = clientAreaTwips(window);
     if (client.isValid())
         setClientAreaTwips(window, client.width(), client.height());
-    for (QTextEdit *text : texts)
-        scaleDocument(*text->document(), factor);
     for (QWidget *widget : widgets)
         widget->update();
 }

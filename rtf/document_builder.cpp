@@ -301,7 +301,13 @@ void DocumentBuilder::appendDocument(const QTextDocument &part, bool ruleBefore)
         cursor.insertBlock(rule, QTextCharFormat());
     }
     cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    const int start = cursor.position();
     cursor.insertFragment(QTextDocumentFragment(&part));
+    // The fragment's first paragraph goes into the block made for it and would
+    // take that block's format: it keeps its own (a note's hanging indent).
+    QTextCursor first(&m_document);
+    first.setPosition(start);
+    first.setBlockFormat(part.begin().blockFormat());
     cursorMoved();
 }
 

@@ -208,6 +208,17 @@ QTextBlockFormat Formats::makeBlockFormat(const ParagraphState &state) const
                return tab.position > lineStart && tab.position <= state.leftIndent;
            }))
         tabs.prepend(QTextOption::Tab(twipsToPixels(-state.firstIndent), QTextOption::LeftTab));
+    // Qt turns a left stop into a right one in a right-to-left paragraph (and the
+    // other way round), which would push the text after a list marker back
+    // against it: the file's stops are measured from where its lines start.
+    if (state.rightToLeft) {
+        for (QTextOption::Tab &tab : tabs) {
+            if (tab.type == QTextOption::LeftTab)
+                tab.type = QTextOption::RightTab;
+            else if (tab.type == QTextOption::RightTab)
+                tab.type = QTextOption::LeftTab;
+        }
+    }
     if (!tabs.isEmpty())
         format.setTabPositions(tabs);
     if (const QColor color = m_context.color(state.shading); color.isValid())

@@ -218,6 +218,14 @@ private slots:
         }
         QCOMPARE(events, expectedEvents);
         const session::Row &registered = record.rows.front();
+        // The keys of a practice file's registered row are the same
+        // (choicetask-simulate's test holds the same list).
+        std::vector<std::string> keys;
+        for (const auto &[key, value] : registered.detail)
+            keys.push_back(key);
+        QCOMPARE(keys, (std::vector<std::string>{"version", "computer", "os", "screen", "scale", "dpi", "instructions",
+                                                 "instructions_sha256", "left_option_button", "simulated"}));
+        QCOMPARE(registered.detailValue("simulated"), "0");
         QCOMPARE(registered.detailValue("left_option_button"), "right");
         QCOMPARE(registered.detailValue("instructions"), "instructions_condition_1.rtf");
         QCOMPARE(registered.detailValue("instructions_sha256"),

@@ -271,8 +271,12 @@ private slots:
                 const double x = xAt(block, position);
                 QVERIFY2(x >= left - 1 && x <= right + 1, qPrintable(QStringLiteral("%1 at %2").arg(x).arg(position)));
             }
-            // The number first, on the right; the item's text after the tab, to its left.
-            QVERIFY(xAt(block, 0) > xAt(block, block.text().indexOf(item)));
+            // The number first, on the right; the item's text after the tab, to its left,
+            // where the file's indent puts it (\li720), a gap away from the number.
+            const double textStart = xAt(block, block.text().indexOf(item));
+            const double numberEnd = std::min({xAt(block, 0), xAt(block, 1), xAt(block, 2)});
+            QVERIFY2(std::abs(textStart - (right - 720 / 15.0)) <= 1 && numberEnd - textStart >= 8,
+                     qPrintable(QStringLiteral("%1 %2").arg(textStart).arg(numberEnd)));
         }
         // Right-to-left runs take \ab and \afs.
         const QTextCharFormat word = formatOf(document, QStringLiteral("\u0645\u0647\u0645\u0629"));
@@ -287,6 +291,7 @@ private slots:
         RichTextBox *box = open(corpusFile("libreoffice_notes.rtf"));
         QVERIFY(box);
         const QTextDocument &document = *box->document();
+        const double left = document.documentMargin();
         QCOMPARE(blockWith(document, QStringLiteral("Each game")).text(),
                  QStringLiteral("Each game ends when its units are spent.1 You are paid in cash.*"));
         QCOMPARE(blockWith(document, QStringLiteral("Points are")).text(), QStringLiteral("Points are added up.i"));
@@ -301,6 +306,14 @@ private slots:
         const QTextBlock rule = blockWith(document, QStringLiteral("The last paragraph")).next();
         QVERIFY(rule.blockFormat().hasProperty(QTextFormat::BlockTrailingHorizontalRulerWidth));
         QVERIFY(blockWith(document, QStringLiteral("A unit is")).text().startsWith(QLatin1String("1\tA unit")));
+        // Each note's text starts at its hanging indent (\li340), after its mark.
+        for (const QString &text :
+             {QStringLiteral("A unit is"), QStringLiteral("At the end"), QStringLiteral("See the")}) {
+            const QTextBlock note = blockWith(document, text);
+            const double start = xAt(note, note.text().indexOf(text));
+            QVERIFY2(std::abs(start - (left + 340 / 15.0)) <= 1,
+                     qPrintable(QStringLiteral("%1 at %2").arg(text).arg(start)));
+        }
     }
 
     // A table in a cell is laid out inside that cell, its short texts on one line.

@@ -12,6 +12,7 @@
 #include "windows/feedback/frmFeedback1.h"
 #include "windows/game/frmTesting2.h"
 #include "windows/language.h"
+#include "windows/rich_text_box.h"
 #include "windows/setup/frmInstructions.h"
 #include "windows/setup/frmSubjects.h"
 #include "windows/window_flow.h"
@@ -25,6 +26,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStyleOptionButton>
 #include <QTest>
 #include <QXmlStreamReader>
@@ -310,7 +312,11 @@ private slots:
         QVERIFY(kExpected.count(language));
         const Expected &expected = kExpected.at(language);
         WorkingFolder folder;
-        folder.write(QStringLiteral("instructions_condition_1.rtf"), "{\\rtf1\\ansi Read this first.\\par}");
+        // Instructions with a table as wide as a printed page, which the text
+        // box fits to its width, scaled or not.
+        QFile wideTable(QStringLiteral(CT_CORPUS_DIR "/libreoffice_wide_table.rtf"));
+        QVERIFY(wideTable.open(QIODevice::ReadOnly));
+        folder.write(QStringLiteral("instructions_condition_1.rtf"), wideTable.readAll());
         folder.write(QStringLiteral("config.ini"), "50\r\n$\r\n");
         QVERIFY(useLanguage(language, folder.path()).isEmpty());
         ProgramRecorder recorder;
@@ -337,6 +343,8 @@ private slots:
         QVERIFY(instructions);
         QCOMPARE(instructions->windowTitle(), QString::fromUtf8(expected.instructions));
         problems << problemsOf(instructions, QStringLiteral("as opened"));
+        if (instructions->rtbInstructions->horizontalScrollBar()->isVisible())
+            problems << QStringLiteral("frmInstructions: the table needs a horizontal scroll bar");
         QTest::mouseClick(instructions->Command1, Qt::LeftButton);
 
         // Games 1, 2 and 8 (games 3 to 7 are recorded as played), each with

@@ -277,6 +277,13 @@ open(os.path.join(study, "payments.csv"), "wb").close()
 open(os.path.join(study, "notes.csv"), "wb").write(b"participant,remark\r\n7,came late\r\n")
 open(os.path.join(study, "007.csv"), "wb").write(b"not a data file\r\n")
 
+# A practice file's registered row has the keys of the program's own
+# (experiment_e2e_test holds the same list).
+registered = read_session(os.path.join(study, "1.session.csv"))[0]
+check(registered["event"] == "registered" and list(registered["detail"]) == [
+    "version", "computer", "os", "screen", "scale", "dpi", "instructions", "instructions_sha256",
+    "left_option_button", "simulated"], "the keys of a simulated registered row: %s" % list(registered["detail"]))
+
 participants = ["-3", "1", "2", "7", "8", "9", "10", "11", "12", "13"]
 expected_trials, expected_payments = [], []
 for participant in participants:
