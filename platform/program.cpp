@@ -30,6 +30,15 @@ std::function<void(const QString &)> &fatalErrorListener()
     return listener;
 }
 
+void stop(QWidget *parent, const QString &english, const QString &shown)
+{
+    std::fprintf(stderr, "choicetask: %s\n", qUtf8Printable(english));
+    if (fatalErrorListener())
+        fatalErrorListener()(english);
+    MessageBox::stop(parent, kProgramTitle, shown);
+    endProgram(1);
+}
+
 } // namespace
 
 void setFatalErrorListener(std::function<void(const QString &)> listener)
@@ -67,11 +76,15 @@ void endProgram(int exitStatus)
 
 void fatalError(QWidget *parent, const QString &message)
 {
-    std::fprintf(stderr, "choicetask: %s\n", qUtf8Printable(message));
-    if (fatalErrorListener())
-        fatalErrorListener()(message);
-    MessageBox::stop(parent, kProgramTitle, message);
-    endProgram(1);
+    stop(parent, message, message);
+}
+
+void fatalError(QWidget *parent, const char *context, const char *source, const QString &first, const QString &second)
+{
+    const auto filled = [&](const QString &text) {
+        return second.isNull() ? text.arg(first) : text.arg(first, second);
+    };
+    stop(parent, filled(QString::fromUtf8(source)), filled(QCoreApplication::translate(context, source)));
 }
 
 void beep()

@@ -16,6 +16,14 @@ void endProgram(int exitStatus);
 // to standard error and into a stop box, then the program ends with status 1.
 void fatalError(QWidget *parent, const QString &message);
 
+// The same for a message of the program's own: `source`, marked for
+// translation with QT_TRANSLATE_NOOP in `context`, with `first` and `second`
+// for its %1 and %2. The box shows it in the participants' language;
+// standard error and the listener below (the session record) get it in
+// English, so that the researcher's files are the same in every language.
+void fatalError(QWidget *parent, const char *context, const char *source, const QString &first,
+                const QString &second = {});
+
 // Called with the message of every fatal error before it is shown.
 void setFatalErrorListener(std::function<void(const QString &)> listener);
 

@@ -207,6 +207,44 @@
     </message>
 </context>
 <context>
+    <name>ct::Experiment</name>
+    <message>
+        <source>%1
+
+No participant has been registered.</source>
+        <translation>%1
+
+Es wurde kein Teilnehmer registriert.</translation>
+    </message>
+    <message>
+        <source>The instruction file cannot be shown.
+
+%1
+
+No participant has been registered.</source>
+        <translation>Die Anleitungsdatei kann nicht angezeigt werden.
+
+%1
+
+Es wurde kein Teilnehmer registriert.</translation>
+    </message>
+</context>
+<context>
+    <name>ct::SessionRecord</name>
+    <message>
+        <source>The session record could not be saved, so the experiment has to stop.
+
+%1
+
+The trials played so far are in the data file.</source>
+        <translation>Das Sitzungsprotokoll konnte nicht gespeichert werden, daher muss das Experiment beendet werden.
+
+%1
+
+Die bisher gespielten Züge stehen in der Datendatei.</translation>
+    </message>
+</context>
+<context>
     <name>ct::frmFeedback1</name>
     <message>
         <source>How Did You Do?</source>
@@ -248,6 +286,18 @@
         <source>Happy face</source>
         <translation>Fröhliches Gesicht</translation>
     </message>
+    <message>
+        <source>%1
+
+The program stops now. The trials played so far are kept in the data file.</source>
+        <translation>%1
+
+Das Programm wird jetzt beendet. Die bisher gespielten Züge bleiben in der Datendatei erhalten.</translation>
+    </message>
+    <message>
+        <source>No more games can be recorded: %1 games have been played already.</source>
+        <translation>Es können keine weiteren Spiele erfasst werden: Es wurden bereits %1 Spiele gespielt.</translation>
+    </message>
 </context>
 <context>
     <name>ct::frmInstructions</name>
@@ -262,6 +312,14 @@
     <message>
         <source>Click here to continue</source>
         <translation>Hier geht es weiter</translation>
+    </message>
+    <message>
+        <source>The instruction file could not be shown.
+
+%1</source>
+        <translation>Die Anleitungsdatei konnte nicht angezeigt werden.
+
+%1</translation>
     </message>
 </context>
 <context>
@@ -388,6 +446,30 @@ Alle bisher gespielten Züge sind in der Datendatei &quot;%1&quot; gespeichert. 
     <message>
         <source>CHOOSE</source>
         <translation>WÄHLEN</translation>
+    </message>
+    <message>
+        <source>Trial %1 was saved in the data file, but then the system reported a fault, so the experiment has to stop.
+
+%2
+
+All trials played so far, this one included, are in the file.</source>
+        <translation>Zug %1 wurde in der Datendatei gespeichert, danach hat das System jedoch einen Fehler gemeldet, daher muss das Experiment beendet werden.
+
+%2
+
+Alle bisher gespielten Züge, auch dieser, stehen in der Datei.</translation>
+    </message>
+    <message>
+        <source>Trial %1 could not be saved in the data file, so the experiment has to stop.
+
+%2
+
+The trials played before it are in the file.</source>
+        <translation>Zug %1 konnte nicht in der Datendatei gespeichert werden, daher muss das Experiment beendet werden.
+
+%2
+
+Die zuvor gespielten Züge stehen in der Datei.</translation>
     </message>
 </context>
 </TS>

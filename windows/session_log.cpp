@@ -84,9 +84,11 @@ bool recordEvent(AppContext &context, session::Row row, QWidget *parent, std::op
     g_recordFailed = !written.ok();
     if (written.ok())
         return true;
-    fatalError(parent, QStringLiteral("The session record could not be saved, so the experiment has to stop.\n\n"
-                                      "%1\n\nThe trials played so far are in the data file.")
-                           .arg(QString::fromStdString(written.error.message)));
+    fatalError(parent, "ct::SessionRecord",
+               QT_TRANSLATE_NOOP("ct::SessionRecord", "The session record could not be saved, so the experiment has "
+                                                      "to stop.\n\n%1\n\nThe trials played so far are in the data "
+                                                      "file."),
+               QString::fromStdString(written.error.message));
     return false;
 }
 

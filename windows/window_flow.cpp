@@ -21,6 +21,12 @@
 #include <atomic>
 
 namespace ct {
+namespace {
+
+// The context of the flow's own messages in the translations.
+constexpr const char *kContext = "ct::Experiment";
+
+} // namespace
 
 struct Experiment::InstructionCheck {
     QString path;
@@ -57,15 +63,15 @@ Experiment::~Experiment()
 // is read once, in the background, and shown from what was read.
 QWidget *Experiment::start()
 {
-    QString problem = QString::fromStdString(missingInputProblem(m_context.programFolder).message);
-    if (problem.isEmpty()) {
-        const SettingsRead settings = ReadSettingsFile(m_context.programFolder);
-        if (!settings.ok())
-            problem = QString::fromStdString(settings.error.message)
-                      + QStringLiteral("\n\nNo participant has been registered.");
+    const QString missing = QString::fromStdString(missingInputProblem(m_context.programFolder).message);
+    if (!missing.isEmpty()) {
+        fatalError(nullptr, missing);
+        return nullptr;
     }
-    if (!problem.isEmpty()) {
-        fatalError(nullptr, problem);
+    const SettingsRead settings = ReadSettingsFile(m_context.programFolder);
+    if (!settings.ok()) {
+        fatalError(nullptr, kContext, QT_TRANSLATE_NOOP("ct::Experiment", "%1\n\nNo participant has been registered."),
+                   QString::fromStdString(settings.error.message));
         return nullptr;
     }
     auto *window = new frmSubjects(m_context);
@@ -119,9 +125,10 @@ void Experiment::instructionCheckEnded()
         m_context.instructionsSha256 = check.sha256;
         return;
     }
-    fatalError(check.registration, QStringLiteral("The instruction file cannot be shown.\n\n%1\n\nNo participant has "
-                                                  "been registered.")
-                                       .arg(QString::fromStdString(check.error.message)));
+    fatalError(check.registration, kContext,
+               QT_TRANSLATE_NOOP("ct::Experiment",
+                                 "The instruction file cannot be shown.\n\n%1\n\nNo participant has been registered."),
+               QString::fromStdString(check.error.message));
 }
 
 bool Experiment::instructionsReady(QWidget *window)

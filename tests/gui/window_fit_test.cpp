@@ -17,6 +17,7 @@
 #include "windows/setup/frmSubjects.h"
 #include "windows/window_flow.h"
 
+#include <QDir>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
@@ -386,6 +387,48 @@ private slots:
 
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
         g_files[language] = {folder.read(QStringLiteral("42.csv")), folder.read(QStringLiteral("42.session.csv"))};
+    }
+
+    // The program's own stop messages too: in the participants' language on
+    // the screen, in English in the session record, as in every language.
+    void stopMessageInTheParticipantsLanguage()
+    {
+        WorkingFolder folder;
+        folder.write(QStringLiteral("instructions_condition_1.rtf"), "{\\rtf1\\ansi Read this first.\\par}");
+        folder.write(QStringLiteral("config.ini"), "50\r\n$\r\n");
+        QVERIFY(useLanguage(QStringLiteral("de"), folder.path()).isEmpty());
+        ProgramRecorder recorder;
+        ManualClock clock;
+        Module1 state;
+        Experiment experiment(
+            state, clock, [] { return 0.7; }, folder.path());
+        QPointer<frmSubjects> registration = qobject_cast<frmSubjects *>(experiment.start());
+        QVERIFY(registration);
+        QTest::keyClicks(registration->Txt_id, QStringLiteral("42"));
+        QTest::mouseClick(registration->Command1, Qt::LeftButton);
+        QPointer<frmInstructions> instructions = shown<frmInstructions>("frmInstructions");
+        QVERIFY(instructions);
+        QTest::mouseClick(instructions->Command1, Qt::LeftButton);
+        QTRY_VERIFY(shown<frmTesting2>("frmTesting2"));
+        QPointer<frmTesting2> play = shown<frmTesting2>("frmTesting2");
+        QTest::mouseClick(play->cmdGo, Qt::LeftButton);
+        // A folder where the data file should be.
+        QVERIFY(QFile::remove(folder.file(QStringLiteral("42.csv"))));
+        QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("42.csv")));
+        QTest::mouseClick(play->cmdLeft, Qt::LeftButton);
+
+        QCOMPARE(recorder.exitStatuses, std::vector<int>{1});
+        QCOMPARE(recorder.boxes.size(), std::size_t(1));
+        const QStringList parts = recorder.boxes[0].text.split(QStringLiteral("\n\n"));
+        QCOMPARE(parts.size(), 3);
+        QVERIFY2(parts[1].contains(QStringLiteral("Is a directory")), qPrintable(parts[1]));
+        QCOMPARE(parts[0], QStringLiteral("Zug 1 konnte nicht in der Datendatei gespeichert werden, daher muss das "
+                                          "Experiment beendet werden."));
+        QCOMPARE(parts[2], QStringLiteral("Die zuvor gespielten Z\u00fcge stehen in der Datei."));
+        const QByteArray record = folder.read(QStringLiteral("42.session.csv"));
+        QVERIFY2(record.contains("Trial 1 could not be saved in the data file, so the experiment has to stop."),
+                 record.constData());
+        QVERIFY2(record.contains("The trials played before it are in the file."), record.constData());
     }
 
     // The language is the participant's; the files are the researcher's.

@@ -122,16 +122,18 @@ void frmFeedback1::Form_Load()
     // before the game is recorded.
     const SettingsRead settings = ReadSettingsFile(m_context.programFolder, locale);
     if (!settings.ok()) {
-        fatalError(nullptr, QString::fromStdString(settings.error.message)
-                                + QStringLiteral("\n\nThe program stops now. The trials played so far are kept in "
-                                                 "the data file."));
+        fatalError(nullptr, "ct::frmFeedback1",
+                   QT_TRANSLATE_NOOP("ct::frmFeedback1", "%1\n\nThe program stops now. The trials played so far "
+                                                         "are kept in the data file."),
+                   QString::fromStdString(settings.error.message));
         return;
     }
     Module1 &state = m_context.state;
     if (!RecordFinishedGame(state)) {
         fatalError(
-            nullptr,
-            QStringLiteral("No more games can be recorded: %1 games have been played already.").arg(state.gameNumber));
+            nullptr, "ct::frmFeedback1",
+            QT_TRANSLATE_NOOP("ct::frmFeedback1", "No more games can be recorded: %1 games have been played already."),
+            QString::number(state.gameNumber));
         return;
     }
     beep();

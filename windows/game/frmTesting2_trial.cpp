@@ -121,13 +121,17 @@ bool frmTesting2::RecordTrial(const TrialResult &played)
     // step failed is in the file too, and the message says so.
     m_phase = Phase::Stopped;
     Timer1->stop();
-    const QString problem = written.bytesSaved
-                                ? QStringLiteral("Trial %1 was saved in the data file, but then the system reported a "
-                                                 "fault, so the experiment has to stop.\n\n%2\n\nAll trials played "
-                                                 "so far, this one included, are in the file.")
-                                : QStringLiteral("Trial %1 could not be saved in the data file, so the experiment has "
-                                                 "to stop.\n\n%2\n\nThe trials played before it are in the file.");
-    fatalError(this, problem.arg(played.trial).arg(QString::fromStdString(written.error.message)));
+    const char *problem = written.bytesSaved
+                              ? QT_TRANSLATE_NOOP("ct::frmTesting2",
+                                                  "Trial %1 was saved in the data file, but then the system reported "
+                                                  "a fault, so the experiment has to stop.\n\n%2\n\nAll trials "
+                                                  "played so far, this one included, are in the file.")
+                              : QT_TRANSLATE_NOOP("ct::frmTesting2",
+                                                  "Trial %1 could not be saved in the data file, so the experiment "
+                                                  "has to stop.\n\n%2\n\nThe trials played before it are in the "
+                                                  "file.");
+    fatalError(this, "ct::frmTesting2", problem, QString::number(played.trial),
+               QString::fromStdString(written.error.message));
     return false;
 }
 

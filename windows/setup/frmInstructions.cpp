@@ -42,8 +42,9 @@ bool frmInstructions::Form_Load(std::unique_ptr<QTextDocument> checked)
     // errors name its full path).
     const Error error = rtbInstructions->LoadFile(QString::fromLatin1(kInstructionFileName));
     if (!error.empty()) {
-        fatalError(this, QStringLiteral("The instruction file could not be shown.\n\n%1")
-                             .arg(QString::fromStdString(error.message)));
+        fatalError(this, "ct::frmInstructions",
+                   QT_TRANSLATE_NOOP("ct::frmInstructions", "The instruction file could not be shown.\n\n%1"),
+                   QString::fromStdString(error.message));
         return false;
     }
     return true;
