@@ -401,7 +401,7 @@ private slots:
         ManualClock clock;
         Module1 state;
         Experiment experiment(
-            state, clock, [] { return 0.7; }, folder.path());
+            state, clock, [] { return 0.7; }, QDir(folder.path()).filesystemPath());
         QPointer<frmSubjects> registration = qobject_cast<frmSubjects *>(experiment.start());
         QVERIFY(registration);
         QTest::keyClicks(registration->Txt_id, QStringLiteral("42"));
