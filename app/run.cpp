@@ -189,13 +189,17 @@ int run(int argc, char *argv[], const std::function<void(QWidget *)> &registrati
             return 1;
         }
     }
-    const QString languageProblem = useLanguage(options.language, QDir::currentPath());
+    const QString languageProblem = useLanguage(options.language, QStringLiteral("."));
     if (!languageProblem.isEmpty()) {
         fatalError(nullptr, languageProblem);
         return 1;
     }
 
-    Experiment experiment(module1(), systemClock(), timeSeededUniformDraw, QCoreApplication::applicationDirPath());
+    // The folder's name as the system has it, not as a QString decoded it.
+    std::filesystem::path folder = programFolder();
+    if (folder.empty())
+        folder = QDir(QCoreApplication::applicationDirPath()).filesystemAbsolutePath();
+    Experiment experiment(module1(), systemClock(), timeSeededUniformDraw, folder);
     QWidget *registration = experiment.start();
     if (!registration)
         return 1;

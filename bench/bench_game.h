@@ -33,7 +33,7 @@ struct BenchGame {
     QString previous = QDir::currentPath();
     Module1 state;
     BenchFlow flow;
-    AppContext context{state, systemClock(), flow, [] { return 0.25; }, folder.path()};
+    AppContext context{state, systemClock(), flow, [] { return 0.25; }, QDir(folder.path()).filesystemPath()};
 
     BenchGame()
     {

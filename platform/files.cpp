@@ -3,6 +3,8 @@
 #include "platform/files_system.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <system_error>
 #include <utility>
 
@@ -205,6 +207,52 @@ FileResult appendDurably(const std::filesystem::path &path, std::string_view byt
         }
     }
     return result;
+}
+
+std::filesystem::path programFolder()
+{
+    return system_files::executablePath().parent_path();
+}
+
+FileResult checkReadable(const std::filesystem::path &path)
+{
+    system_files::File file;
+    if (const auto failure = file.openForReading(path))
+        return failed<FileResult>("open", path, *failure);
+    std::uint64_t size = 0;
+    if (const auto failure = file.checkRegular(size))
+        return failed<FileResult>("read", path, *failure);
+    return {};
+}
+
+FileResult probeFolder(const std::filesystem::path &folder)
+{
+    static std::atomic<unsigned> counter{0};
+    const auto stamp = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
+    for (int attempt = 0;; ++attempt) {
+        const std::filesystem::path path = folder
+                                           / ("choicetask-write-test-" + std::to_string(system_files::processNumber())
+                                              + "-" + std::to_string(stamp % 1000000) + "-"
+                                              + std::to_string(counter++));
+        system_files::File file;
+        bool created = false;
+        if (const auto failure = file.openForAppending(path, created))
+            return failed<FileResult>("create", path, *failure);
+        if (!created) {
+            if (attempt < 100)
+                continue; // someone else's file: never touched
+            return failed<FileResult>("create", path, {FileProblem::Other, "no free name for a test file"});
+        }
+        std::size_t written = 0;
+        Outcome failure = file.write("\r\n", 2, written);
+        if (!failure && written != 2)
+            failure = system_files::diskFull();
+        const Outcome closed = file.close();
+        system_files::removeFile(path);
+        if (failure || closed)
+            return failed<FileResult>("write to", path, failure ? *failure : *closed);
+        return {};
+    }
 }
 
 ReadResult readWholeFile(const std::filesystem::path &path, std::size_t maxBytes)

@@ -109,4 +109,18 @@ std::string absolutePath(const std::filesystem::path &path);
 // folder named in Latin-1 on a UTF-8 system) shows its stray bytes as \xFC.
 std::string displayPath(const std::filesystem::path &path);
 
+// The folder of the running program, in the system's own form (the bytes of
+// the name on POSIX, UTF-16 on Windows): the settings file is looked up there.
+// Empty when the system cannot say.
+std::filesystem::path programFolder();
+
+// Whether the regular file at `path` (or the file a link points to) can be
+// opened for reading: opened, not read, and closed again.
+FileResult checkReadable(const std::filesystem::path &path);
+
+// Whether new files can be created and written in `folder`: a small file is
+// created there, written and removed again. Not ok, with the system's reason,
+// when it cannot.
+FileResult probeFolder(const std::filesystem::path &folder);
+
 } // namespace ct

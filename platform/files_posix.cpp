@@ -2,10 +2,17 @@
 #include "platform/files_system.h"
 
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
+
+#if defined(__APPLE__)
+#include <mach-o/dyld.h>
+#endif
 
 namespace ct::system_files {
 namespace {
@@ -210,6 +217,39 @@ Outcome syncFolderOf(const std::filesystem::path &path)
 void removeFile(const std::filesystem::path &path)
 {
     (void)::unlink(path.c_str());
+}
+
+std::filesystem::path executablePath()
+{
+#if defined(__APPLE__)
+    std::uint32_t size = 0;
+    (void)_NSGetExecutablePath(nullptr, &size);
+    std::vector<char> buffer(size + 1, '\0');
+    if (_NSGetExecutablePath(buffer.data(), &size) != 0)
+        return {};
+    char *resolved = ::realpath(buffer.data(), nullptr);
+    if (!resolved)
+        return {};
+    std::filesystem::path path(resolved);
+    std::free(resolved);
+    return path;
+#else
+    // The bytes of the name as they are, whatever their encoding.
+    std::vector<char> buffer(PATH_MAX);
+    for (;;) {
+        const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+        if (n < 0)
+            return {};
+        if (static_cast<std::size_t>(n) < buffer.size())
+            return std::filesystem::path(std::string(buffer.data(), static_cast<std::size_t>(n)));
+        buffer.resize(buffer.size() * 2);
+    }
+#endif
+}
+
+unsigned long processNumber()
+{
+    return static_cast<unsigned long>(::getpid());
 }
 
 Failure diskFull()

@@ -60,6 +60,10 @@ private:
 Outcome syncFolderOf(const std::filesystem::path &path);
 // Removes a file this program has just created.
 void removeFile(const std::filesystem::path &path);
+// The running program's own file, in the system's form; empty if unknown.
+std::filesystem::path executablePath();
+// A number that differs between processes, for names of scratch files.
+unsigned long processNumber();
 // The system's own failures that tests force through AppendFaults.
 Failure diskFull();
 Failure deviceError();

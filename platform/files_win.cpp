@@ -195,6 +195,27 @@ void removeFile(const std::filesystem::path &path)
     (void)::DeleteFileW(path.c_str());
 }
 
+std::filesystem::path executablePath()
+{
+    // The name in UTF-16, as the system keeps it.
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n == 0)
+            return {};
+        if (n < buffer.size()) {
+            buffer.resize(n);
+            return std::filesystem::path(buffer);
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+unsigned long processNumber()
+{
+    return static_cast<unsigned long>(::GetCurrentProcessId());
+}
+
 Failure diskFull()
 {
     return failure(ERROR_DISK_FULL);

@@ -106,6 +106,18 @@ void fitTables(QTextDocument &document, double width, double scale)
     fitTablesIn(*document.rootFrame(), width, scale);
 }
 
+namespace {
+
+// A file's full path for messages, worked out from the system's own names: a
+// relative name finds the file in a working folder that a QString cannot name
+// (one named in Latin-1 on a UTF-8 system).
+QString shownPath(const QString &path)
+{
+    return QString::fromStdString(absolutePath(QFileInfo(path).filesystemFilePath()));
+}
+
+} // namespace
+
 Error readFileBytes(const QString &path, QByteArray &bytes)
 {
     // Memory follows the file's actual size; a named pipe or a device is
@@ -115,11 +127,12 @@ Error readFileBytes(const QString &path, QByteArray &bytes)
         bytes.clear();
         if (file.problem == FileProblem::TooLarge)
             return {QStringLiteral("The file \"%1\" is too large to be instructions (more than %2 bytes).")
-                        .arg(path)
+                        .arg(shownPath(path))
                         .arg(kMaxFileBytes)
                         .toStdString()};
         return {QStringLiteral("The file \"%1\" could not be %2: %3")
-                    .arg(path, file.problem == FileProblem::Other ? QStringLiteral("read") : QStringLiteral("opened"),
+                    .arg(shownPath(path),
+                         file.problem == FileProblem::Other ? QStringLiteral("read") : QStringLiteral("opened"),
                          QString::fromStdString(file.reason))
                     .toStdString()};
     }
@@ -132,7 +145,8 @@ Error readFileContent(const QByteArray &bytes, const QString &path, QTextDocumen
 {
     Error error = read(bytes, document, stop);
     if (!error.empty())
-        error.message = "The file \"" + path.toStdString() + "\" could not be read as rich text: " + error.message;
+        error.message = "The file \"" + shownPath(path).toStdString()
+                        + "\" could not be read as rich text: " + error.message;
     return error;
 }
 

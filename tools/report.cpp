@@ -1,6 +1,7 @@
 // choicetask-report: the earnings of participants, read from their data files,
 // for the experimenter who did not see the final screen; and the tables of a
 // whole study for the analysis and the payments.
+#include "platform/files.h"
 #include "rules/experiment.h"
 #include "rules/feedback/earnings_report.h"
 #include "rules/feedback/settings_file.h"
@@ -77,12 +78,16 @@ public:
 private:
     bool read()
     {
-        const QString folder = m_arguments.settingsFolder.value_or(QCoreApplication::applicationDirPath());
+        // The program's folder as the system names it (a QString may not hold
+        // a name that is not UTF-8).
+        const std::filesystem::path folder = m_arguments.settingsFolder
+                                                 ? QDir(*m_arguments.settingsFolder).filesystemPath()
+                                                 : ct::programFolder();
         const QString folderRole = m_arguments.settingsFolder
                                        ? QStringLiteral("the settings folder named on the command line")
                                        : ct::kProgramFolderRole;
-        const QString path = QDir(folder).filePath(QString::fromLatin1(ct::kSettingsFileName));
-        if (const QString problem = ct::notAFileProblem(path, QStringLiteral("the settings file"));
+        if (const QString problem = ct::notAFileProblem(folder / ct::kSettingsFileName,
+                                                        QStringLiteral("the settings file"));
             !problem.isEmpty()) {
             printError(problem);
             return false;
@@ -202,6 +207,18 @@ int studyTable(const ct::ReportArguments &arguments, const ct::DataFileList &inp
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+#ifndef _WIN32
+    // An argument whose bytes are not text in this system's encoding (a folder
+    // named in Latin-1 on a UTF-8 system) would name another file once decoded:
+    // it is refused, and nothing is read from a folder that was not meant.
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray given(argv[i]);
+        if (QString::fromLocal8Bit(given).toLocal8Bit() != given)
+            return usage(QStringLiteral("\"%1\" is not a name in this system's encoding; run the command inside that "
+                                        "folder and name the files in it, or rename the folder")
+                             .arg(QString::fromStdString(ct::displayPath(std::filesystem::path(given.toStdString())))));
+    }
+#endif
     const ct::ReportArguments arguments = ct::parseReportArguments(QCoreApplication::arguments().mid(1));
     if (arguments.help) {
         std::fputs(kUsage, stdout);

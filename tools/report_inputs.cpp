@@ -113,17 +113,24 @@ QString localeNote(const ReportArguments &arguments)
         .arg(locale);
 }
 
-QString notAFileProblem(const QString &path, const QString &what)
+QString notAFileProblem(const std::filesystem::path &path, const QString &what)
 {
-    const QFileInfo info(path);
-    if (!info.exists() || info.isFile())
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (!std::filesystem::exists(status) || std::filesystem::is_regular_file(status))
         return {};
     QString kind = QStringLiteral("not a regular file");
-    if (info.isDir())
+    if (std::filesystem::is_directory(status))
         kind = QStringLiteral("a folder");
-    else if (std::filesystem::is_fifo(info.filesystemFilePath()))
+    else if (std::filesystem::is_fifo(status))
         kind = QStringLiteral("a named pipe");
-    return QStringLiteral("\"%1\" cannot be %2: it is %3. Nothing was read from it.").arg(path, what, kind);
+    return QStringLiteral("\"%1\" cannot be %2: it is %3. Nothing was read from it.")
+        .arg(QString::fromStdString(displayPath(path)), what, kind);
+}
+
+QString notAFileProblem(const QString &path, const QString &what)
+{
+    return notAFileProblem(QFileInfo(path).filesystemFilePath(), what);
 }
 
 LoadedParticipant loadParticipant(const DataFileInput &input)

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <cstddef>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -88,6 +89,7 @@ StudyCheck checkStudy(const std::vector<DataFileInput> &files, const std::functi
 // something other than a regular file stands there (a named pipe, a folder, a
 // device), which a read could wait on forever; empty otherwise.
 QString notAFileProblem(const QString &path, const QString &what);
+QString notAFileProblem(const std::filesystem::path &path, const QString &what);
 
 // Orders participants as numbers where their names are numbers (2 before 10).
 bool participantBefore(const QString &a, const QString &b);

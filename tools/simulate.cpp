@@ -54,7 +54,7 @@ int fail(const std::string &message)
     return 1;
 }
 
-bool exists(const std::string &path)
+bool existsAt(const std::filesystem::path &path)
 {
     std::error_code ignored;
     return std::filesystem::exists(std::filesystem::symlink_status(path, ignored));
@@ -71,12 +71,14 @@ int main(int argc, char *argv[])
         return 0;
     }
     bool append = false;
-    std::optional<QString> settingsFolder;
+    // Folders by the bytes of their names as given: a QString may not hold a
+    // name that is not in the system's encoding.
+    std::optional<std::filesystem::path> settingsFolder;
     while (!arguments.empty() && arguments[0].starts_with("--")) {
         if (arguments[0] == "--append") {
             append = true;
         } else if (arguments[0] == "--settings" && arguments.size() > 1) {
-            settingsFolder = QString::fromLocal8Bit(arguments[1].data(), qsizetype(arguments[1].size()));
+            settingsFolder = std::filesystem::path(std::string(arguments[1]));
             arguments.erase(arguments.begin());
         } else {
             return usage("unknown option \"" + std::string(arguments[0]) + "\", or --settings without a FOLDER");
@@ -119,9 +121,9 @@ int main(int argc, char *argv[])
         return fail(run.error.message);
 
     // The rate the feedback windows would have read.
-    const QString folder = settingsFolder.value_or(QCoreApplication::applicationDirPath());
+    const std::filesystem::path folder = settingsFolder.value_or(ct::programFolder());
     ct::Settings settings;
-    const bool haveSettings = QDir(folder).exists(QString::fromLatin1(ct::kSettingsFileName));
+    const bool haveSettings = existsAt(folder / ct::kSettingsFileName);
     if (haveSettings || settingsFolder) {
         const ct::SettingsRead read = ct::ReadSettingsFile(
             folder, QLocale(),
@@ -133,8 +135,8 @@ int main(int argc, char *argv[])
 
     const std::string dataFile = ct::dataFileNameFor(id.id);
     const std::string sessionFile = ct::session::sessionFileNameFor(dataFile);
-    const bool dataExists = exists(dataFile);
-    const bool sessionExists = exists(sessionFile);
+    const bool dataExists = existsAt(dataFile);
+    const bool sessionExists = existsAt(sessionFile);
     if (!append && (dataExists || sessionExists))
         return fail(ct::absolutePath(dataExists ? dataFile : sessionFile)
                     + " already exists. Nothing was written: simulated lines would mix with the data in it. To add a "
@@ -144,7 +146,7 @@ int main(int argc, char *argv[])
     // append wait for a reader forever.
     for (const std::string &file : {dataFile, sessionFile}) {
         std::error_code ignored;
-        if (exists(file) && !std::filesystem::is_regular_file(file, ignored))
+        if (existsAt(file) && !std::filesystem::is_regular_file(file, ignored))
             return fail("\"" + file + "\" cannot take simulated data: it is not a regular file. Nothing was written.");
     }
 
@@ -173,7 +175,7 @@ int main(int argc, char *argv[])
                 dataExists ? "appended" : "written", registration);
     std::printf("%s: its session record, marked simulated\n", ct::absolutePath(sessionFile).c_str());
     if (!haveSettings && !settingsFolder)
-        std::printf("No config.ini in %s: the feedback rows have a rate of 0.\n", qPrintable(folder));
+        std::printf("No config.ini in %s: the feedback rows have a rate of 0.\n", ct::absolutePath(folder).c_str());
     for (std::size_t game = 0; game < run.gamePoints.size(); ++game)
         std::printf("  game %zu: %s points\n", game + 1, run.gamePoints[game].c_str());
     return 0;

@@ -1,5 +1,7 @@
 #include "windows/language.h"
 
+#include "platform/files.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -58,6 +60,13 @@ std::unique_ptr<QTranslator> &installed()
 // The translations built in, compiled in as resources.
 const QString kBuiltInFolder = QStringLiteral(":/translations");
 
+// A path in messages: in full, by the system's own names.
+QString shown(const QString &path)
+{
+    return QDir::toNativeSeparators(
+        QDir::cleanPath(QString::fromStdString(absolutePath(QFileInfo(path).filesystemFilePath()))));
+}
+
 } // namespace
 
 QStringList builtInLanguages()
@@ -90,17 +99,19 @@ QString useLanguage(const QString &code, const QString &studyFolder)
             .arg(code, builtInLanguages().join(QStringLiteral(", ")));
 
     const QString fileName = translationFileName(code);
-    const QString studyFile = QDir(studyFolder).absoluteFilePath(fileName);
+    // Not made absolute through QString: a relative folder is found by the
+    // system whatever its name (one in Latin-1 on a UTF-8 system).
+    const QString studyFile = QDir(studyFolder).filePath(fileName);
     auto translator = std::make_unique<QTranslator>();
     if (QFileInfo::exists(studyFile)) {
         if (!translator->load(studyFile))
             return QStringLiteral("The translation file \"%1\" cannot be read as a Qt translation (.qm) file. Make "
                                   "it again with lrelease from its .ts file.")
-                .arg(QDir::toNativeSeparators(studyFile));
+                .arg(shown(studyFile));
     } else if (!translator->load(fileName, kBuiltInFolder)) {
         return QStringLiteral("The language \"%1\" is not built in (built in: %2), and the study folder %3 has no "
                               "translation file \"%4\" for it.")
-            .arg(code, builtInLanguages().join(QStringLiteral(", ")), QDir::toNativeSeparators(studyFolder), fileName);
+            .arg(code, builtInLanguages().join(QStringLiteral(", ")), shown(studyFolder), fileName);
     }
     QCoreApplication::installTranslator(translator.get());
     installed() = std::move(translator);

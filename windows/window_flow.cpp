@@ -13,7 +13,6 @@
 
 #include <QApplication>
 #include <QCryptographicHash>
-#include <QDir>
 #include <QEventLoop>
 #include <QPointer>
 #include <QTextDocument>
@@ -41,7 +40,8 @@ struct Experiment::InstructionCheck {
     Error error;
 };
 
-Experiment::Experiment(Module1 &state, Clock &clock, std::function<double()> uniformDraw, QString programFolder)
+Experiment::Experiment(Module1 &state, Clock &clock, std::function<double()> uniformDraw,
+                       std::filesystem::path programFolder)
     : m_context{state, clock, *this, std::move(uniformDraw), std::move(programFolder)}
 {
     recordStoppingErrors(m_context);
@@ -84,7 +84,9 @@ void Experiment::startInstructionCheck(QWidget *registration)
 {
     m_check = std::make_unique<InstructionCheck>();
     InstructionCheck *check = m_check.get();
-    check->path = QDir::current().absoluteFilePath(QString::fromLatin1(kInstructionFileName));
+    // By its name alone: the system finds it in the working folder, whatever
+    // that folder is named (messages give the full path).
+    check->path = QString::fromLatin1(kInstructionFileName);
     check->registration = registration;
     QThread *mainThread = QThread::currentThread();
     check->thread = QThread::create([check, mainThread, before = m_beforeCheck] {

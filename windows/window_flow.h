@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -44,8 +45,9 @@ struct AppContext {
     WindowFlow &flow;
     // One uniform draw on [0, 1) for assigning the options to the buttons.
     std::function<double()> uniformDraw;
-    // The folder of the program, where the settings file lives.
-    QString programFolder;
+    // The folder of the program, where the settings file lives, as the
+    // system names it.
+    std::filesystem::path programFolder;
     // Failures tests force on the data file's appends; none in the program.
     AppendFaults appendFaults{};
     // The SHA-256 (hex) of the instruction file's bytes as they were read,
@@ -57,7 +59,7 @@ struct AppContext {
 // window when the previous one asks for it.
 class Experiment final : public WindowFlow {
 public:
-    Experiment(Module1 &state, Clock &clock, std::function<double()> uniformDraw, QString programFolder);
+    Experiment(Module1 &state, Clock &clock, std::function<double()> uniformDraw, std::filesystem::path programFolder);
     ~Experiment() override;
     Experiment(const Experiment &) = delete;
     Experiment &operator=(const Experiment &) = delete;

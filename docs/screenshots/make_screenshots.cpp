@@ -80,7 +80,7 @@ int main(int argc, char *argv[])
     ProgramRecorder recorder; // answers the final message box
     ManualClock clock;
     Experiment experiment(
-        module1(), clock, [] { return 0.25; }, folder.path());
+        module1(), clock, [] { return 0.25; }, QDir(folder.path()).filesystemPath());
 
     auto *registration = qobject_cast<frmSubjects *>(experiment.start());
     registration->Txt_id->setText(QStringLiteral("7"));

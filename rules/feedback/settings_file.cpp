@@ -109,20 +109,24 @@ QString describeSettingsProblem(const SettingsProblem &problem, const QString &f
     return where;
 }
 
-SettingsRead ReadSettingsFile(const QString &programFolder, const QLocale &locale, const QString &folderRole)
+SettingsRead ReadSettingsFile(const std::filesystem::path &programFolder, const QLocale &locale,
+                              const QString &folderRole)
 {
-    const QString path = QDir(programFolder).absoluteFilePath(QString::fromLatin1(kSettingsFileName));
+    // The folder's name as the system has it: a name that is not UTF-8 (an
+    // old USB stick's Latin-1) must not turn into another folder's.
+    const std::filesystem::path file = programFolder / kSettingsFileName;
+    // For messages only.
+    const QString path = QString::fromStdString(absolutePath(file));
     SettingsRead read;
-    const ReadResult file = readWholeFile(QFileInfo(path).filesystemFilePath(),
-                                          static_cast<std::size_t>(kMaxSettingsFileBytes));
-    if (!file.ok()) {
+    const ReadResult bytes = readWholeFile(file, static_cast<std::size_t>(kMaxSettingsFileBytes));
+    if (!bytes.ok()) {
         read.error.message = QStringLiteral("The settings file \"%1\" could not be read from %2 %3.\n\n%4")
                                  .arg(QString::fromLatin1(kSettingsFileName), folderRole, folderOf(path),
-                                      QString::fromStdString(file.error.message))
+                                      QString::fromStdString(bytes.error.message))
                                  .toStdString();
         return read;
     }
-    const ParsedSettings parsed = parseSettings(QByteArrayView(file.bytes.data(), qsizetype(file.bytes.size())),
+    const ParsedSettings parsed = parseSettings(QByteArrayView(bytes.bytes.data(), qsizetype(bytes.bytes.size())),
                                                 locale);
     if (parsed.problem) {
         read.error = {describeSettingsProblem(*parsed.problem, path, locale, folderRole).toStdString(),

@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QString>
 
+#include <filesystem>
 #include <optional>
 
 namespace ct {
@@ -84,7 +85,7 @@ struct SettingsRead {
 
 // Reads "config.ini" from the program's folder (or another folder, named in
 // messages as `folderRole`); the file is only read, never created or written.
-SettingsRead ReadSettingsFile(const QString &programFolder, const QLocale &locale = QLocale(),
+SettingsRead ReadSettingsFile(const std::filesystem::path &programFolder, const QLocale &locale = QLocale(),
                               const QString &folderRole = kProgramFolderRole);
 
 } // namespace ct

@@ -1,25 +1,28 @@
 #include "rules/setup/preflight.h"
 
+#include "platform/files.h"
 #include "rules/experiment.h"
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QStringList>
-#include <QTemporaryFile>
 
-#include <filesystem>
+#include <system_error>
 
 namespace ct {
 namespace {
 
+// Paths are the system's own from here to the disk (a folder named in
+// Latin-1 on a UTF-8 system stays that folder); QString only for messages.
+QString shown(const std::filesystem::path &path)
+{
+    return QDir::toNativeSeparators(QString::fromStdString(absolutePath(path)));
+}
+
 // What stands at `path` when it is neither a regular file (or a link to one)
 // nor a folder, in words; empty otherwise.
-QString specialFileKind(const QString &path)
+QString specialFileKind(std::filesystem::file_status status)
 {
-    std::error_code error;
-    const auto status = std::filesystem::status(QFile::encodeName(path).toStdString(), error);
-    if (error || std::filesystem::is_regular_file(status) || std::filesystem::is_directory(status))
+    if (std::filesystem::is_regular_file(status) || std::filesystem::is_directory(status))
         return {};
     if (std::filesystem::is_fifo(status))
         return QStringLiteral("a named pipe");
@@ -30,19 +33,22 @@ QString specialFileKind(const QString &path)
     return QStringLiteral("something other than a file");
 }
 
-QString problemWith(const QString &name, const QString &folder, const QString &folderRole)
+QString problemWith(std::string_view fileName, const std::filesystem::path &folder, const QString &folderRole)
 {
-    const QFileInfo file(QDir(folder).absoluteFilePath(name));
-    const QString where = QDir::toNativeSeparators(file.absoluteFilePath());
-    if (!file.exists())
+    const std::filesystem::path path = folder / fileName;
+    const QString name = QString::fromLatin1(fileName.data(), qsizetype(fileName.size()));
+    const QString where = shown(path);
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (!std::filesystem::exists(status))
         return QStringLiteral("The file \"%1\" is missing. It is expected in %2: %3").arg(name, folderRole, where);
-    if (file.isDir())
+    if (std::filesystem::is_directory(status))
         return QStringLiteral("\"%1\" is a folder, not a file: %2").arg(name, where);
     // A named pipe would make the program wait for a writer before any window
     // appears; it is never opened.
-    if (const QString kind = specialFileKind(file.absoluteFilePath()); !kind.isEmpty())
+    if (const QString kind = specialFileKind(status); !kind.isEmpty())
         return QStringLiteral("\"%1\" is %2, not a file: %3").arg(name, kind, where);
-    if (!file.isReadable())
+    if (!checkReadable(path).ok())
         return QStringLiteral("The file \"%1\" cannot be read (check its permissions): %2").arg(name, where);
     return {};
 }
@@ -52,26 +58,28 @@ QString problemWith(const QString &name, const QString &folder, const QString &f
 // is found before a participant sits down.
 QString unwritableFolderProblem()
 {
-    const QString folder = QDir::toNativeSeparators(QDir::currentPath());
-    QTemporaryFile probe(QDir::current().filePath(QStringLiteral("choicetask-write-test-XXXXXX")));
-    if (!probe.open() || probe.write("\r\n", 2) != 2 || !probe.flush())
+    const FileResult probe = probeFolder(".");
+    std::error_code error;
+    const std::filesystem::path current = std::filesystem::current_path(error);
+    if (!probe.ok())
         return QStringLiteral("The folder the program is started in cannot be written to, so the data file could not "
                               "be saved there: %1 (%2). Start the program in a folder where files can be written.")
-            .arg(folder, probe.errorString());
+            .arg(shown(error ? std::filesystem::path(".") : current), QString::fromStdString(probe.reason));
     return {};
 }
 
 } // namespace
 
-Error missingInputProblem(const QString &programFolder)
+Error missingInputProblem(const std::filesystem::path &programFolder)
 {
     QStringList problems;
-    const QString instructions = problemWith(QString::fromLatin1(kInstructionFileName), QDir::currentPath(),
+    // The instruction file by its name alone: the system finds it in the
+    // working folder, whatever that folder's name is.
+    const QString instructions = problemWith(kInstructionFileName, std::filesystem::path(),
                                              QStringLiteral("the folder the program is started in"));
     if (!instructions.isEmpty())
         problems << instructions;
-    const QString settings = problemWith(QString::fromLatin1(kSettingsFileName), programFolder,
-                                         QStringLiteral("the program's folder"));
+    const QString settings = problemWith(kSettingsFileName, programFolder, QStringLiteral("the program's folder"));
     if (!settings.isEmpty())
         problems << settings;
     const QString folder = unwritableFolderProblem();

@@ -2,7 +2,7 @@
 
 #include "platform/error.h"
 
-#include <QString>
+#include <filesystem>
 
 namespace ct {
 
@@ -11,6 +11,6 @@ namespace ct {
 // settings file in the program's folder; and that the working directory, where
 // the data file goes, can be written to. Returns the problems for the
 // experimenter, or no error when all is well.
-Error missingInputProblem(const QString &programFolder);
+Error missingInputProblem(const std::filesystem::path &programFolder);
 
 } // namespace ct

@@ -299,7 +299,7 @@ class Session {
 public:
     Session(const QString &programFolder, StepRecorder *recorder)
         : m_experiment(
-            m_state, m_clock, [] { return 0.7; }, programFolder),
+            m_state, m_clock, [] { return 0.7; }, QDir(programFolder).filesystemPath()),
           m_recorder(recorder)
     {
     }

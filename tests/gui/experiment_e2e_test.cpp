@@ -99,7 +99,7 @@ private slots:
         Module1 state;
         // A draw of 0.7 puts the left option on the right-hand button.
         Experiment experiment(
-            state, clock, [] { return 0.7; }, folder.path());
+            state, clock, [] { return 0.7; }, QDir(folder.path()).filesystemPath());
         QElapsedTimer elapsed;
         elapsed.start();
 
@@ -280,7 +280,7 @@ private slots:
         ManualClock clock;
         Module1 state;
         Experiment experiment(
-            state, clock, [] { return 0.2; }, folder.path());
+            state, clock, [] { return 0.2; }, QDir(folder.path()).filesystemPath());
         auto *registration = qobject_cast<frmSubjects *>(experiment.start());
         QVERIFY(registration);
         QTest::keyClicks(registration->Txt_id, QStringLiteral("42"));

@@ -162,7 +162,8 @@ protected:
         state.dataFileName = "7.csv";
         state.leftOptionOnLeft = true;
         flow = FakeFlow{};
-        context = std::make_unique<AppContext>(AppContext{state, clock, flow, [] { return 0.25; }, folder->path()});
+        context = std::make_unique<AppContext>(
+            AppContext{state, clock, flow, [] { return 0.25; }, QDir(folder->path()).filesystemPath()});
     }
     void tearDownGame()
     {

@@ -168,7 +168,7 @@ private slots:
         recorder = std::make_unique<ProgramRecorder>();
         state = Module1{};
         experiment = std::make_unique<Experiment>(
-            state, clock, [] { return 0.25; }, folder->path());
+            state, clock, [] { return 0.25; }, QDir(folder->path()).filesystemPath());
     }
     void cleanup()
     {

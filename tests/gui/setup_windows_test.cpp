@@ -126,7 +126,7 @@ private slots:
         recorder = std::make_unique<ProgramRecorder>();
         state = Module1{};
         experiment = std::make_unique<Experiment>(
-            state, clock, [this] { return nextDraw; }, folder->path());
+            state, clock, [this] { return nextDraw; }, QDir(folder->path()).filesystemPath());
     }
     void cleanup()
     {

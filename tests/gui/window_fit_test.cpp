@@ -311,7 +311,7 @@ private slots:
         Module1 state;
         ManualClock clock;
         Experiment experiment(
-            state, clock, [] { return 0.5; }, folder.path());
+            state, clock, [] { return 0.5; }, QDir(folder.path()).filesystemPath());
         const frmSubjects registration(experiment.context());
         QCOMPARE(registration.windowTitle(), problem.isEmpty() && code == QLatin1String("fr")
                                                  ? QStringLiteral("Teilnehmerdaten")
@@ -342,7 +342,7 @@ private slots:
         Module1 state;
         // The left option on the right-hand button: cmdLeft carries the right one.
         Experiment experiment(
-            state, clock, [] { return 0.7; }, folder.path());
+            state, clock, [] { return 0.7; }, QDir(folder.path()).filesystemPath());
         QStringList problems;
 
         QPointer<frmSubjects> registration = qobject_cast<frmSubjects *>(experiment.start());
@@ -418,7 +418,7 @@ private slots:
         ManualClock clock;
         Module1 state;
         Experiment experiment(
-            state, clock, [] { return 0.7; }, folder.path());
+            state, clock, [] { return 0.7; }, QDir(folder.path()).filesystemPath());
         QPointer<frmSubjects> registration = qobject_cast<frmSubjects *>(experiment.start());
         QVERIFY(registration);
         QTest::keyClicks(registration->Txt_id, QStringLiteral("42"));

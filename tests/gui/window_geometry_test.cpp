@@ -94,7 +94,7 @@ private slots:
         Module1 state;
         ManualClock clock;
         Experiment experiment(
-            state, clock, [] { return 0.25; }, folder.path());
+            state, clock, [] { return 0.25; }, QDir(folder.path()).filesystemPath());
         const std::unique_ptr<QWidget> window = makeWindow(experiment.context());
         QCOMPARE(window->objectName(), name);
 

@@ -329,3 +329,34 @@ TEST(ReadWholeFile, RefusesANamedPipeWithoutWaitingAndFollowsLinks)
     EXPECT_EQ(readWholeFile(folder.path() / "link.ini", 1024).bytes, "12.5\n");
 }
 #endif
+
+// A folder whose name is not UTF-8 (Latin-1 "Müller" from an old USB stick)
+// on POSIX, or holds characters outside the ANSI code page on Windows: every
+// file operation reaches it by the system's own name, and messages show it.
+TEST(Files, WorkInAFolderNamedInTheSystemsOwnEncoding)
+{
+    TempFolder folder;
+#ifdef _WIN32
+    const fs::path named = folder.path() / fs::path(L"M\u00fcller \u03a9");
+    const std::string shown = "M\xC3\xBCller \xCE\xA9";
+#else
+    const fs::path named = folder.path() / fs::path(std::string("M\xFCller"));
+    const std::string shown = "M\\xFCller";
+#endif
+    ASSERT_TRUE(fs::create_directory(named));
+    const fs::path file = named / "7.csv";
+    ASSERT_TRUE(appendDurably(file, "1,L\r\n").ok());
+    EXPECT_EQ(readWholeFile(file, 100).bytes, "1,L\r\n");
+    EXPECT_TRUE(checkReadable(file).ok());
+    EXPECT_TRUE(probeFolder(named).ok());
+    EXPECT_EQ(std::distance(fs::directory_iterator(named), fs::directory_iterator()), 1); // the probe is gone
+    EXPECT_EQ(displayPath(named.filename()), shown);
+    EXPECT_EQ(probeFolder(named / "gone").problem, FileProblem::Missing);
+    const ReadResult missing = readWholeFile(named / "config.ini", 100);
+    EXPECT_NE(missing.error.message.find(shown), std::string::npos) << missing.error.message;
+    EXPECT_EQ(checkReadable(named / "config.ini").problem, FileProblem::Missing);
+
+    // The program's own folder, where its settings file is looked up.
+    EXPECT_TRUE(programFolder().is_absolute());
+    EXPECT_TRUE(fs::is_directory(programFolder()));
+}

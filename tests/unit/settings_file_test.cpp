@@ -197,7 +197,7 @@ QString messageOf(const SettingsRead &read)
 
 TEST_F(ReadSettingsFileTest, MissingFileIsAnErrorNamingFileAndFolder)
 {
-    const SettingsRead read = ReadSettingsFile(folder.path(), kEnglish);
+    const SettingsRead read = ReadSettingsFile(QDir(folder.path()).filesystemPath(), kEnglish);
     ASSERT_FALSE(read.ok());
     const QString file = folder.filePath("config.ini");
     EXPECT_EQ(messageOf(read),
@@ -209,7 +209,7 @@ TEST_F(ReadSettingsFileTest, MissingFileIsAnErrorNamingFileAndFolder)
 TEST_F(ReadSettingsFileTest, FolderInPlaceOfTheFileIsAnError)
 {
     ASSERT_TRUE(QDir(folder.path()).mkdir("config.ini"));
-    const SettingsRead read = ReadSettingsFile(folder.path(), kEnglish);
+    const SettingsRead read = ReadSettingsFile(QDir(folder.path()).filesystemPath(), kEnglish);
     ASSERT_FALSE(read.ok());
     EXPECT_TRUE(messageOf(read).contains("Is a directory")) << read.error.message;
     EXPECT_TRUE(messageOf(read).contains(folder.path()));
@@ -218,7 +218,7 @@ TEST_F(ReadSettingsFileTest, FolderInPlaceOfTheFileIsAnError)
 TEST_F(ReadSettingsFileTest, OversizedFileIsAnError)
 {
     write(QByteArray("50\r\n$\r\n") + QByteArray(kMaxSettingsFileBytes, ' '));
-    const SettingsRead read = ReadSettingsFile(folder.path(), kEnglish);
+    const SettingsRead read = ReadSettingsFile(QDir(folder.path()).filesystemPath(), kEnglish);
     ASSERT_FALSE(read.ok());
     EXPECT_TRUE(messageOf(read).contains("too large")) << read.error.message;
 }
@@ -226,7 +226,7 @@ TEST_F(ReadSettingsFileTest, OversizedFileIsAnError)
 TEST_F(ReadSettingsFileTest, BadFirstLineIsAnErrorNamingTheLine)
 {
     write("abc\r\n$\r\n");
-    const SettingsRead read = ReadSettingsFile(folder.path(), kEnglish);
+    const SettingsRead read = ReadSettingsFile(QDir(folder.path()).filesystemPath(), kEnglish);
     ASSERT_FALSE(read.ok());
     EXPECT_EQ(read.settings, Settings{});
     EXPECT_EQ(read.error.line, 1);

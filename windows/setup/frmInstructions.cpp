@@ -6,7 +6,6 @@
 #include "windows/session_log.h"
 #include "windows/window_flow.h"
 
-#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QTextDocument>
@@ -39,9 +38,9 @@ bool frmInstructions::Form_Load(std::unique_ptr<QTextDocument> checked)
         rtbInstructions->showDocument(std::move(checked));
         return true;
     }
-    // The file lies in the working directory; its full path names it in errors.
-    const Error error = rtbInstructions->LoadFile(
-        QDir::current().absoluteFilePath(QString::fromLatin1(kInstructionFileName)));
+    // The file lies in the working directory, found by its name alone (the
+    // errors name its full path).
+    const Error error = rtbInstructions->LoadFile(QString::fromLatin1(kInstructionFileName));
     if (!error.empty()) {
         fatalError(this, "ct::frmInstructions",
                    QT_TRANSLATE_NOOP("ct::frmInstructions", "The instruction file could not be shown.\n\n%1"),
