@@ -12,8 +12,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         __builtin_trap();
     if (result.ok())
         for (const ct::Registration &registration : result.file.registrations)
-            for (const ct::RecordedGame &game : registration.games)
-                if (game.trials.empty() || game.trials.front().trial != 1)
+            for (std::size_t i = 0; i < registration.games.size(); ++i) {
+                // A game starts with trial 1, but for the first game of a file
+                // started again in the middle of a game.
+                const int first = i == 0 && registration.restartedAtTrial > 1 ? registration.restartedAtTrial : 1;
+                const ct::RecordedGame &game = registration.games[i];
+                if (game.trials.empty() || game.trials.front().trial != first)
                     __builtin_trap();
+            }
     return 0;
 }

@@ -17,6 +17,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 
 namespace {
 
@@ -202,9 +203,7 @@ int studyTable(const ct::ReportArguments &arguments, const ct::DataFileList &inp
     return 0;
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+int report(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
 #ifndef _WIN32
@@ -246,4 +245,18 @@ int main(int argc, char *argv[])
     return ct::writeDataset(
         arguments.datasetFolder, inputs.files, [&settings] { return settings.get(); },
         [](const QString &message) { printError(message); });
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // What the system cannot give (memory, a name it cannot hold) ends the
+    // command with a message, never an abort.
+    try {
+        return report(argc, argv);
+    } catch (const std::exception &error) {
+        printError(QStringLiteral("stopped: %1").arg(QString::fromLocal8Bit(error.what())));
+        return 1;
+    }
 }

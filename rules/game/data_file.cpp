@@ -329,8 +329,8 @@ DataFileResult readDataFile(std::string_view bytes)
                 return refuse("a new game starts before the previous one used up its units");
             games.emplace_back();
             replay.emplace();
-        } else if (!replay && games.empty() && result.file.registrations.size() == 1 && trial->unitsBefore > 0
-                   && trial->unitsBefore <= 151 - trial->trial) {
+        } else if (!replay && games.empty() && result.file.registrations.size() == 1 && trial->trial > 1
+                   && trial->unitsBefore > 0 && trial->unitsBefore <= 151 - trial->trial) {
             // The file was started again in the middle of a game: every trial
             // before cost a unit at least.
             registration.restartedAtTrial = trial->trial;

@@ -132,6 +132,7 @@ TEST(DataFile, RefusesMalformedFilesWithTheLine)
          "numbers that do not follow from the choices (expected \" 2 , 1 , 5 , 10 , 1 , 149 ,\")"},
         {"skipped trial", h + t1 + " 3 , 1 , 5 , 10 , 1 , 149 ,\r\n", 3, "trial 3 where trial 2 was expected"},
         {"game not starting at 1", h + t1 + h + t2, 4, "trial 2 where a game should start with trial 1"},
+        {"trial 0 first", h + " 0 , 0 , 10 , 10 , 0 , 150 ,\r\n", 2, "trial 0 where a game should start with trial 1"},
         {"new game too early", h + t1 + t1, 3, "a new game starts before the previous one used up its units"},
         {"seven numbers", h + " 1 , 1 , 5 , 5 , 1 , 150 , 1 ,\r\n", 2,
          "not a data line of this program: \" 1 , 1 , 5 , 5 , 1 , 150 , 1 ,\""},
