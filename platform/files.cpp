@@ -111,7 +111,9 @@ void setFileStepWatcher(FileStepWatcher installed)
 std::string displayPath(const std::filesystem::path &path)
 {
 #ifdef _WIN32
-    const std::u8string text = path.u8string();
+    // A folder given with forward slashes and a name joined to it would show
+    // both separators; Windows users read backslashes.
+    const std::u8string text = std::filesystem::path(path).make_preferred().u8string();
     return visibleUtf8(std::string(text.begin(), text.end()));
 #else
     return visibleUtf8(path.native());

@@ -105,7 +105,7 @@ ReadResult readWholeFile(const std::filesystem::path &path, std::size_t maxBytes
 // directory), in UTF-8.
 std::string absolutePath(const std::filesystem::path &path);
 
-// `path` as given, in UTF-8, for messages. A name in another encoding (a
+// `path` as given (with the system's separators), in UTF-8, for messages. A name in another encoding (a
 // folder named in Latin-1 on a UTF-8 system) shows its stray bytes as \xFC.
 std::string displayPath(const std::filesystem::path &path);
 

@@ -533,7 +533,7 @@ private slots:
         QVERIFY(!window.Form_Load());
         QCOMPARE(recorder->exitStatuses, std::vector<int>{1});
         QCOMPARE(recorder->boxes.size(), size_t(1));
-        QVERIFY2(recorder->boxes[0].text.contains(folder->file(QStringLiteral("instructions_condition_1.rtf"))),
+        QVERIFY2(recorder->boxes[0].text.contains(shown(folder->file(QStringLiteral("instructions_condition_1.rtf")))),
                  qPrintable(recorder->boxes[0].text));
         QVERIFY(recorder->boxes[0].text.contains(QStringLiteral("not an RTF file")));
     }

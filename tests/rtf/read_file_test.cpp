@@ -32,7 +32,7 @@ TEST(ReadFile, MissingFileIsNamedWithTheReason)
     QTextDocument document;
     document.setPlainText("placeholder");
     const QString error = failure(path, document);
-    EXPECT_TRUE(error.startsWith(QString("The file \"%1\" could not be opened: ").arg(path))) << error.toStdString();
+    EXPECT_TRUE(error.startsWith(QString("The file \"%1\" could not be opened: ").arg(ct::test::shown(path)))) << error.toStdString();
     EXPECT_TRUE(error.endsWith(": " + ct::test::missingFileReason())) << error.toStdString();
     EXPECT_TRUE(document.isEmpty());
 }
@@ -42,7 +42,7 @@ TEST(ReadFile, FolderIsRefused)
     QTemporaryDir folder;
     QTextDocument document;
     const QString error = failure(folder.path(), document);
-    EXPECT_TRUE(error.contains(folder.path())) << error.toStdString();
+    EXPECT_TRUE(error.contains(ct::test::shown(folder.path()))) << error.toStdString();
 }
 
 #ifdef __linux__
@@ -89,7 +89,7 @@ TEST(ReadFile, BrokenContentIsNamedWithTheFile)
     QTextDocument document;
     const QString path = dataPath("broken/plain_text.txt");
     EXPECT_EQ(failure(path, document),
-              QString("The file \"%1\" could not be read as rich text: not an RTF file").arg(path));
+              QString("The file \"%1\" could not be read as rich text: not an RTF file").arg(ct::test::shown(path)));
 }
 
 TEST(ReadFile, FileAboveTheCapIsRefusedUnread)
@@ -105,7 +105,7 @@ TEST(ReadFile, FileAboveTheCapIsRefusedUnread)
 
     QTextDocument document;
     const QString error = failure(path, document);
-    EXPECT_TRUE(error.startsWith(QString("The file \"%1\" is too large").arg(path))) << error.toStdString();
+    EXPECT_TRUE(error.startsWith(QString("The file \"%1\" is too large").arg(ct::test::shown(path)))) << error.toStdString();
     EXPECT_FALSE(error.contains('\n'));
 }
 

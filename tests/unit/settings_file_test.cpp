@@ -203,7 +203,7 @@ TEST_F(ReadSettingsFileTest, MissingFileIsAnErrorNamingFileAndFolder)
     EXPECT_EQ(messageOf(read),
               QStringLiteral("The settings file \"config.ini\" could not be read from the program's folder "
                              "%1.\n\nCould not open the file \"%2\" (%3): %4.")
-                  .arg(shown(folder.path()), file, shown(file), ct::test::missingFileReason()));
+                  .arg(shown(folder.path()), shown(file), shown(file), ct::test::missingFileReason()));
 }
 
 TEST_F(ReadSettingsFileTest, FolderInPlaceOfTheFileIsAnError)
@@ -212,7 +212,7 @@ TEST_F(ReadSettingsFileTest, FolderInPlaceOfTheFileIsAnError)
     const SettingsRead read = ReadSettingsFile(QDir(folder.path()).filesystemPath(), kEnglish);
     ASSERT_FALSE(read.ok());
     EXPECT_TRUE(messageOf(read).contains("Is a directory")) << read.error.message;
-    EXPECT_TRUE(messageOf(read).contains(folder.path()));
+    EXPECT_TRUE(messageOf(read).contains(shown(folder.path())));
 }
 
 TEST_F(ReadSettingsFileTest, OversizedFileIsAnError)
