@@ -178,7 +178,9 @@ int run(int argc, char *argv[], const std::function<void(QWidget *)> &registrati
                      qUtf8Printable(usageText(builtInLanguages())));
         return 2;
     }
-    if (options.studyFolder) {
+    // A macOS application started by Finder or the Dock runs in the study
+    // folder, as the menu entry does on Linux.
+    if (options.studyFolder || startedAsApplication()) {
         const QString folder = defaultStudyFolder();
         QString problem = prepareStudyFolder(folder);
         if (problem.isEmpty() && !QDir::setCurrent(folder))
@@ -196,10 +198,18 @@ int run(int argc, char *argv[], const std::function<void(QWidget *)> &registrati
     }
 
     // The folder's name as the system has it, not as a QString decoded it.
-    std::filesystem::path folder = programFolder();
+    const SettingsFolder settings = settingsFolder();
+    std::filesystem::path folder = settings.path;
     if (folder.empty())
         folder = QDir(QCoreApplication::applicationDirPath()).filesystemAbsolutePath();
+    if (!settings.besideProgram) {
+        if (const QString problem = prepareSettingsFolder(QDir(folder).absolutePath()); !problem.isEmpty()) {
+            fatalError(nullptr, problem);
+            return 1;
+        }
+    }
     Experiment experiment(module1(), systemClock(), timeSeededUniformDraw, folder);
+    experiment.context().settingsFolderRole = folderRoleOf(settings);
     QWidget *registration = experiment.start();
     if (!registration)
         return 1;

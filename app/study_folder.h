@@ -13,4 +13,8 @@ QString defaultStudyFolder();
 // already in the folder is changed. Returns an empty text, or what went wrong.
 QString prepareStudyFolder(const QString &folder);
 
+// The same for the settings folder of the macOS application: the sample
+// settings file is put there when it holds none.
+QString prepareSettingsFolder(const QString &folder);
+
 } // namespace ct

@@ -1,10 +1,12 @@
-# Installed layout. Every program reads config.ini beside its executable.
+# Installed layout. Every program reads config.ini beside its executable, but
+# in the macOS application.
 #  Linux:   the programs in lib/choicetask with links in bin; config.ini in
 #           /etc/choicetask (a configuration file of the package) with a link
 #           beside the programs.
 #  Windows: one folder: the programs, config.ini and Qt's libraries; no links.
-#  macOS:   choicetask.app, with the commands and config.ini beside the program
-#           inside the bundle.
+#  macOS:   choicetask.app, with the commands beside the program inside the
+#           bundle; config.ini in ~/Library/Application Support/choicetask,
+#           where the program puts the sample when none is there.
 include(GNUInstallDirs)
 if(APPLE)
   set(CT_PROGRAM_DIR choicetask.app/Contents/MacOS)

@@ -3,7 +3,7 @@
 # Windows, `cpack -G DragNDrop` on macOS (run from the build folder).
 
 # Where data files go when the program is started from the Windows shortcut
-# or the macOS launcher: a folder of this name in the user's Documents.
+# or the macOS application: a folder of this name in the user's Documents.
 set(CT_DATA_FOLDER_NAME "choicetask data")
 
 set(_doc_files ${PROJECT_SOURCE_DIR}/docs/experimenter-guide.md ${PROJECT_SOURCE_DIR}/demo/instructions_condition_1.rtf)
@@ -21,7 +21,11 @@ if(WIN32)
   install(FILES ${PROJECT_SOURCE_DIR}/demo/config.ini DESTINATION ${CT_DOC_DIR})
   set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/WindowsArchive.cmake)
 elseif(APPLE)
-  install(FILES ${PROJECT_SOURCE_DIR}/demo/config.ini DESTINATION ${CT_PROGRAM_DIR})
+  # The sample settings file goes to docs/: the application puts it into its
+  # settings folder (~/Library/Application Support/choicetask) when none is
+  # there, where dragging a newer choicetask.app over the old one cannot
+  # reach it.
+  install(FILES ${PROJECT_SOURCE_DIR}/demo/config.ini DESTINATION ${CT_DOC_DIR})
 endif()
 if(WIN32 OR APPLE)
   install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright DESTINATION ${CT_DOC_DIR} RENAME copyright.txt)

@@ -216,6 +216,50 @@ std::filesystem::path programFolder()
     return system_files::executablePath().parent_path();
 }
 
+std::optional<std::filesystem::path> applicationBundleOf(const std::filesystem::path &executable)
+{
+    // <name>.app/Contents/MacOS/<program>
+    const std::filesystem::path macos = executable.parent_path();
+    const std::filesystem::path contents = macos.parent_path();
+    const std::filesystem::path bundle = contents.parent_path();
+    if (macos.filename() != "MacOS" || contents.filename() != "Contents" || bundle.extension() != ".app")
+        return std::nullopt;
+    return bundle;
+}
+
+SettingsFolder settingsFolderFor(const std::filesystem::path &executable, const std::filesystem::path &home)
+{
+    if (!applicationBundleOf(executable) || home.empty())
+        return {executable.parent_path(), true};
+    return {home / "Library" / "Application Support" / "choicetask", false};
+}
+
+bool runsInStudyFolder(const std::filesystem::path &executable, const std::filesystem::path &workingFolder)
+{
+    return applicationBundleOf(executable) && workingFolder == workingFolder.root_path()
+           && workingFolder.has_root_directory();
+}
+
+SettingsFolder settingsFolder()
+{
+#if defined(__APPLE__)
+    return settingsFolderFor(system_files::executablePath(), system_files::homeFolder());
+#else
+    return {programFolder(), true};
+#endif
+}
+
+bool startedAsApplication()
+{
+#if defined(__APPLE__)
+    std::error_code error;
+    const std::filesystem::path working = std::filesystem::current_path(error);
+    return !error && runsInStudyFolder(system_files::executablePath(), working);
+#else
+    return false;
+#endif
+}
+
 FileResult checkReadable(const std::filesystem::path &path)
 {
     system_files::File file;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -105,14 +106,40 @@ ReadResult readWholeFile(const std::filesystem::path &path, std::size_t maxBytes
 // directory), in UTF-8.
 std::string absolutePath(const std::filesystem::path &path);
 
-// `path` as given (with the system's separators), in UTF-8, for messages. A name in another encoding (a
-// folder named in Latin-1 on a UTF-8 system) shows its stray bytes as \xFC.
+// `path` as given (with the system's separators), in UTF-8, for messages. A
+// name in another encoding (a folder named in Latin-1 on a UTF-8 system) shows
+// its stray bytes as \xFC.
 std::string displayPath(const std::filesystem::path &path);
 
 // The folder of the running program, in the system's own form (the bytes of
-// the name on POSIX, UTF-16 on Windows): the settings file is looked up there.
-// Empty when the system cannot say.
+// the name on POSIX, UTF-16 on Windows). Empty when the system cannot say.
 std::filesystem::path programFolder();
+
+// Where the settings file is looked up.
+struct SettingsFolder {
+    std::filesystem::path path;
+    // Beside the program, or (in a macOS application, which an upgrade
+    // replaces whole, settings file and all) in the user's Library.
+    bool besideProgram = true;
+};
+
+// The settings folder of the running program: beside it on Linux and Windows
+// and for a macOS program started outside its application bundle; for the
+// program inside choicetask.app, ~/Library/Application Support/choicetask.
+SettingsFolder settingsFolder();
+
+// Whether the program should run in its study folder rather than in the
+// folder it was started in: a macOS application started by Finder or the Dock
+// starts in the root folder, where no study runs. From a terminal it runs
+// where it is started, as on the other systems.
+bool startedAsApplication();
+
+// What the two above decide, for a program at `executable` (in the system's
+// form) started in `workingFolder` by a user whose home folder is `home`:
+// macOS's rules, here so that any system can check them.
+std::optional<std::filesystem::path> applicationBundleOf(const std::filesystem::path &executable);
+SettingsFolder settingsFolderFor(const std::filesystem::path &executable, const std::filesystem::path &home);
+bool runsInStudyFolder(const std::filesystem::path &executable, const std::filesystem::path &workingFolder);
 
 // Whether the regular file at `path` (or the file a link points to) can be
 // opened for reading: opened, not read, and closed again.

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -245,6 +246,15 @@ std::filesystem::path executablePath()
         buffer.resize(buffer.size() * 2);
     }
 #endif
+}
+
+std::filesystem::path homeFolder()
+{
+    if (const char *home = std::getenv("HOME"); home && *home)
+        return home;
+    if (const passwd *entry = ::getpwuid(::getuid()); entry && entry->pw_dir)
+        return entry->pw_dir;
+    return {};
 }
 
 unsigned long processNumber()

@@ -62,6 +62,10 @@ Outcome syncFolderOf(const std::filesystem::path &path);
 void removeFile(const std::filesystem::path &path);
 // The running program's own file, in the system's form; empty if unknown.
 std::filesystem::path executablePath();
+#ifndef _WIN32
+// The user's home folder ($HOME, else the password database's); empty if unknown.
+std::filesystem::path homeFolder();
+#endif
 // A number that differs between processes, for names of scratch files.
 unsigned long processNumber();
 // The system's own failures that tests force through AppendFaults.

@@ -83,10 +83,10 @@ private:
         // a name that is not UTF-8).
         const std::filesystem::path folder = m_arguments.settingsFolder
                                                  ? QDir(*m_arguments.settingsFolder).filesystemPath()
-                                                 : ct::programFolder();
+                                                 : ct::settingsFolder().path;
         const QString folderRole = m_arguments.settingsFolder
                                        ? QStringLiteral("the settings folder named on the command line")
-                                       : ct::kProgramFolderRole;
+                                       : ct::folderRoleOf(ct::settingsFolder());
         if (const QString problem = ct::notAFileProblem(folder / ct::kSettingsFileName,
                                                         QStringLiteral("the settings file"));
             !problem.isEmpty()) {

@@ -121,13 +121,14 @@ int main(int argc, char *argv[])
         return fail(run.error.message);
 
     // The rate the feedback windows would have read.
-    const std::filesystem::path folder = settingsFolder.value_or(ct::programFolder());
+    const std::filesystem::path folder = settingsFolder.value_or(ct::settingsFolder().path);
     ct::Settings settings;
     const bool haveSettings = existsAt(folder / ct::kSettingsFileName);
     if (haveSettings || settingsFolder) {
         const ct::SettingsRead read = ct::ReadSettingsFile(
             folder, QLocale(),
-            settingsFolder ? QStringLiteral("the settings folder named on the command line") : ct::kProgramFolderRole);
+            settingsFolder ? QStringLiteral("the settings folder named on the command line")
+                           : ct::folderRoleOf(ct::settingsFolder()));
         if (!read.ok())
             return fail(read.error.message);
         settings = read.settings;

@@ -63,12 +63,13 @@ Experiment::~Experiment()
 // is read once, in the background, and shown from what was read.
 QWidget *Experiment::start()
 {
-    const QString missing = QString::fromStdString(missingInputProblem(m_context.programFolder).message);
+    const QString missing = QString::fromStdString(
+        missingInputProblem(m_context.programFolder, m_context.settingsFolderRole).message);
     if (!missing.isEmpty()) {
         fatalError(nullptr, missing);
         return nullptr;
     }
-    const SettingsRead settings = ReadSettingsFile(m_context.programFolder);
+    const SettingsRead settings = ReadSettingsFile(m_context.programFolder, QLocale(), m_context.settingsFolderRole);
     if (!settings.ok()) {
         fatalError(nullptr, kContext, QT_TRANSLATE_NOOP("ct::Experiment", "%1\n\nNo participant has been registered."),
                    QString::fromStdString(settings.error.message));

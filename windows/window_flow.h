@@ -2,6 +2,7 @@
 
 #include "platform/files.h"
 #include "rules/experiment.h"
+#include "rules/feedback/settings_file.h"
 
 #include <QString>
 
@@ -45,14 +46,15 @@ struct AppContext {
     WindowFlow &flow;
     // One uniform draw on [0, 1) for assigning the options to the buttons.
     std::function<double()> uniformDraw;
-    // The folder of the program, where the settings file lives, as the
-    // system names it.
+    // The folder the settings file is read from (beside the program but for
+    // a macOS application), as the system names it, and how messages name it.
     std::filesystem::path programFolder;
     // Failures tests force on the data file's appends; none in the program.
     AppendFaults appendFaults{};
     // The SHA-256 (hex) of the instruction file's bytes as they were read,
     // checked and shown; empty until then.
     std::string instructionsSha256{};
+    QString settingsFolderRole = kProgramFolderRole;
 };
 
 // The experiment run: owns the services the windows share and opens each

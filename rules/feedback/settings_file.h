@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/error.h"
+#include "platform/files.h"
 
 #include <QByteArrayView>
 #include <QLocale>
@@ -70,6 +71,11 @@ ParsedSettings parseSettings(QByteArrayView bytes, const QLocale &locale);
 
 // How messages name the folder the settings file was read from.
 inline const QString kProgramFolderRole = QStringLiteral("the program's folder");
+inline const QString kSettingsFolderRole = QStringLiteral("the settings folder");
+inline QString folderRoleOf(const SettingsFolder &folder)
+{
+    return folder.besideProgram ? kProgramFolderRole : kSettingsFolderRole;
+}
 
 // The message for the experimenter about a line that cannot be used.
 QString describeSettingsProblem(const SettingsProblem &problem, const QString &filePath, const QLocale &locale,

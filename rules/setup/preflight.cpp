@@ -70,7 +70,7 @@ QString unwritableFolderProblem()
 
 } // namespace
 
-Error missingInputProblem(const std::filesystem::path &programFolder)
+Error missingInputProblem(const std::filesystem::path &settingsFolder, const QString &folderRole)
 {
     QStringList problems;
     // The instruction file by its name alone: the system finds it in the
@@ -79,7 +79,7 @@ Error missingInputProblem(const std::filesystem::path &programFolder)
                                              QStringLiteral("the folder the program is started in"));
     if (!instructions.isEmpty())
         problems << instructions;
-    const QString settings = problemWith(kSettingsFileName, programFolder, QStringLiteral("the program's folder"));
+    const QString settings = problemWith(kSettingsFileName, settingsFolder, folderRole);
     if (!settings.isEmpty())
         problems << settings;
     const QString folder = unwritableFolderProblem();

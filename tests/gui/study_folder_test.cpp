@@ -67,6 +67,22 @@ private slots:
             QCOMPARE(home.read(QStringLiteral("Documents/choicetask data/7.csv")), QByteArray("data"));
         }
     }
+
+    // The macOS application's settings folder: the sample on first start, the
+    // lab's edited file from then on.
+    void prepareSettings()
+    {
+        const WorkingFolder home;
+        const QString folder = home.file(QStringLiteral("Library/Application Support/choicetask"));
+        QFile sample(QFileInfo(QStringLiteral(CT_SAMPLE_INSTRUCTIONS)).dir().filePath(QStringLiteral("config.ini")));
+        QVERIFY(sample.open(QIODevice::ReadOnly));
+        QCOMPARE(prepareSettingsFolder(folder), QString());
+        QCOMPARE(home.read(QStringLiteral("Library/Application Support/choicetask/config.ini")), sample.readAll());
+        home.write(QStringLiteral("Library/Application Support/choicetask/config.ini"), "2.5\r\nCHF\r\n");
+        QCOMPARE(prepareSettingsFolder(folder), QString());
+        QCOMPARE(home.read(QStringLiteral("Library/Application Support/choicetask/config.ini")),
+                 QByteArray("2.5\r\nCHF\r\n"));
+    }
 };
 
 QTEST_MAIN(StudyFolderTest)

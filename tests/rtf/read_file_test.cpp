@@ -32,7 +32,8 @@ TEST(ReadFile, MissingFileIsNamedWithTheReason)
     QTextDocument document;
     document.setPlainText("placeholder");
     const QString error = failure(path, document);
-    EXPECT_TRUE(error.startsWith(QString("The file \"%1\" could not be opened: ").arg(ct::test::shown(path)))) << error.toStdString();
+    EXPECT_TRUE(error.startsWith(QString("The file \"%1\" could not be opened: ").arg(ct::test::shown(path))))
+        << error.toStdString();
     EXPECT_TRUE(error.endsWith(": " + ct::test::missingFileReason())) << error.toStdString();
     EXPECT_TRUE(document.isEmpty());
 }
@@ -105,7 +106,8 @@ TEST(ReadFile, FileAboveTheCapIsRefusedUnread)
 
     QTextDocument document;
     const QString error = failure(path, document);
-    EXPECT_TRUE(error.startsWith(QString("The file \"%1\" is too large").arg(ct::test::shown(path)))) << error.toStdString();
+    EXPECT_TRUE(error.startsWith(QString("The file \"%1\" is too large").arg(ct::test::shown(path))))
+        << error.toStdString();
     EXPECT_FALSE(error.contains('\n'));
 }
 

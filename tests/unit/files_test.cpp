@@ -360,3 +360,35 @@ TEST(Files, WorkInAFolderNamedInTheSystemsOwnEncoding)
     EXPECT_TRUE(programFolder().is_absolute());
     EXPECT_TRUE(fs::is_directory(programFolder()));
 }
+
+// The macOS application keeps its settings where dragging a new
+// choicetask.app over the old one cannot reach them, and runs in its study
+// folder only when Finder or the Dock started it.
+TEST(ApplicationBundle, SettingsFolderAndStudyFolderFollowWhereAndHowTheProgramStarted)
+{
+    const fs::path home = "/Users/lab";
+    const fs::path library = home / "Library" / "Application Support" / "choicetask";
+    struct Row {
+        fs::path executable;
+        fs::path working;
+        fs::path settings;
+        bool studyFolder;
+    };
+    const Row rows[] = {
+        {"/Applications/choicetask.app/Contents/MacOS/choicetask", "/", library, true},
+        {"/Applications/choicetask.app/Contents/MacOS/choicetask-report", "/Users/lab/study1", library, false},
+        {"/Applications/choicetask.app/Contents/MacOS/choicetask", "/Users/lab", library, false},
+        {"/Users/lab/build/choicetask", "/", "/Users/lab/build", false},
+        {"/opt/choicetask.app/MacOS/choicetask", "/", "/opt/choicetask.app/MacOS", false},
+        {"/opt/choicetask/Contents/MacOS/choicetask", "/", "/opt/choicetask/Contents/MacOS", false},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.executable.string());
+        const SettingsFolder settings = settingsFolderFor(row.executable, home);
+        EXPECT_EQ(settings.path, row.settings);
+        EXPECT_EQ(settings.besideProgram, row.settings != library);
+        EXPECT_EQ(runsInStudyFolder(row.executable, row.working), row.studyFolder);
+    }
+    // No home folder: beside the program, as before.
+    EXPECT_EQ(settingsFolderFor(rows[0].executable, {}).path, rows[0].executable.parent_path());
+}

@@ -120,7 +120,7 @@ void frmFeedback1::Form_Load()
     const QLocale locale;
     // The settings come first: when they cannot be used the program stops
     // before the game is recorded.
-    const SettingsRead settings = ReadSettingsFile(m_context.programFolder, locale);
+    const SettingsRead settings = ReadSettingsFile(m_context.programFolder, locale, m_context.settingsFolderRole);
     if (!settings.ok()) {
         fatalError(nullptr, "ct::frmFeedback1",
                    QT_TRANSLATE_NOOP("ct::frmFeedback1", "%1\n\nThe program stops now. The trials played so far "
