@@ -34,6 +34,11 @@ function(ct_install_program target)
     install(TARGETS ${target} BUNDLE DESTINATION .)
     return()
   endif()
+  if(APPLE)
+    # The commands sit beside the program in choicetask.app and use the Qt
+    # frameworks Qt's deploy step puts into the bundle for the program.
+    set_target_properties(${target} PROPERTIES INSTALL_RPATH "@executable_path/../Frameworks")
+  endif()
   install(TARGETS ${target} RUNTIME DESTINATION ${CT_PROGRAM_DIR})
   if(NOT WIN32 AND NOT APPLE)
     # Stripped for a package, the programs also lose the sections Debian's
