@@ -111,15 +111,15 @@ void scaleTable(QTextTable *table, double k)
             QTextTableCell cell = table->cellAt(row, column);
             if (cell.row() != row || cell.column() != column)
                 continue; // a cell spanning several is scaled once
+            // Only what the cell sets itself: a cell without its own padding
+            // or border takes the table's, scaled above.
             QTextTableCellFormat cellFormat = cell.format().toTableCellFormat();
-            cellFormat.setTopPadding(cellFormat.topPadding() * k);
-            cellFormat.setBottomPadding(cellFormat.bottomPadding() * k);
-            cellFormat.setLeftPadding(cellFormat.leftPadding() * k);
-            cellFormat.setRightPadding(cellFormat.rightPadding() * k);
-            cellFormat.setTopBorder(cellFormat.topBorder() * k);
-            cellFormat.setBottomBorder(cellFormat.bottomBorder() * k);
-            cellFormat.setLeftBorder(cellFormat.leftBorder() * k);
-            cellFormat.setRightBorder(cellFormat.rightBorder() * k);
+            for (const int property : {QTextFormat::TableCellTopPadding, QTextFormat::TableCellBottomPadding,
+                                       QTextFormat::TableCellLeftPadding, QTextFormat::TableCellRightPadding,
+                                       QTextFormat::TableCellTopBorder, QTextFormat::TableCellBottomBorder,
+                                       QTextFormat::TableCellLeftBorder, QTextFormat::TableCellRightBorder})
+                if (cellFormat.hasProperty(property))
+                    cellFormat.setProperty(property, cellFormat.doubleProperty(property) * k);
             cell.setFormat(cellFormat);
         }
     }
@@ -161,12 +161,14 @@ void scaleDocument(QTextDocument &document, double factor)
         return;
     const double k = factor / current;
 
+    // The document margin is the root frame's: read before it is set, so that
+    // it is scaled once.
+    QTextFrameFormat root = document.rootFrame()->frameFormat();
     document.setDocumentMargin(document.documentMargin() * k);
     document.setIndentWidth(document.indentWidth() * k);
     QTextOption option = document.defaultTextOption();
     option.setTabStopDistance(option.tabStopDistance() * k);
     document.setDefaultTextOption(option);
-    QTextFrameFormat root = document.rootFrame()->frameFormat();
     scaleFrameFormat(root, k);
     document.rootFrame()->setFrameFormat(root);
     scaleFrames(document.rootFrame(), k);
