@@ -14,19 +14,33 @@ namespace {
 constexpr char kProperty[] = "ct_twips";
 constexpr char kClientProperty[] = "ct_client_twips";
 
-int toPixel(double twips, double scale = 1.0)
+int toPixel(double twips, double scale = 1.0, int grid = 1)
 {
-    return static_cast<int>(std::lround(twips * scale / kTwipsPerPixel));
+    return grid * static_cast<int>(std::lround(twips * scale / kTwipsPerPixel / grid));
+}
+
+// The fewest pixels that make a whole number of the screen's pixels at
+// `devicePixelRatio`: 2 at 150 %, 4 at 125 %, 1 at whole ratios (and at ratios
+// with no such small step).
+int pixelGrid(double devicePixelRatio)
+{
+    for (int grid = 1; grid <= 4; ++grid) {
+        const double devicePixels = grid * devicePixelRatio;
+        if (std::abs(devicePixels - std::round(devicePixels)) < 1e-3)
+            return grid;
+    }
+    return 1;
 }
 
 } // namespace
 
-QRect toPixels(const TwipsRect &rect, double scale)
+QRect toPixels(const TwipsRect &rect, double scale, double devicePixelRatio)
 {
-    const int left = toPixel(rect.left, scale);
-    const int top = toPixel(rect.top, scale);
-    const int right = toPixel(static_cast<double>(rect.left) + static_cast<double>(rect.width), scale);
-    const int bottom = toPixel(static_cast<double>(rect.top) + static_cast<double>(rect.height), scale);
+    const int grid = pixelGrid(devicePixelRatio);
+    const int left = toPixel(rect.left, scale, grid);
+    const int top = toPixel(rect.top, scale, grid);
+    const int right = toPixel(static_cast<double>(rect.left) + static_cast<double>(rect.width), scale, grid);
+    const int bottom = toPixel(static_cast<double>(rect.top) + static_cast<double>(rect.height), scale, grid);
     int width = std::max(0, right - left);
     int height = std::max(0, bottom - top);
     // Scaled down, a line one pixel thick stays one pixel thick.
@@ -40,7 +54,7 @@ QRect toPixels(const TwipsRect &rect, double scale)
 void setTwipsGeometry(QWidget *widget, const TwipsRect &rect)
 {
     widget->setProperty(kProperty, QVariant::fromValue(QRectF(rect.left, rect.top, rect.width, rect.height)));
-    widget->setGeometry(toPixels(rect, windowScale(widget)));
+    widget->setGeometry(toPixels(rect, windowScale(widget), widget->devicePixelRatioF()));
 }
 
 bool hasTwipsGeometry(const QWidget *widget)

@@ -26,8 +26,11 @@ struct TwipsRect {
 // nearest pixel on its own, so controls that share an edge in twips share it on
 // screen (bars that stand on one line keep a common bottom edge). In a window
 // scaled down by `scale` (see window_scale.h) the pixels are that much smaller;
-// a control that has a size keeps at least one pixel of it.
-QRect toPixels(const TwipsRect &rect, double scale = 1.0);
+// a control that has a size keeps at least one pixel of it. At a fractional
+// `devicePixelRatio` (display scaling of 125 % or 150 %) the edges are snapped
+// to whole pixels of the screen: a control placed between two of them loses
+// the one-pixel lines of its frame.
+QRect toPixels(const TwipsRect &rect, double scale = 1.0, double devicePixelRatio = 1.0);
 
 // Places a control and remembers its exact twips rectangle; the control is
 // placed at its window's scale.
