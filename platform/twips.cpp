@@ -19,9 +19,8 @@ int toPixel(double twips, double scale = 1.0, int grid = 1)
     return grid * static_cast<int>(std::lround(twips * scale / kTwipsPerPixel / grid));
 }
 
-// The fewest pixels that make a whole number of the screen's pixels at
-// `devicePixelRatio`: 2 at 150 %, 4 at 125 %, 1 at whole ratios (and at ratios
-// with no such small step).
+} // namespace
+
 int pixelGrid(double devicePixelRatio)
 {
     for (int grid = 1; grid <= 4; ++grid) {
@@ -31,8 +30,6 @@ int pixelGrid(double devicePixelRatio)
     }
     return 1;
 }
-
-} // namespace
 
 QRect toPixels(const TwipsRect &rect, double scale, double devicePixelRatio)
 {

@@ -32,6 +32,11 @@ struct TwipsRect {
 // the one-pixel lines of its frame.
 QRect toPixels(const TwipsRect &rect, double scale = 1.0, double devicePixelRatio = 1.0);
 
+// The fewest pixels that make a whole number of the screen's pixels at
+// `devicePixelRatio`: 2 at 150 %, 4 at 125 %, 1 at whole ratios (and at ratios
+// with no such small step).
+int pixelGrid(double devicePixelRatio);
+
 // Places a control and remembers its exact twips rectangle; the control is
 // placed at its window's scale.
 void setTwipsGeometry(QWidget *widget, const TwipsRect &rect);

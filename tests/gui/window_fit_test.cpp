@@ -176,10 +176,16 @@ QStringList instructionProblems(frmInstructions *window)
         return at(line) != at(line - 2 * inward) && at(line) != at(line + 3 * inward);
     };
     const auto device = [ratio](int pixels) { return static_cast<int>(std::floor(pixels * ratio)); };
-    if (!drawn({device(rect.left()), device(rect.center().y())}, {1, 0}))
-        problems << QStringLiteral("frmInstructions: the text box's left frame line is not drawn");
-    if (!drawn({device(rect.center().x()), device(rect.top())}, {0, 1}))
-        problems << QStringLiteral("frmInstructions: the text box's top frame line is not drawn");
+    const QPoint middle(device(rect.center().x()), device(rect.center().y()));
+    const std::pair<const char *, bool> lines[] = {
+        {"left", drawn({device(rect.left()), middle.y()}, {1, 0})},
+        {"top", drawn({middle.x(), device(rect.top())}, {0, 1})},
+        {"right", drawn({device(rect.right()), middle.y()}, {-1, 0})},
+        {"bottom", drawn({middle.x(), device(rect.bottom())}, {0, -1})},
+    };
+    for (const auto &[side, isDrawn] : lines)
+        if (!isDrawn)
+            problems << QStringLiteral("frmInstructions: the text box's %1 frame line is not drawn").arg(side);
 
     const QLabel *label = window->Label10;
     const QRect room = label->contentsRect();
