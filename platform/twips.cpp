@@ -23,7 +23,7 @@ int toPixel(double twips, double scale = 1.0, int grid = 1)
 
 int pixelGrid(double devicePixelRatio)
 {
-    for (int grid = 1; grid <= 4; ++grid) {
+    for (int grid = 1; grid <= 2; ++grid) {
         const double devicePixels = grid * devicePixelRatio;
         if (std::abs(devicePixels - std::round(devicePixels)) < 1e-3)
             return grid;
@@ -33,17 +33,23 @@ int pixelGrid(double devicePixelRatio)
 
 QRect toPixels(const TwipsRect &rect, double scale, double devicePixelRatio)
 {
-    const int grid = pixelGrid(devicePixelRatio);
-    const int left = toPixel(rect.left, scale, grid);
-    const int top = toPixel(rect.top, scale, grid);
-    const int right = toPixel(static_cast<double>(rect.left) + static_cast<double>(rect.width), scale, grid);
-    const int bottom = toPixel(static_cast<double>(rect.top) + static_cast<double>(rect.height), scale, grid);
+    const int left = toPixel(rect.left, scale);
+    const int top = toPixel(rect.top, scale);
+    const int right = toPixel(static_cast<double>(rect.left) + static_cast<double>(rect.width), scale);
+    const int bottom = toPixel(static_cast<double>(rect.top) + static_cast<double>(rect.height), scale);
     int width = std::max(0, right - left);
     int height = std::max(0, bottom - top);
     // Scaled down, a line one pixel thick stays one pixel thick.
     if (scale < 1.0) {
         width = std::max(width, rect.width > 0 ? 1 : 0);
         height = std::max(height, rect.height > 0 ? 1 : 0);
+    }
+    // On whole screen pixels: the corner to the nearest, the size up to the
+    // next, so that no control loses room for its text.
+    const int grid = pixelGrid(devicePixelRatio);
+    if (grid > 1) {
+        const auto roundUp = [grid](int pixels) { return (pixels + grid - 1) / grid * grid; };
+        return QRect(toPixel(rect.left, scale, grid), toPixel(rect.top, scale, grid), roundUp(width), roundUp(height));
     }
     return QRect(left, top, width, height);
 }
