@@ -14,14 +14,24 @@ namespace {
 constexpr char kProperty[] = "ct_twips";
 constexpr char kClientProperty[] = "ct_client_twips";
 
-int toPixel(double twips, double scale = 1.0)
+int toPixel(double twips, double scale = 1.0, int grid = 1)
 {
-    return static_cast<int>(std::lround(twips * scale / kTwipsPerPixel));
+    return grid * static_cast<int>(std::lround(twips * scale / kTwipsPerPixel / grid));
 }
 
 } // namespace
 
-QRect toPixels(const TwipsRect &rect, double scale)
+int pixelGrid(double devicePixelRatio)
+{
+    for (int grid = 1; grid <= 2; ++grid) {
+        const double devicePixels = grid * devicePixelRatio;
+        if (std::abs(devicePixels - std::round(devicePixels)) < 1e-3)
+            return grid;
+    }
+    return 1;
+}
+
+QRect toPixels(const TwipsRect &rect, double scale, double devicePixelRatio)
 {
     const int left = toPixel(rect.left, scale);
     const int top = toPixel(rect.top, scale);
@@ -34,13 +44,20 @@ QRect toPixels(const TwipsRect &rect, double scale)
         width = std::max(width, rect.width > 0 ? 1 : 0);
         height = std::max(height, rect.height > 0 ? 1 : 0);
     }
+    // On whole screen pixels: the corner to the nearest, the size up to the
+    // next, so that no control loses room for its text.
+    const int grid = pixelGrid(devicePixelRatio);
+    if (grid > 1) {
+        const auto roundUp = [grid](int pixels) { return (pixels + grid - 1) / grid * grid; };
+        return QRect(toPixel(rect.left, scale, grid), toPixel(rect.top, scale, grid), roundUp(width), roundUp(height));
+    }
     return QRect(left, top, width, height);
 }
 
 void setTwipsGeometry(QWidget *widget, const TwipsRect &rect)
 {
     widget->setProperty(kProperty, QVariant::fromValue(QRectF(rect.left, rect.top, rect.width, rect.height)));
-    widget->setGeometry(toPixels(rect, windowScale(widget)));
+    widget->setGeometry(toPixels(rect, windowScale(widget), widget->devicePixelRatioF()));
 }
 
 bool hasTwipsGeometry(const QWidget *widget)

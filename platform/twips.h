@@ -26,8 +26,17 @@ struct TwipsRect {
 // nearest pixel on its own, so controls that share an edge in twips share it on
 // screen (bars that stand on one line keep a common bottom edge). In a window
 // scaled down by `scale` (see window_scale.h) the pixels are that much smaller;
-// a control that has a size keeps at least one pixel of it.
-QRect toPixels(const TwipsRect &rect, double scale = 1.0);
+// a control that has a size keeps at least one pixel of it. At a
+// `devicePixelRatio` of 1.5 (display scaling of 150 %) the corner is snapped to
+// whole pixels of the screen (see pixelGrid) and the size rounded up to them: a
+// control placed between two of them loses the one-pixel lines of its frame.
+QRect toPixels(const TwipsRect &rect, double scale = 1.0, double devicePixelRatio = 1.0);
+
+// The fewest pixels that make a whole number of the screen's pixels at
+// `devicePixelRatio`: 2 at 150 % (and 250 %), otherwise 1. At 125 % it would
+// take 4, a step that cuts into the captions of narrow controls: there
+// controls stay where their twips put them.
+int pixelGrid(double devicePixelRatio);
 
 // Places a control and remembers its exact twips rectangle; the control is
 // placed at its window's scale.

@@ -12,6 +12,12 @@
 
 namespace ct::rtf {
 
+namespace {
+
+void rememberFileWidths(QTextFrame &frame);
+
+} // namespace
+
 Error read(const QByteArray &bytes, QTextDocument &document, const std::atomic_bool *stop)
 {
     const bool undo = document.isUndoRedoEnabled();
@@ -28,6 +34,8 @@ Error read(const QByteArray &bytes, QTextDocument &document, const std::atomic_b
     if (!ok) {
         document.clear();
         error.message = reason.toStdString();
+    } else {
+        rememberFileWidths(*document.rootFrame());
     }
     document.setUndoRedoEnabled(undo);
     return error;
@@ -50,6 +58,20 @@ double roomBesidesColumns(const QTextTable &table, qsizetype columns)
     }
     return static_cast<double>(columns) * 2 * format.cellPadding() + static_cast<double>(columns + 1) * border
            + 2 * (format.margin() + format.border());
+}
+
+// The column widths of every table as its file gives them, kept before the
+// document is scaled or fitted to a box.
+void rememberFileWidths(QTextFrame &frame)
+{
+    for (QTextFrame *child : frame.childFrames()) {
+        if (auto *table = qobject_cast<QTextTable *>(child)) {
+            QTextTableFormat format = table->format();
+            format.setProperty(kFileColumnWidths, QVariant::fromValue(format.columnWidthConstraints()));
+            table->setFormat(format);
+        }
+        rememberFileWidths(*child);
+    }
 }
 
 void fitTable(QTextTable &table, double width, double scale)

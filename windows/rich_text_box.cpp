@@ -30,6 +30,19 @@ RichTextBox::RichTextBox(QWidget *parent) : QTextBrowser(parent)
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     document()->setDefaultFont(boxFont());
     setPlainText(QStringLiteral("RichTextBox1"));
+    // At a display scaling such as 150 % the frame's line is one screen pixel
+    // of the one and a half it has room for, and the text's viewport, one pixel
+    // in, starts between two screen pixels: the line is drawn over on the right
+    // and at the bottom, and a pixel of the window shows through beside it.
+    // The viewport is moved in to whole screen pixels, and the room between
+    // it and the frame has the text's background.
+    const int grid = pixelGrid(devicePixelRatioF());
+    if (grid > 1) {
+        const int margin = grid - frameWidth();
+        setViewportMargins(margin, margin, margin, margin);
+        setBackgroundRole(QPalette::Base);
+        setAutoFillBackground(true);
+    }
 }
 
 RichTextBox::Loaded RichTextBox::read(const QByteArray &bytes, const QString &path, const std::atomic_bool *stop)

@@ -173,6 +173,44 @@ QStringList problemsOf(QWidget *window, const QString &moment)
     return problems;
 }
 
+// What the participant sees wrong around the instructions' text box: a frame
+// line not drawn (a box between two of the screen's pixels loses it), or the
+// label's text up against the OK button.
+QStringList instructionProblems(frmInstructions *window)
+{
+    QStringList problems;
+    const QWidget *box = window->rtbInstructions;
+    const QImage image = window->grab().toImage();
+    const double ratio = image.devicePixelRatio();
+    const QRect rect(box->mapTo(window, QPoint(0, 0)), box->size());
+    const auto at = [&](QPoint point) { return image.pixelColor(point); };
+    // A line is drawn where its pixel is neither the window outside it nor the text inside.
+    const auto drawn = [&](QPoint line, QPoint inward) {
+        return at(line) != at(line - 2 * inward) && at(line) != at(line + 3 * inward);
+    };
+    const auto device = [ratio](int pixels) { return static_cast<int>(std::floor(pixels * ratio)); };
+    const QPoint middle(device(rect.center().x()), device(rect.center().y()));
+    const std::pair<const char *, bool> lines[] = {
+        {"left", drawn({device(rect.left()), middle.y()}, {1, 0})},
+        {"top", drawn({middle.x(), device(rect.top())}, {0, 1})},
+        {"right", drawn({device(rect.right()), middle.y()}, {-1, 0})},
+        {"bottom", drawn({middle.x(), device(rect.bottom())}, {0, -1})},
+    };
+    for (const auto &[side, isDrawn] : lines)
+        if (!isDrawn)
+            problems << QStringLiteral("frmInstructions: the text box's %1 frame line is not drawn").arg(side);
+
+    const QLabel *label = window->Label10;
+    const QRect room = label->contentsRect();
+    const QRect ink = inkOf(label->text(), label->font(), room.size(), int(label->alignment()));
+    const int gap = window->Command1->x() - (label->x() + room.x() + ink.right() + 1);
+    if (gap < 4)
+        problems << QStringLiteral("frmInstructions: \"%1\" ends %2 pixels before the OK button")
+                        .arg(label->text())
+                        .arg(gap);
+    return problems;
+}
+
 template <typename T> QPointer<T> shown(const char *name)
 {
     return qobject_cast<T *>(topLevel(QString::fromLatin1(name)));
@@ -361,6 +399,7 @@ private slots:
         QVERIFY(instructions);
         QCOMPARE(instructions->windowTitle(), QString::fromUtf8(expected.instructions));
         problems << problemsOf(instructions, QStringLiteral("as opened"));
+        problems << instructionProblems(instructions);
         if (instructions->rtbInstructions->horizontalScrollBar()->isVisible())
             problems << QStringLiteral("frmInstructions: the table needs a horizontal scroll bar");
         QTest::mouseClick(instructions->Command1, Qt::LeftButton);
