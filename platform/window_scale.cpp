@@ -228,12 +228,7 @@ void scaleWindow(QWidget *window, double factor)
     window->setProperty(kScale, factor);
     QList<QWidget *> widgets = window->findChildren<QWidget *>();
     widgets.prepend(window);
-    // Documents first, so that a text box that lays its document out again
-    // when its font or size changes (fitting its tables, say) finds it scaled.
     const QList<QTextEdit *> texts = window->findChildren<QTextEdit *>();
-    for (QTextEdit *text : texts)
-        scaleDocument(*text->document(), factor);
-
     for (QWidget *widget : widgets) {
         if (!widget->testAttribute(Qt::WA_SetFont))
             continue;
