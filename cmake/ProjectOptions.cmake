@@ -6,7 +6,7 @@ if(MSVC)
     /W4 /permissive- /utf-8 /Zc:__cplusplus
     # The payoff arithmetic must round exactly as written: no contractions.
     /fp:precise /fp:contract-)
-  target_compile_definitions(ct_options INTERFACE NOMINMAX WIN32_LEAN_AND_MEAN _CRT_SECURE_NO_WARNINGS)
+  target_compile_definitions(ct_options INTERFACE _CRT_SECURE_NO_WARNINGS)
   if(CHOICETASK_WERROR)
     target_compile_options(ct_options INTERFACE /WX)
   endif()
@@ -30,8 +30,9 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux" AND NOT CHOICETASK_SANITIZE)
   target_link_options(ct_options INTERFACE -Wl,-z,relro -Wl,-z,now)
 endif()
 if(WIN32)
-  # Windows 7 and later.
-  target_compile_definitions(ct_options INTERFACE _WIN32_WINNT=0x0601 UNICODE _UNICODE)
+  # Windows 7 and later; <windows.h> without its rarely used parts and
+  # without its min and max macros.
+  target_compile_definitions(ct_options INTERFACE _WIN32_WINNT=0x0601 UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
 endif()
 
 if(CHOICETASK_SANITIZE)

@@ -2,12 +2,6 @@
 // system code page.
 #include "rtf/code_pages_system.h"
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 
 namespace ct::rtf::system_code_pages {
