@@ -79,14 +79,11 @@ public:
 private:
     bool read()
     {
-        // The program's folder as the system names it (a QString may not hold
+        // The settings folder as the system names it (a QString may not hold
         // a name that is not UTF-8).
-        const std::filesystem::path folder = m_arguments.settingsFolder
-                                                 ? QDir(*m_arguments.settingsFolder).filesystemPath()
-                                                 : ct::settingsFolder().path;
-        const QString folderRole = m_arguments.settingsFolder
-                                       ? QStringLiteral("the settings folder named on the command line")
-                                       : ct::folderRoleOf(ct::settingsFolder());
+        const auto [folder, folderRole] = ct::commandSettingsFolder(
+            m_arguments.settingsFolder ? std::optional(QDir(*m_arguments.settingsFolder).filesystemPath())
+                                       : std::nullopt);
         if (const QString problem = ct::notAFileProblem(folder / ct::kSettingsFileName,
                                                         QStringLiteral("the settings file"));
             !problem.isEmpty()) {

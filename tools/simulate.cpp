@@ -121,14 +121,11 @@ int main(int argc, char *argv[])
         return fail(run.error.message);
 
     // The rate the feedback windows would have read.
-    const std::filesystem::path folder = settingsFolder.value_or(ct::settingsFolder().path);
+    const auto [folder, folderRole] = ct::commandSettingsFolder(settingsFolder);
     ct::Settings settings;
     const bool haveSettings = existsAt(folder / ct::kSettingsFileName);
     if (haveSettings || settingsFolder) {
-        const ct::SettingsRead read = ct::ReadSettingsFile(
-            folder, QLocale(),
-            settingsFolder ? QStringLiteral("the settings folder named on the command line")
-                           : ct::folderRoleOf(ct::settingsFolder()));
+        const ct::SettingsRead read = ct::ReadSettingsFile(folder, QLocale(), folderRole);
         if (!read.ok())
             return fail(read.error.message);
         settings = read.settings;

@@ -77,6 +77,21 @@ inline QString folderRoleOf(const SettingsFolder &folder)
     return folder.besideProgram ? kProgramFolderRole : kSettingsFolderRole;
 }
 
+// Where a command reads the settings file: the folder named on its command
+// line (by the bytes of its name), or else the program's settings folder;
+// with how messages name it.
+struct CommandSettingsFolder {
+    std::filesystem::path path;
+    QString role;
+};
+inline CommandSettingsFolder commandSettingsFolder(const std::optional<std::filesystem::path> &named)
+{
+    if (named)
+        return {*named, QStringLiteral("the settings folder named on the command line")};
+    const SettingsFolder own = settingsFolder();
+    return {own.path, folderRoleOf(own)};
+}
+
 // The message for the experimenter about a line that cannot be used.
 QString describeSettingsProblem(const SettingsProblem &problem, const QString &filePath, const QLocale &locale,
                                 const QString &folderRole = kProgramFolderRole);
